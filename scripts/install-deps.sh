@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the demo need on a fresh Debian machine.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends \
+  cmake make g++ clang libclang-rt-dev clang-format \
+  qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins \
+  libgl-dev libglx-dev libopengl-dev \
+  libgtest-dev libgmock-dev googletest libbenchmark-dev \
+  iputils-ping xvfb xauth procps

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace zelmar::app {
+
+// What the job cycle asks of the register link, the transmission driver, the register-data
+// read and the refund rewrite. The program wires the real ones; tests use fakes.
+class RegisterServices {
+  public:
+    virtual ~RegisterServices() = default;
+    virtual bool OpenComPort(int slot) = 0;  // start-up probe of a slot's port
+    virtual int OpenConnection() = 0;
+    virtual void CloseConnection() = 0;
+    virtual void CloseSocket() = 0;
+    virtual void InitNetwork() = 0;
+    virtual int TransmitJob() = 0;  // job result code
+    // The register-data read for Session::CurrentSlot; writes SR_MATR or E501 and returns
+    // the outcome (0 success, -1 failure). The job cycle does the bookkeeping around it.
+    virtual int ReadRegisterData() = 0;
+    virtual bool TableReadInProgress() const = 0;  // the VAT and department tables are being read
+    virtual void RewriteRefundDiscounts(const std::string& datiPath) = 0;
+};
+
+}  // namespace zelmar::app

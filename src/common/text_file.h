@@ -1,0 +1,25 @@
+#pragma once
+
+// Plain 8-bit text files (Windows-1252 bytes, never re-encoded), written with CR LF.
+// Standard library only so that every layer, the converter included, can use them.
+
+#include <string>
+#include <vector>
+
+namespace zelmar {
+
+// Reads the lines of a text file; accepts CR LF, LF or CR line ends. False when it cannot be read.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+
+// Writes every line followed by CR LF, replacing (or appending to) the file. False on failure.
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                    bool append = false);
+
+// Writes the bytes exactly as given, replacing the file.
+bool WriteBytes(const std::string& path, const std::string& bytes);
+
+// Writes the lines to a temporary file in the same folder and renames it over `path`,
+// so a failure never leaves a truncated file behind.
+bool ReplaceTextLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace zelmar

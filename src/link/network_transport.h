@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace zelmar::link {
+
+// The network side of SendCommand. The serial link hands a command to it when the network
+// option is selected and reads back the raw reply (STX, text, checksum, ETX).
+class NetworkTransport {
+  public:
+    virtual ~NetworkTransport() = default;
+    virtual int sendCommand(const std::string& command) = 0;  // SendCommandMCP_TCP's result
+    virtual const std::string& rawReply() const = 0;
+    virtual void open() = 0;              // OpenSocket / network branch of OpenConnection
+    virtual void close() = 0;             // CloseSocketConnection
+    virtual int socketState() const = 0;  // 0 closed, 7 connected
+    virtual void initialise() = 0;        // network set-up at start-up and on switching to network
+};
+
+}  // namespace zelmar::link

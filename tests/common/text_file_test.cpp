@@ -1,0 +1,48 @@
+#include "common/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/paths.h"
+
+namespace zelmar {
+namespace {
+
+TEST(TextFile, ReadsEveryLineEndAndWritesCrLf) {
+    const auto path =
+        (std::filesystem::temp_directory_path() / "zelmar_text_file_test.txt").string();
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"\r\n\r\n", {"", ""}},
+        {"", {}},
+        {"\xe0\xe8\r\n", {"\xe0\xe8"}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteBytes(path, c.bytes));
+        std::vector<std::string> lines;
+        ASSERT_TRUE(ReadTextLines(path, lines));
+        EXPECT_EQ(lines, c.lines) << c.bytes;
+    }
+    ASSERT_TRUE(ReplaceTextLinesAtomically(path, {"x", "y"}));
+    std::ifstream in(path, std::ios::binary);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "x\r\ny\r\n");
+    std::filesystem::remove(path);
+}
+
+TEST(Paths, SlotExtensionAndJoin) {
+    EXPECT_EQ(SlotExtension(1), ".001");
+    EXPECT_EQ(SlotExtension(4), ".004");
+    EXPECT_EQ(JoinPath("d", "\\SR_ERR.001"), std::string("d") + kPathSeparator + "SR_ERR.001");
+}
+
+}  // namespace
+}  // namespace zelmar
