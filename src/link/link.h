@@ -6,6 +6,7 @@
 #include "common/session.h"
 #include "common/trace_sink.h"
 #include "jobs/job_files.h"
+#include "link/command_sender.h"
 #include "link/network_transport.h"
 #include "platform/event_loop.h"
 #include "platform/serial_port.h"
@@ -14,25 +15,24 @@ namespace zelmar::link {
 
 // The one way to the register: SendCommand over the serial line, or over the network
 // transport when the network option is selected. Fills Session::link with each answer.
-class Link {
+class Link : public CommandSender {
   public:
     Link(Session& session, platform::EventLoop& loop, platform::SerialPort& port,
          jobs::JobFiles& jobFiles, TraceSink& trace);
-    ~Link();
+    ~Link() override;
 
     void setNetwork(NetworkTransport* network);  // not owned
 
-    bool OpenComPort(int port);  // applies the settings for slot `port`; does not open it
-    int OpenConnection();        // 0 always
-    void CloseConnection();
-    bool PortOpen() const;
-    bool OpenPort();  // opens the configured serial port
-    void ClosePort();
-    bool WriteRaw(const std::string& bytes);  // unframed write (CAN)
+    bool OpenComPort(int port);     // applies the settings for slot `port`; does not open it
+    int OpenConnection() override;  // 0 always
+    void CloseConnection() override;
+    bool PortOpen() const override;
+    bool OpenPort() override;
+    void ClosePort() override;
+    bool WriteRaw(const std::string& bytes) override;
 
-    // 1 accepted, 0 no contact, -1 refused or failed, -9 busy too long.
-    int SendCommand(std::string& command, int& expectAnswer);
-    int ParseStatus(const std::string& text);
+    int SendCommand(std::string& command, int& expectAnswer) override;
+    int ParseStatus(const std::string& text) override;
 
   private:
     struct Impl;
