@@ -6,7 +6,12 @@ namespace zelmar::convert {
 
 enum class FieldMode { kKeyword, kField };
 
-// Finds a keyword or a field key in a job line; fills value from the field's text.
+// Finds a keyword or a field key in a job line. Found: value gets the text from two characters
+// past the key's start up to the next "," or ";". Absent: false, value unchanged. Keyword mode
+// matches the line's own keyword only (see HasKeyword); field mode finds the key anywhere,
+// ignoring letter case. With invoiceMode on and "OPFS" in the line, the customer keys ",<",
+// ",=" and ",>" always answer true; their value runs to the next "," (";" kept but for one
+// trailing), and is empty when the key is absent.
 bool FindField(FieldMode mode, std::string& value, const std::string& line, const std::string& key,
                bool invoiceMode = false);
 

@@ -1,0 +1,89 @@
+#include "convert/field_lookup.h"
+
+#include <cstddef>
+
+namespace zelmar::convert {
+
+namespace {
+
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// First position of key in line, ignoring ASCII letter case; npos when absent.
+std::size_t FindIgnoringCase(const std::string& line, const std::string& key) {
+    if (key.empty() || key.size() > line.size()) return std::string::npos;
+    for (std::size_t start = 0; start + key.size() <= line.size(); ++start) {
+        std::size_t i = 0;
+        while (i < key.size() && UpperAscii(line[start + i]) == UpperAscii(key[i])) ++i;
+        if (i == key.size()) return start;
+    }
+    return std::string::npos;
+}
+
+std::size_t KeywordStart(const std::string& line) {
+    std::size_t start = 0;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+    return start;
+}
+
+// The text from `from` up to the first "," or ";" (or the end of the line).
+std::string ValueFrom(const std::string& line, std::size_t from) {
+    if (from >= line.size()) return {};
+    const std::size_t end = line.find_first_of(",;", from);
+    return line.substr(from, end == std::string::npos ? std::string::npos : end - from);
+}
+
+bool IsCustomerLineKey(const std::string& key) {
+    return key == ",<" || key == ",=" || key == ",>";
+}
+
+// Customer lines of an invoice opening may hold ";". An absent line reads as empty, so
+// it never repeats the text of the line read before it.
+bool FindCustomerLine(std::string& value, const std::string& line, const std::string& key) {
+    value.clear();
+    const std::size_t at = FindIgnoringCase(line, key);
+    if (at == std::string::npos) return true;
+    const std::size_t from = at + key.size();
+    if (from >= line.size()) return true;
+    const std::size_t end = line.find(',', from);
+    value = line.substr(from, end == std::string::npos ? std::string::npos : end - from);
+    if (!value.empty() && value.back() == ';') value.pop_back();
+    return true;
+}
+
+}  // namespace
+
+bool HasKeyword(const std::string& line, const std::string& keyword) {
+    if (keyword.empty()) return false;
+    const std::size_t start = KeywordStart(line);
+    if (start + keyword.size() > line.size()) return false;
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        if (UpperAscii(line[start + i]) != UpperAscii(keyword[i])) return false;
+    }
+    // "TEND,N1" must not read "TEND,N12" as the cash form.
+    const std::size_t next = start + keyword.size();
+    return !(IsDigit(keyword.back()) && next < line.size() && IsDigit(line[next]));
+}
+
+bool FindField(FieldMode mode, std::string& value, const std::string& line, const std::string& key,
+               bool invoiceMode) {
+    if (mode == FieldMode::kKeyword) {
+        if (!HasKeyword(line, key)) return false;
+        value = ValueFrom(line, KeywordStart(line) + 2);
+        return true;
+    }
+    if (invoiceMode && IsCustomerLineKey(key) && line.find("OPFS") != std::string::npos) {
+        return FindCustomerLine(value, line, key);
+    }
+    const std::size_t at = FindIgnoringCase(line, key);
+    if (at == std::string::npos) return false;
+    value = ValueFrom(line, at + 2);
+    return true;
+}
+
+}  // namespace zelmar::convert
