@@ -1,0 +1,75 @@
+#include "config/numeric_text.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <string>
+
+namespace zelmar::config {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// Skips a run of digits from `pos`; returns how many there were.
+std::size_t SkipDigits(std::string_view text, std::size_t& pos) {
+    const std::size_t start = pos;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    return pos - start;
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool IsNumericText(std::string_view text, double& value) {
+    const std::string_view body = TrimBlanks(text);
+    std::size_t pos = 0;
+    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) ++pos;
+    std::size_t digits = SkipDigits(body, pos);
+    if (pos < body.size() && (body[pos] == '.' || body[pos] == ',')) {
+        ++pos;
+        digits += SkipDigits(body, pos);
+    }
+    if (digits == 0) return false;
+    if (pos < body.size() && (body[pos] == 'e' || body[pos] == 'E')) {
+        ++pos;
+        if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) ++pos;
+        if (SkipDigits(body, pos) == 0) return false;
+    }
+    if (pos != body.size()) return false;
+    std::string normalised(body);
+    for (char& c : normalised) {
+        if (c == ',') c = '.';
+    }
+    value = std::strtod(normalised.c_str(), nullptr);
+    return true;
+}
+
+bool IsNumericText(std::string_view text) {
+    double ignored = 0;
+    return IsNumericText(text, ignored);
+}
+
+bool ParseWholeNumber(std::string_view text, long maxValue, long& value) {
+    const std::string_view body = TrimBlanks(text);
+    if (body.empty()) return false;
+    long result = 0;
+    for (const char c : body) {
+        if (!IsDigit(c)) return false;
+        result = result * 10 + (c - '0');
+        if (result > maxValue) return false;
+    }
+    value = result;
+    return true;
+}
+
+}  // namespace zelmar::config
