@@ -8,7 +8,7 @@ namespace zelmar::platform {
 // The TCP client to a networked register (Winsock1's role).
 class TcpSocket {
   public:
-    enum State { kClosed = 0, kConnecting = 6, kConnected = 7, kError = 9 };
+    enum State { kClosed = 0, kConnecting = 6, kConnected = 7, kClosing = 8, kError = 9 };
     virtual ~TcpSocket() = default;
     virtual void connectToHost(const std::string& host, int port) = 0;
     virtual int state() const = 0;

@@ -1,39 +1,42 @@
 #include "platform/fake/fake_event_loop.h"
 
 #include <algorithm>
-#include <ctime>
+#include <chrono>
 
 namespace zelmar::platform {
 
 class FakeEventLoop::FakeTimer : public Timer {
   public:
     FakeTimer(FakeEventLoop& loop, std::function<void()> onTick)
-        : loop_(loop), onTick_(std::move(onTick)) {
-        loop_.timers_.push_back(this);
+        : loop_(&loop), onTick_(std::move(onTick)) {
+        loop_->timers_.push_back(this);
     }
     ~FakeTimer() override {
-        auto& timers = loop_.timers_;
+        if (!loop_) return;
+        auto& timers = loop_->timers_;
         timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
     }
     void setInterval(int ms) override {
         interval_ = ms;
-        if (enabled_) due_ = loop_.now_ + interval_;
+        if (enabled_ && loop_) due_ = loop_->now_ + interval_;
     }
     int interval() const override { return interval_; }
     void setEnabled(bool enabled) override {
-        if (enabled && !enabled_) due_ = loop_.now_ + interval_;
+        if (enabled && !enabled_ && loop_) due_ = loop_->now_ + interval_;
         enabled_ = enabled;
     }
     bool enabled() const override { return enabled_; }
 
-    std::int64_t due() const { return enabled_ ? due_ : -1; }
+    // A window timer with interval 0 never ticks (it would otherwise tick without pause).
+    std::int64_t due() const { return enabled_ && interval_ > 0 ? due_ : -1; }
     void fire() {
-        due_ = loop_.now_ + std::max(interval_, 1);
+        due_ = loop_->now_ + interval_;
         onTick_();
     }
+    void detach() { loop_ = nullptr; }
 
   private:
-    FakeEventLoop& loop_;
+    FakeEventLoop* loop_;  // null once the loop is gone before the timer
     std::function<void()> onTick_;
     int interval_ = 0;
     bool enabled_ = false;
@@ -41,19 +44,25 @@ class FakeEventLoop::FakeTimer : public Timer {
 };
 
 FakeEventLoop::FakeEventLoop() = default;
-FakeEventLoop::~FakeEventLoop() = default;
+FakeEventLoop::~FakeEventLoop() {
+    for (auto* timer : timers_) timer->detach();
+}
 
 LocalDateTime FakeEventLoop::localNow() const {
-    std::tm tm{};
-    tm.tm_year = start_.year - 1900;
-    tm.tm_mon = start_.month - 1;
-    tm.tm_mday = start_.day;
-    tm.tm_hour = start_.hour;
-    tm.tm_min = start_.minute;
-    tm.tm_sec = start_.second + static_cast<int>(now_ / 1000);
-    tm.tm_isdst = -1;
-    std::mktime(&tm);  // normalises the overflowing seconds
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    // Plain calendar arithmetic: no time zone, so no daylight-saving jump on virtual time.
+    using namespace std::chrono;
+    const sys_days startDay{year{start_.year} / start_.month / start_.day};
+    const auto instant = startDay + hours{start_.hour} + minutes{start_.minute} +
+                         seconds{start_.second} + milliseconds{now_};
+    const auto day = floor<days>(instant);
+    const year_month_day date{day};
+    const hh_mm_ss time{floor<seconds>(instant - day)};
+    return {static_cast<int>(date.year()),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count())};
 }
 
 std::unique_ptr<Timer> FakeEventLoop::createTimer(std::function<void()> onTick) {

@@ -1,0 +1,50 @@
+#include "platform/fake/fake_dir_watcher.h"
+
+namespace zelmar::platform {
+
+bool FakeDirWatcher::start(const std::string& folder, bool subtree,
+                           std::function<void(int bits)> onChange) {
+    stop();
+    ++starts_;
+    folder_ = folder;
+    subtree_ = subtree;
+    if (!startResult_) return false;
+    onChange_ = std::move(onChange);
+    running_ = true;
+    return true;
+}
+
+void FakeDirWatcher::stop() {
+    if (running_) ++stops_;
+    running_ = false;
+    suspended_ = false;
+    pending_ = 0;
+    onChange_ = nullptr;
+}
+
+void FakeDirWatcher::fire(int bits) {
+    if (!running_ || bits == 0) return;
+    pending_ |= bits;
+    if (!suspended_) scheduleDelivery();
+}
+
+void FakeDirWatcher::setSuspended(bool suspended) {
+    suspended_ = suspended;
+    if (!suspended_ && pending_ != 0) scheduleDelivery();
+}
+
+void FakeDirWatcher::scheduleDelivery() {
+    loop_.postDelayed(0, [weak = std::weak_ptr<FakeDirWatcher*>(self_)] {
+        if (const auto self = weak.lock()) (*self)->deliver();
+    });
+}
+
+void FakeDirWatcher::deliver() {
+    if (!running_ || suspended_ || pending_ == 0) return;
+    const int bits = pending_;
+    pending_ = 0;
+    auto onChange = onChange_;  // the callback may stop or restart this watcher
+    onChange(bits);
+}
+
+}  // namespace zelmar::platform

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/dir_watcher.h"
+#include "platform/event_loop.h"
+
+namespace zelmar::platform {
+
+// A watcher the test drives: fire() stands for a change in the folder. Like the real one, the
+// callback comes later on the loop, and changes during a suspension arrive once on resume.
+class FakeDirWatcher : public DirWatcher {
+  public:
+    explicit FakeDirWatcher(EventLoop& loop) : loop_(loop) {}
+
+    void setStartResult(bool ok) { startResult_ = ok; }
+    void fire(int bits);
+
+    bool running() const { return running_; }
+    const std::string& folder() const { return folder_; }
+    bool subtree() const { return subtree_; }
+    int startCount() const { return starts_; }
+    int stopCount() const { return stops_; }
+
+    bool start(const std::string& folder, bool subtree,
+               std::function<void(int bits)> onChange) override;
+    void stop() override;
+    void setSuspended(bool suspended) override;
+    bool suspended() const override { return suspended_; }
+
+  private:
+    void scheduleDelivery();
+    void deliver();
+
+    EventLoop& loop_;
+    // Posted deliveries check this, so a watcher destroyed before the loop runs them is safe.
+    std::shared_ptr<FakeDirWatcher*> self_ = std::make_shared<FakeDirWatcher*>(this);
+    std::function<void(int)> onChange_;
+    std::string folder_;
+    bool subtree_ = false;
+    bool startResult_ = true;
+    bool running_ = false;
+    bool suspended_ = false;
+    int pending_ = 0;
+    int starts_ = 0;
+    int stops_ = 0;
+};
+
+}  // namespace zelmar::platform
