@@ -4,10 +4,37 @@
 #include <string>
 
 #include "common/session.h"
+#include "jobs/job_messages.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
 
 namespace zelmar::jobs {
+
+// Base names of the per-slot exchange files; the slot's ".00n" follows.
+inline constexpr const char* kStartFile = "SR_START";
+inline constexpr const char* kDatiFile = "SR_DATI";
+inline constexpr const char* kMatrFile = "SR_MATR";
+inline constexpr const char* kOutFile = "SR_OUT";
+inline constexpr const char* kErrFile = "SR_ERR";
+inline constexpr const char* kFinescoFile = "FINESCO";
+
+// Other files of the data folder.
+inline constexpr const char* kCommandFile = "Micrel.txt";       // command lines of the job
+inline constexpr const char* kLastCommandFile = "micrell.txt";  // those of the last job
+inline constexpr const char* kKeystrokeWorkFile = "tempSL.txt";
+inline constexpr const char* kDataReceivedFile = "DataReceived.txt";
+inline constexpr const char* kDeletionLogFile = "LOGFILE.TXT";
+
+// The end-of-job marker: these seven bytes, no line end.
+inline constexpr const char* kFinescoContent = "finesco";
+
+// A file the POS application still holds open is retried this many times in all, with this
+// pause before each new attempt: about ten seconds before giving up.
+inline constexpr int kDeleteAttempts = 20;
+inline constexpr int kDeleteRetryPauseMs = 500;
+
+inline constexpr int kFirstSlot = 1;
+inline constexpr int kLastSlot = 4;
 
 // The exchange-file protocol of the data folder: names per slot, deletion with retry, the
 // error file and FINESCO. Routines without a slot argument work on Session::CurrentSlot.
@@ -18,13 +45,20 @@ class JobFiles {
 
     // Full path of a per-slot file: data folder, separator, base name and ".00n".
     std::string SlotFile(const std::string& baseName, int slot) const;
+    // Full path of a file of the data folder.
+    std::string DataFile(const std::string& name) const;
 
-    void VerifyExistenceAndKill(const std::string& fileName);  // "\SR_ERR.001" style name
-    void SubKillErrFile();
-    void SubKillFileOut();
-    void SubKillDatiFile();
+    // One attempt, failure ignored. `fileName` is relative to the data folder and may begin
+    // with a separator ("\SR_ERR.001").
+    void VerifyExistenceAndKill(const std::string& fileName);
+    void SubKillErrFile();    // logs after the last failed attempt
+    void SubKillFileOut();    // logs after the last failed attempt
+    void SubKillDatiFile();   // gives up silently
     void SubKillStartFile();  // deletes SR_START and, with no SR_ERR, writes FINESCO
+    // Replaces SR_ERR of `slot` with the message (and, in network mode, the reply line).
+    // A slot outside 1..4 writes nothing.
     void WriteErrFile(const std::string& message, int slot);
+    // Deletes a file given by its full path; waits pump the event loop; logs on giving up.
     void KillIfExists(const std::string& path);
 
     // The second SR_ERR line in network mode ("code - message - class"); set by the network
@@ -32,15 +66,16 @@ class JobFiles {
     void setReplyLineProvider(std::function<std::string()> provider);
 
   private:
-    // (implementation detail: retry helpers)
+    enum class Pause { kPlainSleep, kPumped };
+    // Deletes `path` if it exists, retrying a failed deletion; false when it is still there.
+    bool DeleteWithRetry(const std::string& path, Pause pause);
+    void LogDeletionFailure(const std::string& what);
+    bool CurrentSlotValid() const;
+
     Session& session_;
     platform::FileSystem& files_;
     platform::EventLoop& loop_;
     std::function<std::string()> replyLine_;
 };
-
-// SR_ERR text and window status word of a job result code.
-std::string ErrorMessageForResult(int result);
-std::string StatusWordForResult(int result);
 
 }  // namespace zelmar::jobs

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+namespace zelmar::jobs {
+
+// The texts the system writes into SR_ERR, exactly as the POS application expects them.
+inline constexpr const char* kMsgDumpFailed =
+    "E501: Dump non eseguito, verificare se Ecr in errore o non connesso";
+inline constexpr const char* kMsgNoPort = "E502: Nessuna porta di comunicazione disponibile";
+inline constexpr const char* kMsgReceiptOpen =
+    "E503: Scontrino aperto, chiudere e riavviare l'esecuzione";
+inline constexpr const char* kMsgNoAnswer =
+    "E504: Nessun messaggio ricevuto: controllare connessione con l'Ecr";
+inline constexpr const char* kMsgInputMissing =
+    "E506: Trasmissione non avvenuta: file di input non presente";
+inline constexpr const char* kMsgInterrupted =
+    "E507: Trasmissione interrotta: probabile comando errato";
+inline constexpr const char* kMsgConversionError = "ERRORE DI CONVERSIONE";
+inline constexpr const char* kMsgPaperOut = "E104: Fine carta scontrino, sostituire il rotolo";
+inline constexpr const char* kMsgGenericSuffix =
+    "Errore generico sull'Ecr; correggere e riavviare l'esecuzione";
+
+// Job result codes returned by the transmission.
+inline constexpr int kJobOk = 0;
+inline constexpr int kJobReceiptOpen = -2;
+inline constexpr int kJobNoAnswer = -4;
+inline constexpr int kJobInterrupted = -5;
+inline constexpr int kJobConversionError = -6;
+inline constexpr int kJobDataFileVanished = -100;
+
+// The window's end-of-job status: kStatusFinished, " : ", then the word of the result.
+inline constexpr const char* kStatusFinished = "ZELMAR1 TERMINATO";
+
+// SR_ERR text of a non-zero job result: the fixed messages, otherwise "E", the code padded
+// to three characters with leading "0", ": " and the generic text (12 gives E012).
+std::string ErrorMessageForResult(int result);
+// The word shown after "ZELMAR1 TERMINATO : " for a job result.
+std::string StatusWordForResult(int result);
+// The whole status text: "ZELMAR1 TERMINATO : " and the word.
+std::string EndOfJobStatus(int result);
+
+}  // namespace zelmar::jobs
