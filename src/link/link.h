@@ -15,6 +15,8 @@ namespace zelmar::link {
 
 // The one way to the register: SendCommand over the serial line, or over the network
 // transport when the network option is selected. Fills Session::link with each answer.
+// Timed reads wait in the event loop and end on Timer1's tick or on Session::link.TimeoutFlag
+// raised from outside (the window's unload).
 class Link : public CommandSender {
   public:
     Link(Session& session, platform::EventLoop& loop, platform::SerialPort& port,
@@ -33,6 +35,10 @@ class Link : public CommandSender {
 
     int SendCommand(std::string& command, int& expectAnswer) override;
     int ParseStatus(const std::string& text) override;
+
+    // Tick of Timer1, the link's time-out clock (counts TimeoutCountdown down, then raises
+    // TimeoutFlag).
+    void Timer1_Timer();
 
   private:
     struct Impl;

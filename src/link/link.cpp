@@ -1,0 +1,271 @@
+#include "link/link.h"
+
+#include <cstdint>
+
+#include "link/frame.h"
+#include "link/link_timing.h"
+#include "link/serial_line.h"
+#include "link/status_fields.h"
+
+namespace zelmar::link {
+namespace {
+
+constexpr const char* kPaperEndMessage = "E104: Fine carta scontrino, sostituire il rotolo";
+
+// What one answer asks SendCommand to do next.
+enum class Next { kDone, kRetryAtOnce, kBusyTooLong };
+
+// The state of one SendCommand on the serial line.
+struct Call {
+    int result = -1;
+    int attempts = timing::kAttemptBudget;
+    int busy = 0;
+    int freeRetries = 0;
+    bool jRewritten = false;
+    bool done = false;
+    std::int64_t paperOutSince = -1;  // virtual or real ms of the first paper-end answer
+};
+
+bool EndsSixthHeadingLineLong(const std::string& model) {
+    return model == "BZ" || model == "VT" || model == "AA" || model == "AB" || model == "TN";
+}
+
+}  // namespace
+
+struct Link::Impl {
+    Impl(Session& s, platform::EventLoop& l, platform::SerialPort& p, jobs::JobFiles& j,
+         TraceSink& t)
+        : session(s), loop(l), port(p), jobFiles(j), trace(t), line(s.link, l, p, t) {}
+
+    Session& session;
+    platform::EventLoop& loop;
+    platform::SerialPort& port;
+    jobs::JobFiles& jobFiles;
+    TraceSink& trace;
+    SerialLine line;
+    NetworkTransport* network = nullptr;
+
+    LinkState& state() { return session.link; }
+    const std::string& model() const { return session.reg.ModelCode; }
+    void traceLine(const std::string& text) {
+        if (trace.tracing()) trace.traceLine(text);
+    }
+
+    int sendSerial(std::string& command);
+    int sendNetwork(const std::string& command);
+    bool enquire();
+    int exchangeFrame(const std::string& command, Call& call);
+    void followPaper(bool wasPaperOut, Call& call);
+    bool paperWaitExpired(const Call& call) const;
+    Next judgeAnswer(std::string& command, Call& call);
+    void rewriteHeading(std::string& command) const;
+};
+
+Link::Link(Session& session, platform::EventLoop& loop, platform::SerialPort& port,
+           jobs::JobFiles& jobFiles, TraceSink& trace)
+    : impl_(std::make_unique<Impl>(session, loop, port, jobFiles, trace)) {}
+
+Link::~Link() = default;
+
+void Link::setNetwork(NetworkTransport* network) {
+    impl_->network = network;
+}
+
+bool Link::OpenComPort(int port) {
+    const auto& devices = impl_->session.PortDevice;
+    if (port < 1 || port > static_cast<int>(devices.size())) return false;
+    return impl_->port.configure(devices[port - 1], impl_->session.options.BaudRate);
+}
+
+int Link::OpenConnection() {
+    if (impl_->session.options.OptionRete) {
+        if (impl_->network) impl_->network->open();
+        return 0;
+    }
+    if (OpenComPort(impl_->session.CurrentSlot) && !impl_->port.isOpen()) impl_->port.open();
+    return 0;
+}
+
+void Link::CloseConnection() {
+    if (impl_->session.options.OptionRete) {
+        if (impl_->network) impl_->network->close();
+        return;
+    }
+    if (impl_->port.isOpen()) impl_->port.close();
+}
+
+bool Link::PortOpen() const {
+    return impl_->port.isOpen();
+}
+
+bool Link::OpenPort() {
+    if (!impl_->port.isOpen() && OpenComPort(impl_->session.CurrentSlot)) impl_->port.open();
+    return impl_->port.isOpen();
+}
+
+void Link::ClosePort() {
+    if (impl_->port.isOpen()) impl_->port.close();
+}
+
+bool Link::WriteRaw(const std::string& bytes) {
+    return impl_->port.isOpen() && impl_->port.write(bytes);
+}
+
+int Link::ParseStatus(const std::string& text) {
+    return link::ParseStatus(text, impl_->session.link, impl_->session.texts);
+}
+
+void Link::Timer1_Timer() {
+    impl_->line.Timer1_Timer();
+}
+
+int Link::SendCommand(std::string& command, int& /*expectAnswer: every command is answered*/) {
+    if (impl_->session.options.OptionRete) return impl_->sendNetwork(command);
+    return impl_->sendSerial(command);
+}
+
+int Link::Impl::sendNetwork(const std::string& command) {
+    if (!network) return -1;
+    int result = network->sendCommand(command);
+    const std::string& raw = network->rawReply();
+    if (raw.size() >= 8) {
+        state().ResponseText = raw.substr(1, raw.size() - 4);
+        traceLine(" <-- " + state().ResponseText);
+        link::ParseStatus(state().ResponseText, state(), session.texts);
+        if (state().ResultCode != 0) result = -1;
+    }
+    return result;
+}
+
+int Link::Impl::sendSerial(std::string& command) {
+    Call call;
+    if (!port.isOpen()) return call.result;
+    state().ResponseText.clear();
+    int lastRead = SerialLine::kSilence;
+    bool retryAtOnce = false;  // busy, device-status retry and the "j" rewrite skip the budget test
+    while (retryAtOnce || (call.attempts > 0 && !call.done)) {
+        retryAtOnce = false;
+        traceLine(" --> " + command);
+        call.result = 0;
+        line.drainInput();
+        if (!enquire()) return call.result;
+        lastRead = exchangeFrame(command, call);
+        if (lastRead == SerialLine::kPortFailed) return call.result;
+        if (lastRead == SerialLine::kSilence) {
+            if (--call.attempts > timing::kSilenceCutAbove)
+                call.attempts = timing::kBudgetAfterSilence;
+            continue;
+        }
+        if (lastRead != SerialLine::kGoodFrame) break;  // NAKs or bad frames spent the budget
+        const Next next = judgeAnswer(command, call);
+        if (next == Next::kBusyTooLong) return -9;
+        retryAtOnce = next == Next::kRetryAtOnce;
+    }
+    if (lastRead != SerialLine::kGoodFrame) return -1;
+    if (!state().ResponseText.empty()) traceLine(" <-- " + state().ResponseText);
+    return call.result;
+}
+
+// Up to three ENQs; true at the first ACK. False also when the port refuses the ENQ.
+bool Link::Impl::enquire() {
+    bool heardSomething = false;
+    for (int tries = 0; tries < timing::kEnquiryTries; ++tries) {
+        if (!line.send(std::string(1, kEnq))) return false;
+        if (line.WaitAck() == 1) return true;
+        heardSomething = heardSomething || !state().RxBuffer.empty();
+    }
+    if (model() == "VT" && heardSomething) {
+        platform::WaitMs(loop, timing::kVtDrainPauseMs);
+        line.drainInput();
+    }
+    return false;
+}
+
+// Sends the frame, and again after each NAK of the register, until an answer, silence or the
+// end of the budget.
+int Link::Impl::exchangeFrame(const std::string& command, Call& call) {
+    const std::string frame = BuildCommandFrame(command);
+    for (;;) {
+        state().RxBuffer.clear();
+        if (!line.send(frame)) return SerialLine::kPortFailed;
+        const int answer = line.ReadResponse(call.attempts);
+        if (answer != SerialLine::kNakReceived) return answer;
+        // Busy answers may already have taken the budget below zero: "none left" is <= 0.
+        if (--call.attempts <= 0) return answer;
+        platform::WaitMs(loop, model() == "VT" ? timing::kNakPauseVtMs : timing::kNakPauseMs);
+    }
+}
+
+// Paper end: the budget is reset while the operator changes the roll, E104 is written once
+// when it starts and removed when the paper is back.
+void Link::Impl::followPaper(bool wasPaperOut, Call& call) {
+    if (state().PaperOut) {
+        if (call.paperOutSince < 0) call.paperOutSince = loop.nowMs();
+        call.attempts = timing::kBudgetOnPaperOut;
+        platform::WaitMs(loop, timing::kPaperOutPauseMs);
+        if (!wasPaperOut) jobFiles.WriteErrFile(kPaperEndMessage, session.CurrentSlot);
+    } else if (wasPaperOut) {
+        jobFiles.SubKillErrFile();
+        platform::WaitMs(loop, timing::kPaperBackPauseMs);
+    }
+}
+
+bool Link::Impl::paperWaitExpired(const Call& call) const {
+    return session.link.PaperOut && call.paperOutSince >= 0 &&
+           loop.nowMs() - call.paperOutSince >= timing::kMaxPaperOutWaitMs;
+}
+
+Next Link::Impl::judgeAnswer(std::string& command, Call& call) {
+    auto& st = state();
+    const bool wasPaperOut = st.PaperOut;
+    link::ParseStatus(st.ResponseText, st, session.texts);
+    followPaper(wasPaperOut, call);
+    const int code = st.ResultCode;
+    if (code == kResultAccepted || code == kResultAcceptedToo || code == kResultAcceptedAlso) {
+        call.result = 1;
+        call.done = true;
+        return Next::kDone;
+    }
+    if (paperWaitExpired(call)) {
+        call.result = -1;
+        call.done = true;
+        return Next::kDone;
+    }
+    if (code != kResultPaperEnd && code != kResultFree) --call.attempts;
+    if (code == kResultBusy || (model() == "CE" && code == kResultBusyOnCe)) {
+        traceLine(" <-- " + st.ResponseText);
+        if (++call.busy > timing::kMaxBusyAnswers) {
+            platform::WaitMs(loop, timing::kBusyGiveUpPauseMs);
+            return Next::kBusyTooLong;
+        }
+        platform::WaitMs(loop, timing::kBusyPauseMs);
+        return Next::kRetryAtOnce;
+    }
+    const bool freeRetry = code == kResultFree;
+    if (call.attempts > 0 && (st.DeviceStatus & kDeviceRetryNow) != 0 &&
+        (!freeRetry || ++call.freeRetries <= timing::kMaxFreeRetries)) {
+        traceLine(" <-- " + st.ResponseText);
+        return Next::kRetryAtOnce;
+    }
+    if (!call.jRewritten && command.starts_with('j') && code == kResultFieldsMissing) {
+        rewriteHeading(command);
+        call.jRewritten = true;
+        return Next::kRetryAtOnce;
+    }
+    call.result = -1;
+    call.done = true;
+    return Next::kDone;
+}
+
+// A customer heading refused as too short is sent again with header lines 4 to 6 inserted
+// before its last character.
+void Link::Impl::rewriteHeading(std::string& command) const {
+    const auto& header = session.conv.InvoiceHeader;
+    const char last = command.back();
+    command.pop_back();
+    command += header[3] + "/" + header[4] + "/" + header[5];
+    command += EndsSixthHeadingLineLong(model()) ? "/ / / /" : "/";
+    command += last;
+}
+
+}  // namespace zelmar::link

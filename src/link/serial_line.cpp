@@ -1,0 +1,89 @@
+#include "link/serial_line.h"
+
+#include "link/frame.h"
+#include "link/link_timing.h"
+
+namespace zelmar::link {
+
+SerialLine::SerialLine(LinkState& state, platform::EventLoop& loop, platform::SerialPort& port,
+                       TraceSink& trace)
+    : state_(state),
+      loop_(loop),
+      port_(port),
+      trace_(trace),
+      timer1_(loop.createTimer([this] { Timer1_Timer(); })) {}
+
+void SerialLine::Timer1_Timer() {
+    if (state_.TimeoutCountdown > 0) --state_.TimeoutCountdown;
+    if (state_.TimeoutCountdown == 0) state_.TimeoutFlag = true;
+}
+
+bool SerialLine::send(const std::string& bytes) {
+    return port_.write(bytes);
+}
+
+void SerialLine::drainInput() {
+    for (int reads = 0; reads < timing::kMaxDrainReads; ++reads) {
+        if (port_.readAvailable().empty()) return;
+    }
+}
+
+// Appends to RxBuffer until `done` holds, Timer1 ticks or someone else raises TimeoutFlag.
+void SerialLine::timedRead(int intervalMs, const std::function<bool()>& done) {
+    state_.TimeoutFlag = false;
+    state_.TimeoutCountdown = timing::kTimeoutCountdownTicks;
+    timer1_->setInterval(intervalMs);
+    timer1_->setEnabled(true);
+    const auto deadline = loop_.nowMs() + intervalMs + timing::kTimerSlackMs;
+    for (;;) {
+        state_.RxBuffer += port_.readAvailable();
+        const auto left = deadline - loop_.nowMs();
+        if (done() || state_.TimeoutFlag || left <= 0) break;
+        loop_.pumpWait(static_cast<int>(left));
+    }
+    timer1_->setEnabled(false);
+}
+
+int SerialLine::WaitAck() {
+    state_.RxBuffer.clear();
+    timedRead(timing::kFirstByteTimeoutMs, [this] { return !state_.RxBuffer.empty(); });
+    if (state_.RxBuffer.find(kAck) != std::string::npos) return 1;
+    if (state_.RxBuffer.find(kNak) != std::string::npos) return -2;
+    return -1;
+}
+
+bool SerialLine::spendAttempt(int& attempts) {
+    return --attempts > 0;
+}
+
+int SerialLine::ReadResponse(int& attempts) {
+    auto& rx = state_.RxBuffer;
+    state_.ResponseText.clear();
+    for (;;) {
+        rx.clear();
+        timedRead(timing::kFirstByteTimeoutMs, [&rx] { return !rx.empty(); });
+        if (rx.find(kStx) == std::string::npos && rx.find(kAck) == std::string::npos) {
+            if (rx.empty()) return kSilence;
+            if (trace_.tracing()) trace_.traceLine(" <-- Nack Received: " + state_.ResponseText);
+            return kNakReceived;
+        }
+        timedRead(timing::kFrameTimeoutMs, [&rx] { return rx.find(kEtx) != std::string::npos; });
+        const auto stx = rx.find(kStx);
+        const auto etx = rx.find(kEtx);
+        if (etx == std::string::npos) {
+            if (!spendAttempt(attempts)) return kBudgetSpent;
+            continue;
+        }
+        bool good = false;
+        if (stx != std::string::npos && etx >= stx + 9) {
+            state_.ResponseText = rx.substr(stx + 1, rx.size() - stx - 2);
+            const auto& text = state_.ResponseText;
+            good = CalcChecksum(text.substr(0, text.size() - 2)) == text.substr(text.size() - 2);
+        }
+        if (!send(std::string(1, good ? kAck : kNak))) return kPortFailed;
+        if (good) return kGoodFrame;
+        if (!spendAttempt(attempts)) return kBudgetSpent;
+    }
+}
+
+}  // namespace zelmar::link
