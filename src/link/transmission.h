@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/session.h"
+#include "common/trace_sink.h"
+#include "link/command_sender.h"
+#include "link/network_transport.h"
+#include "platform/event_loop.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+
+namespace zelmar::link {
+
+// Turns a job file into the command file named in Session::conv.CommandFilePath: 0 done,
+// 1 failed. The path may be replaced by an intermediate file's path.
+using JobConverter = std::function<int(std::string& path)>;
+
+// The trace and log files of one job or register read; the trace-file writer implements it.
+class TraceFileControl {
+  public:
+    virtual ~TraceFileControl() = default;
+    virtual void OpenTraceFiles() = 0;  // opens the trace file and names the log file
+    // Writes the collected log lines first when asked, then closes the trace file.
+    virtual void CloseTraceFiles(bool writeLogLines) = 0;
+};
+
+// Field `index` of the last answer (Session::link.ResponseFields), counted from 0; empty when
+// the answer has fewer fields.
+std::string AnswerField(const LinkState& link, std::size_t index);
+
+// A number as the register writes it: blanks skipped, an optional sign, then the decimal
+// digits up to the first other character. 0 when there are none; never overflows.
+long LeadingInteger(const std::string& text);
+
+// Job result codes of TransmitJob.
+inline constexpr int kJobOk = 0;
+inline constexpr int kJobDocumentOpen = -2;
+inline constexpr int kJobNoAnswer = -4;  // nothing else was reached
+inline constexpr int kJobLineFailed = -5;
+inline constexpr int kJobConversionFailed = -6;
+inline constexpr int kJobDataFileMissing = -100;
+
+// Driver results of SendJob.
+inline constexpr int kSendOk = 0;
+inline constexpr int kSendFailed = 1;  // a line failed, too many skipped lines, or an error
+inline constexpr int kSendConversionFailed = 2;
+inline constexpr int kSendRefused = 3;  // open document refused by the policy, or no lines
+
+// Open-document policies: the list index of Combo1.
+inline constexpr int kPolicySendAnyway = 0;
+inline constexpr int kPolicyCloseAndSend = 1;
+inline constexpr int kPolicyStop = 2;
+
+// Sends one job to the register and writes its result file SR_OUT.
+class TransmissionDriver {
+  public:
+    TransmissionDriver(Session& session, CommandSender& sender, platform::EventLoop& loop,
+                       platform::FileSystem& files, TraceSink& trace, platform::Shell& shell);
+
+    void setConverter(JobConverter converter);            // without one, conversion fails
+    void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
+    void setNetwork(NetworkTransport* network);           // not owned; asked for the socket state
+
+    // The whole job for Session::DatiPath / OutPath: a job result code (kJob...).
+    int TransmitJob();
+    // Converts and sends the job's lines, then writes SR_OUT: a driver result (kSend...).
+    int SendJob(std::string& path);
+
+  private:
+    enum class FileFault { kNone, kAccess, kMissing };
+    struct PassOutcome {
+        int result = kSendOk;
+        FileFault fault = FileFault::kNone;
+        std::string description;  // of the file fault, for the operator notice
+        int step = 0;
+    };
+    struct ResultFileData;
+
+    void OpenTransport();
+    void CloseSerialPort();
+    PassOutcome SendPass(std::string& path);
+    int PrepareCommandFile(std::string& path);
+    bool ApplyOpenDocumentPolicy(int policy);
+    int SendLines(const std::vector<std::string>& lines);
+    bool SendLine(const std::string& line);
+    void ResetVtPort();
+    bool RecoverFromBusy(const std::string& line);
+    ResultFileData ReadResultData();
+    std::vector<std::string> ResultLines(const ResultFileData& data) const;
+    PassOutcome WriteResultFile(const std::vector<std::string>& lines);
+    void PrintCopy(const ResultFileData& data);
+    int FinishSentJob(const ResultFileData& data);
+    int FailJob();
+    int UnexpectedError(const std::string& description, int number, int step);
+    int Send(const std::string& command);
+    void CloseTrace(bool writeLogLines);
+
+    Session& session_;
+    CommandSender& sender_;
+    platform::EventLoop& loop_;
+    platform::FileSystem& files_;
+    TraceSink& trace_;
+    platform::Shell& shell_;
+    JobConverter converter_;
+    TraceFileControl* traceFiles_ = nullptr;
+    NetworkTransport* network_ = nullptr;
+};
+
+}  // namespace zelmar::link
