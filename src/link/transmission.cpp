@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/version_text.h"
+#include "jobs/job_messages.h"
 
 namespace zelmar::link {
 namespace {
@@ -95,23 +96,23 @@ void TransmissionDriver::setNetwork(NetworkTransport* network) {
 }
 
 int TransmissionDriver::TransmitJob() {
-    if (!files_.fileExists(session_.DatiPath)) return kJobDataFileMissing;
+    if (!files_.fileExists(session_.DatiPath)) return jobs::kJobDataFileVanished;
     OpenTransport();
     const int sent = SendJob(session_.DatiPath);
     if (sent == kSendOk) {
         if (session_.TestReceiptJob == 1) session_.TestReceiptJob = 0;
         CloseSerialPort();
-        return kJobOk;
+        return jobs::kJobOk;
     }
     platform::WaitMs(loop_, kFailedJobPauseMs);
     CloseSerialPort();
     switch (sent) {
         case kSendConversionFailed:
-            return kJobConversionFailed;
+            return jobs::kJobConversionError;
         case kSendRefused:
-            return kJobDocumentOpen;
+            return jobs::kJobReceiptOpen;
         default:
-            return kJobLineFailed;
+            return jobs::kJobInterrupted;
     }
 }
 

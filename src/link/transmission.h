@@ -36,14 +36,6 @@ std::string AnswerField(const LinkState& link, std::size_t index);
 // digits up to the first other character. 0 when there are none; never overflows.
 long LeadingInteger(const std::string& text);
 
-// Job result codes of TransmitJob.
-inline constexpr int kJobOk = 0;
-inline constexpr int kJobDocumentOpen = -2;
-inline constexpr int kJobNoAnswer = -4;  // nothing else was reached
-inline constexpr int kJobLineFailed = -5;
-inline constexpr int kJobConversionFailed = -6;
-inline constexpr int kJobDataFileMissing = -100;
-
 // Driver results of SendJob.
 inline constexpr int kSendOk = 0;
 inline constexpr int kSendFailed = 1;  // a line failed, too many skipped lines, or an error
@@ -65,7 +57,7 @@ class TransmissionDriver {
     void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
     void setNetwork(NetworkTransport* network);           // not owned; asked for the socket state
 
-    // The whole job for Session::DatiPath / OutPath: a job result code (kJob...).
+    // The whole job for Session::DatiPath / OutPath: a job result code (jobs::kJob...).
     int TransmitJob();
     // Converts and sends the job's lines, then writes SR_OUT: a driver result (kSend...).
     int SendJob(std::string& path);

@@ -1,0 +1,244 @@
+#include "link/register_reader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "common/version_text.h"
+#include "jobs/job_messages.h"
+
+namespace zelmar::link {
+namespace {
+
+constexpr int kExpectAnswer = -1;  // every command is answered by a frame
+constexpr int kSendAccepted = 1;
+
+constexpr int kDefaultDeptCount = 10;   // before "v" tells
+constexpr int kDefaultMaxOperator = 8;  // before "v" tells
+// Our bound: a garbled department count must not size the tables or the ":/d" loop without
+// limit; department numbers have at most three digits.
+constexpr long kMaxDeptCount = 999;
+constexpr int kVatRatesG1 = 12;          // firmware " G1" reports twelve rates
+constexpr int kVatRatesOther = 5;        // every other firmware five
+constexpr int kVatPreludeCommands = 20;  // "{/1/" ... "{/20/" before "e"
+constexpr int kMinSerialLength = 8;      // a shorter serial is not published
+
+constexpr const char* kTextReading = "Lettura dati IVA e REPARTI da ECR in corso ...";
+constexpr const char* kTextReadDone = "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA";
+constexpr const char* kTextReadError = "ERRORE nella lettura dati IVA e REPARTI da ECR";
+constexpr const char* kDumpDone = "DUMP ESEGUITO";
+constexpr const char* kDumpFailed = "DUMP NON ESEGUITO";
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool HasField(const LinkState& link, std::size_t index) {
+    return index < link.ResponseFields.size();
+}
+
+// The answer to "a" carries the identity when it has at least two fields and no error.
+bool IdentityAnswer(CommandSender& sender, const LinkState& link, const std::string& answer) {
+    return sender.ParseStatus(answer) >= 1 && link.ResultCode == 0;
+}
+
+}  // namespace
+
+std::string MapModelCode(const std::string& modelCode) {
+    if (modelCode == "VR") return "PD";
+    if (modelCode == "PD" || modelCode == "CA") return "AA";
+    return modelCode;
+}
+
+std::string RtSerialNumber(const std::string& serial, const std::string& modelCode) {
+    std::string letter = "M";
+    if (modelCode == "VR") letter = "E";
+    if (modelCode == "GE" || modelCode == "GO" || modelCode == "CN") letter = "I";
+    const std::string head = serial.substr(0, std::min<std::size_t>(2, serial.size()));
+    const std::string tail = serial.size() > 2 ? serial.substr(2, 6) : std::string();
+    return head + letter + modelCode + tail;
+}
+
+RegisterReader::RegisterReader(Session& session, CommandSender& sender, platform::FileSystem& files,
+                               jobs::JobFiles& jobFiles)
+    : session_(session), sender_(sender), files_(files), jobFiles_(jobFiles) {}
+
+void RegisterReader::setTraceFileControl(TraceFileControl* control) {
+    traceFiles_ = control;
+}
+
+int RegisterReader::ReadRegisterData() {
+    session_.reg.IsRtRegister = false;
+    const bool traced = session_.options.chbTrace && traceFiles_ != nullptr;
+    if (traced) traceFiles_->OpenTraceFiles();
+    reading_ = true;
+
+    std::string answerToA;
+    int outcome = ReadIdentity(answerToA);
+    session_.texts.Text1 = kTextReading;
+    if (!registerDataRead_) ReadTables(outcome);
+
+    Telvoocx21_EvDumpConfDone(answerToA, outcome);
+    reading_ = false;
+    if (traced) traceFiles_->CloseTraceFiles(true);
+    return outcome;
+}
+
+int RegisterReader::ReadIdentity(std::string& answerToA) {
+    auto& link = session_.link;
+    const bool accepted = Send("a") == kSendAccepted;
+    answerToA = link.ResponseText;
+    if (IdentityAnswer(sender_, link, answerToA)) {
+        const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
+        if (!model.empty()) session_.reg.ModelCode = model == "VR" ? "PD" : model;
+    }
+    if (!accepted) return kReadFailed;
+    if (Send(",/10") == kSendAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
+        session_.reg.IsRtRegister = Upper(TrimBlanks(AnswerField(link, 3))) == "1";
+    }
+    return kReadOk;
+}
+
+void RegisterReader::ReadTables(int& outcome) {
+    if (outcome == kReadOk) {
+        if (!ReadRegisterInfo() && !ReadRegisterInfo()) outcome = kReadFailed;
+        if (!ReadVatRates() && !ReadVatRates()) outcome = kReadFailed;
+        if (!ReadDepartments() && (outcome != kReadOk || !ReadDepartments())) {
+            outcome = kReadFailed;
+        }
+    }
+    if (outcome == kReadOk) {
+        session_.texts.Text1 = kTextReadDone;
+        registerDataRead_ = true;
+    } else {
+        session_.texts.Text1 = kTextReadError;
+    }
+}
+
+bool RegisterReader::ReadRegisterInfo() {
+    auto& reg = session_.reg;
+    const auto& link = session_.link;
+    reg.DeptCount = kDefaultDeptCount;
+    reg.MaxOperator = kDefaultMaxOperator;
+    if (Send("v") != kSendAccepted || link.ResultCode != 0) return false;
+    const bool countInField8 = LeadingInteger(AnswerField(link, 7)) == 0;
+    const std::size_t operatorField = countInField8 ? 10 : 9;
+    if (!HasField(link, operatorField)) return false;  // a short answer is a failed read
+
+    session_.texts.txtFWRev = AnswerField(link, 3);
+    reg.FirmwareRevision = session_.texts.txtFWRev;
+    const long count = LeadingInteger(AnswerField(link, countInField8 ? 8 : 7));
+    reg.DeptCount = static_cast<int>(std::clamp(count, 0L, kMaxDeptCount));
+    reg.MaxOperator = static_cast<int>(LeadingInteger(AnswerField(link, operatorField)));
+    return true;
+}
+
+bool RegisterReader::ReadVatRates() {
+    const auto& link = session_.link;
+    const bool g1 = session_.texts.txtFWRev.find(" G1") != std::string::npos;
+    const int rates = g1 ? kVatRatesG1 : kVatRatesOther;
+    for (int m = 1; m <= kVatPreludeCommands; ++m) Send("{/" + std::to_string(m) + "/");
+    if (Send("e") != kSendAccepted || link.ResultCode != 0) return false;
+    if (!HasField(link, static_cast<std::size_t>(rates) + 2)) return false;
+    for (int i = 0; i < rates; ++i) {
+        session_.reg.VatRates[static_cast<std::size_t>(i)] =
+            AnswerField(link, static_cast<std::size_t>(i) + 3);
+    }
+    return true;
+}
+
+bool RegisterReader::ReadDepartments() {
+    auto& reg = session_.reg;
+    const auto& link = session_.link;
+    const std::size_t count = static_cast<std::size_t>(std::max(reg.DeptCount, 0));
+    reg.DeptVat.assign(count + 1, "0");
+    reg.DeptNature.assign(count + 1, 0);
+    bool allRead = true;
+    for (std::size_t d = 1; d <= count; ++d) {
+        const bool accepted = Send(":/" + std::to_string(d)) == kSendAccepted &&
+                              link.ResultCode == 0 && HasField(link, 4) &&
+                              (!reg.IsRtRegister || HasField(link, 14));
+        if (!accepted) {
+            allRead = false;  // the department keeps "0" and nature 0
+            continue;
+        }
+        // A VAT code outside the table names no rate: the department keeps "0".
+        const long code = LeadingInteger(AnswerField(link, 4));
+        if (code >= 1 && code <= static_cast<long>(reg.VatRates.size())) {
+            reg.DeptVat[d - 1] = reg.VatRates[static_cast<std::size_t>(code - 1)];
+        }
+        if (reg.IsRtRegister) {
+            reg.DeptNature[d - 1] = static_cast<int>(LeadingInteger(AnswerField(link, 14)));
+        }
+    }
+    return allRead;
+}
+
+void RegisterReader::Telvoocx21_EvDumpConfDone(const std::string& answerToA, int outcome) {
+    auto& link = session_.link;
+    auto& reg = session_.reg;
+    if (outcome != kReadOk) {
+        jobFiles_.WriteErrFile(jobs::kMsgDumpFailed, session_.CurrentSlot);
+        jobFiles_.SubKillStartFile();
+        ShowDumpState(std::string(kDumpFailed) + " : " + std::to_string(outcome));
+        return;
+    }
+    if (IdentityAnswer(sender_, link, answerToA)) {
+        const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
+        // The serial's type letter follows the model as the register reports it; the
+        // conversion then works with the mapped code.
+        if (!model.empty()) reg.ModelCode = model;
+        const std::string serial = AnswerField(link, 3);
+        if (serial.size() >= kMinSerialLength) WriteMatrFile(serial);
+        if (!model.empty()) reg.ModelCode = MapModelCode(model);
+        const std::string description = Upper(AnswerField(link, 6));
+        if (!description.empty()) reg.ModelDescription = description;
+    }
+    jobFiles_.SubKillErrFile();
+    ShowDumpState(kDumpDone);
+}
+
+void RegisterReader::WriteMatrFile(const std::string& serial) {
+    const int slot = session_.CurrentSlot;
+    if (slot < 1 || slot > 4) return;
+    const bool rt = session_.reg.IsRtRegister;
+    if (rt) {
+        session_.options.chbScontiSuReso = false;
+        session_.options.chbScontiSuResoVisible = false;
+    }
+    if (serial.size() < kMinSerialLength) return;
+
+    const std::string published = rt ? RtSerialNumber(serial, session_.reg.ModelCode) : serial;
+    const std::vector<std::string> lines{
+        published,
+        std::string("Status: ") + (rt ? "RT" : "MF"),
+        "DriverType: Micrelec",
+        "Versione: " + VersionText(),
+        "FW: " + session_.texts.txtFWRev,
+    };
+    files_.writeLines(jobFiles_.SlotFile(jobs::kMatrFile, slot), lines, false);
+    session_.texts.txtEcrMatr = published;
+    session_.reg.SerialNumber = published;
+}
+
+int RegisterReader::Send(const std::string& command) {
+    std::string text = command;
+    int expectAnswer = kExpectAnswer;
+    return sender_.SendCommand(text, expectAnswer);
+}
+
+void RegisterReader::ShowDumpState(const std::string& text) {
+    const int slot = session_.CurrentSlot;
+    if (session_.texts.WindowShown && slot >= 1 && slot <= 4) {
+        session_.texts.DumpState[static_cast<std::size_t>(slot - 1)] = text;
+    }
+}
+
+}  // namespace zelmar::link

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+
+#include "common/session.h"
+#include "jobs/job_files.h"
+#include "link/command_sender.h"
+#include "link/transmission.h"
+#include "platform/file_system.h"
+
+namespace zelmar::link {
+
+// Outcomes of a register-data read.
+inline constexpr int kReadOk = 0;
+inline constexpr int kReadFailed = -1;
+
+// Reads the register's identity and tables for Session::CurrentSlot, publishes SR_MATR (or
+// E501) and keeps what the converter needs in Session::reg.
+class RegisterReader {
+  public:
+    RegisterReader(Session& session, CommandSender& sender, platform::FileSystem& files,
+                   jobs::JobFiles& jobFiles);
+
+    void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
+
+    // The whole read, with the link already open: kReadOk or kReadFailed. SR_MATR or E501 is
+    // written; the job cycle keeps its own bookkeeping around the call.
+    int ReadRegisterData();
+
+    bool ReadRegisterInfo();  // "v": firmware, department count, highest operator
+    bool ReadVatRates();      // "e" after the twenty "{/m/" commands
+    bool ReadDepartments();   // ":/d": VAT rate and nature of every department
+
+    // Ends the read with the answer to "a" and the outcome: files, model and window texts.
+    void Telvoocx21_EvDumpConfDone(const std::string& answerToA, int outcome);
+    // Writes SR_MATR of the current slot for the serial read from the register.
+    void WriteMatrFile(const std::string& serial);
+
+    bool RegisterDataRead() const { return registerDataRead_; }  // tables read once
+    bool TableReadInProgress() const { return reading_; }        // the unload asks it
+
+  private:
+    int ReadIdentity(std::string& answerToA);
+    void ReadTables(int& outcome);
+    int Send(const std::string& command);
+    void ShowDumpState(const std::string& text);
+
+    Session& session_;
+    CommandSender& sender_;
+    platform::FileSystem& files_;
+    jobs::JobFiles& jobFiles_;
+    TraceFileControl* traceFiles_ = nullptr;
+    bool registerDataRead_ = false;
+    bool reading_ = false;
+};
+
+// The model code the conversion works with: "VR" is used as "PD", "PD" and "CA" as "AA".
+std::string MapModelCode(const std::string& modelCode);
+
+// The 11-character serial of an RT register: characters 1-2 of the serial, the type letter
+// ("E" for VR; "I" for GE, GO, CN; "M" otherwise), the model code, characters 3-8.
+std::string RtSerialNumber(const std::string& serial, const std::string& modelCode);
+
+}  // namespace zelmar::link
