@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/dir_watcher.h"
+
+namespace zelmar::platform {
+
+// Change notification on one folder, delivered by the event loop without a poll timer:
+// inotify on Linux, the change-notification handles (file name, size, last write) on Windows.
+// inotify watches one folder only, so on Linux the subtree flag has no effect.
+class QtDirWatcher : public DirWatcher {
+  public:
+    QtDirWatcher();
+    ~QtDirWatcher() override;
+
+    bool start(const std::string& folder, bool subtree,
+               std::function<void(int bits)> onChange) override;
+    void stop() override;
+    void setSuspended(bool suspended) override;
+    bool suspended() const override { return suspended_; }
+
+  private:
+    struct Native;  // the platform's handles and their notifiers
+    void onSignalled();
+
+    std::unique_ptr<Native> native_;
+    std::function<void(int)> onChange_;
+    bool suspended_ = false;
+};
+
+}  // namespace zelmar::platform

@@ -1,0 +1,90 @@
+#include "platform/qt/qt_serial_port.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <termios.h>
+#endif
+
+namespace zelmar::platform {
+
+bool QtSerialPort::configure(const std::string& device, int baudRate) {
+    close();
+    device_ = device;
+    baudRate_ = baudRate;
+    const bool ok = openWithSettings();
+    close();
+    return ok;
+}
+
+bool QtSerialPort::open() {
+    if (port_.isOpen()) return true;
+    return !device_.empty() && openWithSettings();
+}
+
+void QtSerialPort::close() {
+    if (port_.isOpen()) port_.close();
+    port_.clearError();
+}
+
+bool QtSerialPort::write(const std::string& bytes) {
+    if (!port_.isOpen()) return false;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (port_.write(bytes.data(), size) != size) return false;
+    port_.flush();  // hand what the driver takes now; the loop sends any rest
+    return true;
+}
+
+std::string QtSerialPort::readAvailable() {
+    if (!port_.isOpen()) return {};
+    return port_.readAll().toStdString();
+}
+
+bool QtSerialPort::openWithSettings() {
+    port_.setPortName(QString::fromLocal8Bit(device_.c_str()));
+    if (!port_.setBaudRate(baudRate_) || !port_.setDataBits(QSerialPort::Data8) ||
+        !port_.setParity(QSerialPort::NoParity) || !port_.setStopBits(QSerialPort::OneStop) ||
+        !port_.setFlowControl(QSerialPort::HardwareControl)) {
+        port_.clearError();
+        return false;
+    }
+    if (!port_.open(QIODevice::ReadWrite)) {
+        port_.clearError();
+        return false;
+    }
+    enableSoftwareFlowControl();
+    raiseControlLines();
+    return true;
+}
+
+// QSerialPort offers one flow control at a time; the register's line wants RTS/CTS and
+// XON/XOFF together, so the second is switched on in the driver. Where the driver refuses,
+// the port still works with RTS/CTS alone.
+void QtSerialPort::enableSoftwareFlowControl() {
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HANDLE>(port_.handle());
+    DCB dcb{};
+    dcb.DCBlength = sizeof(dcb);
+    if (!GetCommState(handle, &dcb)) return;
+    dcb.fOutX = TRUE;
+    dcb.fInX = TRUE;
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    SetCommState(handle, &dcb);
+#else
+    termios settings{};
+    if (tcgetattr(port_.handle(), &settings) != 0) return;
+    settings.c_iflag |= IXON | IXOFF;
+    tcsetattr(port_.handle(), TCSANOW, &settings);
+#endif
+}
+
+// A pseudo-terminal or a three-wire adapter has no modem lines: refusing them is not an error.
+void QtSerialPort::raiseControlLines() {
+    port_.setDataTerminalReady(true);
+    port_.setRequestToSend(
+        true);  // refused by Qt under hardware flow control: the driver drives it
+    port_.clearError();
+}
+
+}  // namespace zelmar::platform

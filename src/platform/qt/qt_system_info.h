@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/system_info.h"
+
+namespace zelmar::platform {
+
+// Windows: the system version, the shell's common application-data folder and the current
+// user's registry. Elsewhere: no NT platform, no common folder, and the value comes from the
+// native settings store of organisation "Telvo Engineering", application "TELVOZELMAR1".
+class QtSystemInfo : public SystemInfo {
+  public:
+    bool isNtPlatform() const override;
+    int osMajorVersion() const override;
+    std::string commonAppDataFolder() override;
+    bool readUserValue(const std::string& subKey, const std::string& valueName, RegistryType& type,
+                       std::string& data) override;
+};
+
+}  // namespace zelmar::platform
