@@ -16,7 +16,10 @@ class RegisterServices {
     virtual void InitNetwork() = 0;
     virtual int TransmitJob() = 0;  // job result code
     // The register-data read for Session::CurrentSlot; writes SR_MATR or E501 and returns
-    // the outcome (0 success, -1 failure). The job cycle does the bookkeeping around it.
+    // the outcome (0 success, -1 failure). The job cycle does the bookkeeping around it
+    // (MainForm::StartRegisterDump): on failure SubKillStartFile, on success SubKillErrFile,
+    // the slot's "DUMP ..." status text, DumpPending, the poll timer, CloseConnection and
+    // the directory watcher.
     virtual int ReadRegisterData() = 0;
     virtual bool TableReadInProgress() const = 0;  // the VAT and department tables are being read
     virtual void RewriteRefundDiscounts(const std::string& datiPath) = 0;

@@ -1,0 +1,35 @@
+// The directory watcher on the data folder: in fast mode its events run job attempts.
+#include "app/job_texts.h"
+#include "app/main_form.h"
+
+namespace zelmar::app {
+
+void MainForm::StartDirWatch() {
+    timer21_->setEnabled(false);
+    // A missing data folder keeps the previous watcher, if any.
+    if (!files_.folderExists(session_.DataFolder)) return;
+    watch_ = std::make_unique<WatchForChanges>(
+        loop_, makeDirWatcher_ ? makeDirWatcher_() : nullptr,
+        [this](int changeType) { m_oWatchDir_ChangeDetected(changeType); });
+    session_.texts.timerControlsVisible = false;
+    session_.texts.Text3 = kTimerReady;
+    timer21_->setEnabled(false);
+    watch_->StartWatch(session_.DataFolder, false, false);
+}
+
+void MainForm::StopDirWatch() {
+    if (watch_) watch_->StopWatch();
+    watch_.reset();
+    loop_.pumpOnce();
+}
+
+void MainForm::m_oWatchDir_ChangeDetected(int) {
+    // Suspended while the attempt runs, so the changes it makes itself (and the POS
+    // application's meanwhile) raise one event afterwards instead of a nested attempt.
+    if (watch_) watch_->SetSuspendWatch(true);
+    if (session_.options.OptionFAST) txtTimer_Change();
+    // The attempt may have replaced the watcher (a successful read) or dropped it (unload).
+    if (watch_) watch_->SetSuspendWatch(false);
+}
+
+}  // namespace zelmar::app

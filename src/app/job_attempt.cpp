@@ -1,0 +1,137 @@
+// One job attempt: slot selection, the transmission and the result files.
+#include <utility>
+
+#include "app/form_timing.h"
+#include "app/job_texts.h"
+#include "app/main_form.h"
+#include "app/slot_file_name.h"
+#include "common/paths.h"
+
+namespace zelmar::app {
+void MainForm::txtTimer_Change() {
+    // A trigger that arrives while a job or a read pumps the loop (a watcher event, a mode
+    // click) would otherwise move CurrentSlot under the running work; a closing form starts
+    // nothing new.
+    if (state_.JobBusy || state_.DumpBusy || state_.Closing) return;
+    timer21_->setEnabled(false);
+    trace_.NewLogLines();
+    const int slot = iVerifyStartZelmar1();
+    if (slot != 0) {
+        session_.CurrentSlot = slot;
+        const std::string dati = jobFiles_.SlotFile("SR_DATI", slot);
+        if (!files_.fileExists(dati)) {
+            jobFiles_.WriteErrFile(kNoInputFileMessage, slot);
+            jobFiles_.SubKillStartFile();
+        } else {
+            const bool testReceipt = IsTestReceiptJob(slot);
+            if (session_.options.chbScontiSuReso && !testReceipt) {
+                registers_.RewriteRefundDiscounts(dati);
+            }
+            session_.DatiPath = dati;
+            session_.OutPath = jobFiles_.SlotFile("SR_OUT", slot);
+            RunJob(testReceipt);
+        }
+    }
+    EndAttempt();
+}
+
+int MainForm::iVerifyStartZelmar1() {
+    for (int n = 1; n <= 4 && !state_.Closing; ++n) {
+        if (!ServesSlot(n)) continue;
+        if (!SlotFileExists("SR_MATR", n)) {
+            StartRegisterDump(n);
+            continue;
+        }
+        session_.CurrentSlot = n;
+        if (SlotFileExists("SR_START", n) && SlotFileExists("SR_DATI", n)) {
+            jobFiles_.VerifyExistenceAndKill(SlotFileName("FINESCO", n));
+            if (SlotFileExists("SR_OUT", n)) jobFiles_.SubKillFileOut();
+            state_.DumpPending[n - 1] = false;
+            return n;
+        }
+    }
+    const auto& found = state_.PortFound;
+    if (!found[0] && !found[1] && !found[2] && !found[3]) {
+        for (int n = 1; n <= 4; ++n) jobFiles_.WriteErrFile(kNoPortMessage, n);
+    }
+    return 0;
+}
+
+void MainForm::FinishJob(int result) {
+    auto& texts = session_.texts;
+    if (texts.WindowShown && state_.JobBusy) {
+        texts.Text2 =
+            std::string(kStatusFinished) + kStatusSeparator + jobs::StatusWordForResult(result);
+        if (result == 0) texts.Text1.clear();
+    }
+    if (state_.JobBusy) {
+        if (result == 0) {
+            jobFiles_.SubKillErrFile();
+            jobFiles_.SubKillDatiFile();
+        } else {
+            jobFiles_.WriteErrFile(jobs::ErrorMessageForResult(result), session_.CurrentSlot);
+        }
+        jobFiles_.SubKillStartFile();  // writes FINESCO when no SR_ERR is left
+        state_.JobBusy = false;
+    }
+    session_.link.PaperOut = false;
+    session_.TestReceiptJob = 0;
+    state_.TestReceiptSlot = 0;
+    state_.ClosePortPending = 2;
+    timer21_->setInterval(kPortCloseDelayMs);
+    texts.CMBFileEnabled = true;
+    view_.ShowTrayIcon(false, kTipIdle);
+}
+
+void MainForm::BindTestReceipt(int slot) {
+    session_.TestReceiptJob = 1;
+    state_.TestReceiptSlot = slot;
+}
+
+bool MainForm::ServesSlot(int slot) const {
+    return session_.options.Check[slot - 1] && state_.PortFound[slot - 1];
+}
+
+bool MainForm::IsTestReceiptJob(int slot) const {
+    return session_.TestReceiptJob != 0 &&
+           (state_.TestReceiptSlot == 0 || state_.TestReceiptSlot == slot);
+}
+
+void MainForm::RunJob(bool testReceipt) {
+    // A test receipt written for another slot stays pending for its own job.
+    const int heldFlag = testReceipt ? 0 : std::exchange(session_.TestReceiptJob, 0);
+    const int heldSlot = testReceipt ? 0 : state_.TestReceiptSlot;
+
+    state_.JobBusy = true;
+    view_.ShowTrayIcon(true, kTipBusy);
+    if (session_.texts.WindowShown) session_.texts.Text2 = kStatusTransmitting;
+    if (session_.options.chbTrace) {
+        trace_.OpenTrace(PrepareTraceFileNames(files_, loop_, session_.DataFolder));
+    }
+    const int result = registers_.TransmitJob();
+    KeepLastCommandFile();
+    FinishJob(result);
+
+    session_.TestReceiptJob = heldFlag;
+    state_.TestReceiptSlot = heldSlot;
+}
+
+void MainForm::KeepLastCommandFile() {
+    const std::string commands = JoinPath(session_.DataFolder, kCommandFileName);
+    if (!files_.fileExists(commands)) return;
+    files_.copyFile(commands, JoinPath(session_.DataFolder, kLastCommandFileName));
+    jobFiles_.KillIfExists(commands);
+}
+
+void MainForm::EndAttempt() {
+    if (state_.Closing) {
+        QuitWhenIdleAfterUnload();
+        return;
+    }
+    if (session_.options.OptionSlow()) {
+        session_.texts.timerControlsVisible = true;
+        timer21_->setEnabled(true);
+    }
+}
+
+}  // namespace zelmar::app

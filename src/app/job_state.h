@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+
+namespace zelmar::app {
+
+// The main form's job state. Slots are 1..4; the arrays are indexed by slot - 1.
+struct JobState {
+    bool JobBusy = false;                                     // a job is being transmitted
+    bool DumpBusy = false;                                    // a register-data read is running
+    std::array<bool, 4> DumpPending{true, true, true, true};  // register data not read yet
+    std::array<bool, 4> PortFound{false, false, false, false};
+    bool Closing = false;      // the unload sequence has started
+    int ClosePortPending = 0;  // non-zero: the next poll tick closes the link instead
+    int TestReceiptSlot = 0;   // slot the pending test receipt was written to; 0 none
+
+    int PollInterval = 1000;  // ms between polls
+    int TickCounter = 0;      // the hidden counter whose change runs a job attempt
+    bool BlinkLower = false;  // alternates the timer-state text in slow mode
+};
+
+}  // namespace zelmar::app

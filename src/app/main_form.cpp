@@ -1,0 +1,25 @@
+#include "app/main_form.h"
+
+#include <utility>
+
+namespace zelmar::app {
+
+MainForm::MainForm(FormParts parts)
+    : session_(parts.session),
+      loop_(parts.loop),
+      files_(parts.files),
+      jobFiles_(parts.jobFiles),
+      registers_(parts.registers),
+      settings_(parts.settings),
+      view_(parts.view),
+      trace_(parts.trace),
+      makeDirWatcher_(std::move(parts.makeDirWatcher)),
+      timer21_(parts.loop.createTimer([this] { Timer21_Timer(); })) {}
+
+MainForm::~MainForm() = default;
+
+bool MainForm::SlotFileExists(const char* baseName, int slot) {
+    return files_.fileExists(jobFiles_.SlotFile(baseName, slot));
+}
+
+}  // namespace zelmar::app

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/form_view.h"
+#include "app/job_state.h"
+#include "app/register_services.h"
+#include "app/settings_store.h"
+#include "app/trace_files.h"
+#include "app/watch_for_changes.h"
+#include "common/session.h"
+#include "jobs/job_files.h"
+#include "platform/dir_watcher.h"
+#include "platform/event_loop.h"
+#include "platform/file_system.h"
+
+namespace zelmar::app {
+
+// Everything the main form talks to. All references outlive the form.
+struct FormParts {
+    Session& session;
+    platform::EventLoop& loop;
+    platform::FileSystem& files;
+    jobs::JobFiles& jobFiles;
+    RegisterServices& registers;
+    SettingsStore& settings;
+    FormView& view;
+    TraceFiles& trace;
+    std::function<std::unique_ptr<platform::DirWatcher>()> makeDirWatcher;
+};
+
+// The main form's logic without a window: start-up, the poll timer, the job cycle, the
+// register-data read bookkeeping, the directory watcher and the unload sequence. Everything
+// runs on the one event loop; re-entry is kept out by the job state's flags.
+class MainForm {
+  public:
+    explicit MainForm(FormParts parts);
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // Called once the unload has finished: at once when idle, or when the running job or
+    // register-data read has ended after an unload.
+    void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+
+    // Start-up, after the folders have been decided (Session::DataFolder, ProgramFolder).
+    void Form_Load();
+
+    // The job cycle.
+    void txtTimer_Change();     // one job attempt
+    int iVerifyStartZelmar1();  // the slot whose job may run now, or 0
+    void StartRegisterDump(int slot);
+    void FinishJob(int result);
+    // The test receipt's files were written to `slot`: the next job on that slot is it.
+    void BindTestReceipt(int slot);
+
+    // Timers.
+    void Timer21_Timer();
+    void CalculateTimer(const std::string& text, bool save);
+    platform::Timer& Timer21() { return *timer21_; }
+
+    // The directory watcher.
+    void StartDirWatch();
+    void StopDirWatch();
+    void m_oWatchDir_ChangeDetected(int changeType);
+    const WatchForChanges* DirWatch() const { return watch_.get(); }
+
+    // Form_QueryUnload and Form_Unload: the end of the program.
+    void Unload();
+
+    JobState& state() { return state_; }
+    const JobState& state() const { return state_; }
+
+  private:
+    // Start-up steps.
+    void ProbePorts();
+    void CleanUpSlotFiles(int slot);
+    void LoadPollInterval();
+    // Job attempt steps.
+    bool ServesSlot(int slot) const;
+    bool SlotFileExists(const char* baseName, int slot);
+    bool IsTestReceiptJob(int slot) const;
+    void RunJob(bool testReceipt);
+    void KeepLastCommandFile();
+    void EndAttempt();
+    // End of a register-data read.
+    void EndRegisterDump(int slot, int outcome);
+    // Unload steps.
+    bool EndsThroughRunningWork();
+    void CloseAndCleanServedSlots();
+    void FinishUnload();
+    void QuitWhenIdleAfterUnload();
+    void RequestQuit();
+
+    Session& session_;
+    platform::EventLoop& loop_;
+    platform::FileSystem& files_;
+    jobs::JobFiles& jobFiles_;
+    RegisterServices& registers_;
+    SettingsStore& settings_;
+    FormView& view_;
+    TraceFiles& trace_;
+    std::function<std::unique_ptr<platform::DirWatcher>()> makeDirWatcher_;
+    std::function<void()> quit_;
+    bool quitRequested_ = false;
+
+    JobState state_;
+    std::unique_ptr<platform::Timer> timer21_;
+    std::unique_ptr<WatchForChanges> watch_;
+};
+
+}  // namespace zelmar::app

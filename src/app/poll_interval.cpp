@@ -1,0 +1,61 @@
+#include "app/poll_interval.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace zelmar::app {
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int SecondsToMs(double seconds) {
+    return std::max(kMinPollIntervalMs, static_cast<int>(std::lround(seconds * 1000)));
+}
+
+}  // namespace
+
+double LeadingNumber(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) return 0;
+    double sign = 1;
+    if (text[i] == '+' || text[i] == '-') {
+        sign = text[i] == '-' ? -1 : 1;
+        ++i;
+    }
+    double value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+        double scale = 0.1;
+        for (++i; i < text.size() && IsDigit(text[i]); ++i, scale /= 10) {
+            value += (text[i] - '0') * scale;
+        }
+    }
+    return sign * value;
+}
+
+PollSetting CalculatePollSetting(const std::string& text, const std::string& display) {
+    const double value = LeadingNumber(text);
+    if (value <= 0) return {kDefaultPollIntervalMs, display};
+    if (value < kSecondsBelow) {
+        const std::string shown = value <= kMaxDisplayedSeconds ? text : "60";
+        return {SecondsToMs(LeadingNumber(shown)), shown};
+    }
+    if (value <= kMaxPollIntervalMs) {
+        const int ms = static_cast<int>(value);
+        return {ms, std::to_string(ms) + "ms"};
+    }
+    return {kMaxPollIntervalMs, "60"};
+}
+
+std::string PollIntervalFileText(int intervalMs) {
+    if (intervalMs < 1000) return std::to_string(intervalMs);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", intervalMs / 1000.0);
+    return buffer;
+}
+
+}  // namespace zelmar::app

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "common/paths.h"
+
+namespace zelmar::app {
+
+// The "\SR_ERR.001" style name (separator first) that JobFiles::VerifyExistenceAndKill takes.
+inline std::string SlotFileName(const char* baseName, int slot) {
+    return std::string(1, kPathSeparator) + baseName + SlotExtension(slot);
+}
+
+}  // namespace zelmar::app

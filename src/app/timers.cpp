@@ -1,0 +1,43 @@
+// The poll timer Timer21 and the poll interval.
+#include <string>
+
+#include "app/job_texts.h"
+#include "app/main_form.h"
+#include "app/poll_interval.h"
+
+namespace zelmar::app {
+namespace {
+
+// The hidden counter runs 1..kTickCounterWrap and then starts again at 0.
+constexpr int kTickCounterWrap = 30001;
+
+}  // namespace
+
+void MainForm::Timer21_Timer() {
+    if (state_.DumpBusy || state_.Closing) return;
+    timer21_->setEnabled(false);
+    if (state_.ClosePortPending != 0) {
+        registers_.CloseConnection();
+        session_.link.PaperOut = false;
+        state_.ClosePortPending = 0;
+        timer21_->setInterval(state_.PollInterval);
+        timer21_->setEnabled(true);
+        return;
+    }
+    if (session_.options.OptionSlow() && session_.texts.WindowShown) {
+        session_.texts.Text3 = state_.BlinkLower ? kTimerOnLower : kTimerOnUpper;
+        state_.BlinkLower = !state_.BlinkLower;
+    }
+    state_.TickCounter = state_.TickCounter < kTickCounterWrap ? state_.TickCounter + 1 : 0;
+    session_.texts.txtTimer = std::to_string(state_.TickCounter);
+    txtTimer_Change();  // the counter's text changed
+}
+
+void MainForm::CalculateTimer(const std::string& text, bool save) {
+    const PollSetting setting = CalculatePollSetting(text, session_.options.txtTimerVal);
+    state_.PollInterval = setting.intervalMs;
+    session_.options.txtTimerVal = setting.display;
+    if (save) settings_.WriteTimerFile(PollIntervalFileText(state_.PollInterval));
+}
+
+}  // namespace zelmar::app
