@@ -15,7 +15,7 @@ bool IsDigit(char c) {
 }
 
 // First position of key in line, ignoring ASCII letter case; npos when absent.
-std::size_t FindIgnoringCase(const std::string& line, const std::string& key) {
+std::size_t FindIgnoringCase(std::string_view line, std::string_view key) {
     if (key.empty() || key.size() > line.size()) return std::string::npos;
     for (std::size_t start = 0; start + key.size() <= line.size(); ++start) {
         std::size_t i = 0;
@@ -25,7 +25,7 @@ std::size_t FindIgnoringCase(const std::string& line, const std::string& key) {
     return std::string::npos;
 }
 
-std::size_t KeywordStart(const std::string& line) {
+std::size_t KeywordStart(std::string_view line) {
     std::size_t start = 0;
     while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
     return start;
@@ -38,13 +38,13 @@ std::string ValueFrom(const std::string& line, std::size_t from) {
     return line.substr(from, end == std::string::npos ? std::string::npos : end - from);
 }
 
-bool IsCustomerLineKey(const std::string& key) {
+bool IsCustomerLineKey(std::string_view key) {
     return key == ",<" || key == ",=" || key == ",>";
 }
 
 // Customer lines of an invoice opening may hold ";". An absent line reads as empty, so
 // it never repeats the text of the line read before it.
-bool FindCustomerLine(std::string& value, const std::string& line, const std::string& key) {
+bool FindCustomerLine(std::string& value, const std::string& line, std::string_view key) {
     value.clear();
     const std::size_t at = FindIgnoringCase(line, key);
     if (at == std::string::npos) return true;
@@ -58,7 +58,7 @@ bool FindCustomerLine(std::string& value, const std::string& line, const std::st
 
 }  // namespace
 
-bool HasKeyword(const std::string& line, const std::string& keyword) {
+bool HasKeyword(std::string_view line, std::string_view keyword) {
     if (keyword.empty()) return false;
     const std::size_t start = KeywordStart(line);
     if (start + keyword.size() > line.size()) return false;
@@ -70,14 +70,14 @@ bool HasKeyword(const std::string& line, const std::string& keyword) {
     return !(IsDigit(keyword.back()) && next < line.size() && IsDigit(line[next]));
 }
 
-bool FindField(FieldMode mode, std::string& value, const std::string& line, const std::string& key,
+bool FindField(FieldMode mode, std::string& value, const std::string& line, std::string_view key,
                bool invoiceMode) {
     if (mode == FieldMode::kKeyword) {
         if (!HasKeyword(line, key)) return false;
         value = ValueFrom(line, KeywordStart(line) + 2);
         return true;
     }
-    if (invoiceMode && IsCustomerLineKey(key) && line.find("OPFS") != std::string::npos) {
+    if (invoiceMode && IsCustomerLineKey(key) && HasKeyword(line, "OPFS")) {
         return FindCustomerLine(value, line, key);
     }
     const std::size_t at = FindIgnoringCase(line, key);
