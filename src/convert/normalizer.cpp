@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdlib>
 #include <initializer_list>
 #include <vector>
 
@@ -152,10 +151,6 @@ std::string UpperCase1252(const std::string& text) {
         }
     }
     return result;
-}
-
-double LeadingNumber(const std::string& text) {
-    return std::strtod(CanonicalNumber(text).c_str(), nullptr);
 }
 
 std::string CanonicalNumber(const std::string& text) {

@@ -9,10 +9,6 @@ namespace zelmar::convert {
 // keyword case). Returns the rewritten line, or an empty string for an empty line.
 std::string NormalizeCommandLine(const std::string& line, int maxDescription);
 
-// The leading number of a text, as the job language reads numbers: blanks skipped, an
-// optional sign, digits, "." (or ",") as decimal point; 0 when there is none.
-double LeadingNumber(const std::string& text);
-
 // The leading number of a text written back in its shortest decimal form with "." as decimal
 // point ("010.50" gives "10.5", "" gives "0"). Done on the digits, so no value is too large.
 std::string CanonicalNumber(const std::string& text);

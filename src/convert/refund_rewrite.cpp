@@ -11,6 +11,7 @@
 #include "convert/field_lookup.h"
 #include "convert/fiscal_checks.h"
 #include "convert/normalizer.h"
+#include "convert/text_format.h"
 
 namespace zelmar::convert {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "common/text_file.h"
 #include "convert/normalizer.h"
+#include "convert/text_format.h"
 
 namespace zelmar::convert {
 namespace {

@@ -1,0 +1,33 @@
+// Arbitrary bytes as a job file through the refund discount rewrite, in a temporary folder.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "common/text_file.h"
+#include "convert/refund_rewrite.h"
+
+namespace {
+
+const std::string& JobPath() {
+    static const std::string path = [] {
+        const auto folder = std::filesystem::temp_directory_path() /
+                            ("zelmar_fuzz_refund_" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        return (folder / "SR_DATI.001").string();
+    }();
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (!zelmar::WriteBytes(JobPath(), bytes)) return 0;
+    zelmar::convert::RewriteRefundDiscounts(JobPath(), JobPath());
+    // The job file is always there afterwards: rewritten or untouched, never lost.
+    if (!std::filesystem::exists(JobPath())) __builtin_trap();
+    return 0;
+}
