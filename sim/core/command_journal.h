@@ -1,0 +1,24 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace ecrsim {
+
+// Every command line the register accepted, in order: kept in memory and, when a file is
+// given, appended to it one line each (CR LF, like the driver's own command file, so the two
+// compare byte for byte). The file is flushed per line so a test can read it while we run.
+class CommandJournal {
+  public:
+    bool openFile(const std::string& path);  // appends; false when it cannot be opened
+    void record(const std::string& commandLine);
+    const std::vector<std::string>& lines() const { return lines_; }
+    void clear() { lines_.clear(); }
+
+  private:
+    std::vector<std::string> lines_;
+    std::ofstream file_;
+};
+
+}  // namespace ecrsim
