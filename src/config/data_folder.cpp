@@ -12,13 +12,12 @@ namespace {
 // folder; later versions report 6.x or 10.
 constexpr int kVistaMajorVersion = 6;
 
-// Drops one trailing separator; a lone separator (the root) stays.
+}  // namespace
+
 std::string WithoutTrailingSeparator(std::string path) {
     if (path.size() > 1 && path.back() == kPathSeparator) path.pop_back();
     return path;
 }
-
-}  // namespace
 
 DataFolderResolver::DataFolderResolver(platform::SystemInfo& system, platform::FileSystem& files,
                                        platform::Shell& shell)

@@ -57,6 +57,9 @@ class DataFolderResolver {
     platform::Shell& shell_;
 };
 
+// The path without one trailing separator; a lone separator (the root) stays.
+std::string WithoutTrailingSeparator(std::string path);
+
 // Copies the decided folders into the session and shows the data folder in txtAppDataVista.
 void ApplyFolders(const FolderDecision& decision, Session& session);
 

@@ -4,6 +4,7 @@
 
 #include "config/registry_value.h"
 #include "config/scratch_folder.h"
+#include "config/startup_configuration.h"
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_system_info.h"
@@ -164,6 +165,28 @@ TEST_F(DataFolderTest, ApplyFillsTheSession) {
     EXPECT_EQ(session.DefaultDataFolder, program_.path());
     EXPECT_EQ(session.ProgramFolder, program_.path());
     EXPECT_EQ(session.texts.txtAppDataVista, custom_.path());
+}
+
+TEST_F(DataFolderTest, StartUpTakesTheCommandLineFoldersAndPorts) {
+    program_.put(kPortMapFile, "/dev/ttyUSB0\r\n");
+    const std::string sep(1, kPathSeparator);
+    const ConfigCommandLine commandLine =
+        ParseConfigCommandLine({"--program-dir", program_.path() + sep, "--port", "2=/dev/pts/5"});
+    Session session;
+    const FolderDecision decision =
+        ConfigureFoldersAndPorts(session, system_, files_, shell_, commandLine, "/nowhere");
+    EXPECT_FALSE(decision.failed);
+    EXPECT_EQ(session.ProgramFolder, program_.path());
+    EXPECT_EQ(session.DataFolder, program_.path());
+    EXPECT_EQ(session.PortDevice[0], "/dev/ttyUSB0");
+    EXPECT_EQ(session.PortDevice[1], "/dev/pts/5");
+
+    Session untouched;
+    const FolderDecision refused = ConfigureFoldersAndPorts(
+        untouched, system_, files_, shell_, ParseConfigCommandLine({"--data-dir", "/nowhere"}),
+        program_.path());
+    EXPECT_TRUE(refused.failed);
+    EXPECT_EQ(untouched.DataFolder, "");
 }
 
 TEST_F(DataFolderTest, RegistryValueTypesAndSubKeyNames) {

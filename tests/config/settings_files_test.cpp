@@ -10,12 +10,23 @@ namespace {
 
 using testing::ScratchFolder;
 
+// Remembers the order in which files are written.
+class RecordingFileSystem : public platform::FakeFileSystem {
+  public:
+    bool writeLines(const std::string& path, const std::vector<std::string>& lines,
+                    bool append) override {
+        written.push_back(std::filesystem::path(path).filename().string());
+        return FakeFileSystem::writeLines(path, lines, append);
+    }
+    std::vector<std::string> written;
+};
+
 class SettingsFilesTest : public ::testing::Test {
   protected:
     SettingsFilesTest() : program_("settings"), settings_(files_, program_.path()) {}
 
     ScratchFolder program_;
-    platform::FakeFileSystem files_;
+    RecordingFileSystem files_;
     SettingsFiles settings_;
 };
 
@@ -175,6 +186,7 @@ TEST_F(SettingsFilesTest, SaveWritesTheThreeFilesExactly) {
     options.OptionFAST = true;
     options.cmdBaud = "115200";
     settings_.Save(options);
+    EXPECT_EQ(files_.written, (std::vector<std::string>{kSlotsFile, kOptionsFile, kBaudFile}));
     EXPECT_EQ(program_.read(kSlotsFile), "1001\r\n");
     EXPECT_EQ(program_.read(kBaudFile), "115200\r\n");
     EXPECT_EQ(program_.read(kOptionsFile),
