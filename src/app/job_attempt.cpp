@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "app/slot_file_name.h"
 #include "common/paths.h"
+#include "jobs/job_messages.h"
 
 namespace zelmar::app {
 void MainForm::txtTimer_Change() {

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+
+namespace zelmar::app::testing {
+namespace {
+
+class DirWatchTest : public FormTest {
+  protected:
+    // Slot 1 served and read: the watcher runs, as after a successful read.
+    void ReadSlotOne(bool fast) {
+        session.options.OptionFAST = fast;
+        Serve({1});
+        form.StartRegisterDump(1);
+        ASSERT_NE(LastWatcher(), nullptr);
+        loop.advance(1000);  // the port-close tick
+        calls.clear();
+    }
+    int Attempts() const { return Count(calls, "NewLogLines"); }
+};
+
+TEST_F(DirWatchTest, FastModeRunsTheJobOnAChange) {
+    ReadSlotOne(true);
+    Submit(1);
+    LastWatcher()->fire(1);
+    loop.advance(100);
+    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
+    EXPECT_FALSE(form.Timer21().enabled());  // fast mode: no poll after the attempt
+    EXPECT_FALSE(form.DirWatch()->SuspendWatch());
+}
+
+TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
+    ReadSlotOne(false);
+    form.Timer21().setEnabled(false);
+    Submit(1);
+    LastWatcher()->fire(1 | 2);
+    loop.advance(100);
+    EXPECT_EQ(Attempts(), 0);
+    EXPECT_FALSE(form.DirWatch()->SuspendWatch());
+}
+
+TEST_F(DirWatchTest, ChangesDuringTheAttemptGiveOneEventAfterIt) {
+    ReadSlotOne(true);
+    Submit(1);
+    registers.onTransmit = [&] {
+        EXPECT_TRUE(form.DirWatch()->SuspendWatch());
+        for (int bits : {1, 2, 4, 1}) {
+            LastWatcher()->fire(bits);
+            loop.pumpWait(100);  // the job's waits pump the loop
+        }
+        return 0;
+    };
+    LastWatcher()->fire(1);
+    loop.advance(1000);
+    EXPECT_EQ(Attempts(), 2);  // the job's, then one for everything held back
+    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
+}
+
+TEST_F(DirWatchTest, StopIsSafeWhenNothingRunsAndAMissingFolderKeepsTheWatcher) {
+    WatchForChanges idle(loop, std::make_unique<platform::FakeDirWatcher>(loop), [](int) {});
+    idle.StopWatch();
+    EXPECT_FALSE(idle.Watching());
+    form.StopDirWatch();
+
+    ReadSlotOne(true);
+    const WatchForChanges* watch = form.DirWatch();
+    session.DataFolder = data.file("missing");
+    form.StartDirWatch();
+    EXPECT_EQ(form.DirWatch(), watch);
+    EXPECT_TRUE(watch->Watching());
+}
+
+TEST_F(DirWatchTest, AReadStartedByAnEventMayReplaceTheWatcher) {
+    ReadSlotOne(true);
+    std::filesystem::remove(Path("SR_MATR", 1));
+    auto* first = LastWatcher();
+    first->fire(1);
+    loop.advance(10);
+    EXPECT_EQ(Count(calls, "ReadRegisterData 1"), 1);
+    ASSERT_NE(LastWatcher(), first);
+    EXPECT_TRUE(LastWatcher()->running());
+    EXPECT_FALSE(form.DirWatch()->SuspendWatch());
+}
+
+TEST_F(DirWatchTest, AFailedStartLeavesTheWatcherStopped) {
+    auto platformWatcher = std::make_unique<platform::FakeDirWatcher>(loop);
+    platformWatcher->setStartResult(false);
+    int events = 0;
+    WatchForChanges watch(loop, std::move(platformWatcher), [&](int) { ++events; });
+    EXPECT_FALSE(watch.StartWatch(data.path(), false, false));
+    EXPECT_FALSE(watch.Watching());
+}
+
+}  // namespace
+}  // namespace zelmar::app::testing
