@@ -1,0 +1,59 @@
+#include "convert/converter_test_support.h"
+
+#include <atomic>
+#include <random>
+
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "convert/converter.h"
+
+namespace zelmar::convert::testing {
+
+DataFolder::DataFolder() {
+    static std::atomic<unsigned> counter{0};
+    const std::string name = "zelmar_convert_" + std::to_string(std::random_device{}()) + "_" +
+                             std::to_string(counter++);
+    path_ = (std::filesystem::temp_directory_path() / name).string();
+    std::filesystem::create_directories(path_);
+}
+
+DataFolder::~DataFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+}
+
+Session MakeSession(const std::string& dataFolder) {
+    Session session;
+    session.DataFolder = dataFolder;
+    session.CurrentSlot = 1;
+    RegisterData& reg = session.reg;
+    reg.ModelCode = "RX";
+    reg.ModelDescription = "ECR RX";
+    reg.IsRtRegister = false;
+    reg.SerialNumber = "99012345";
+    reg.MaxOperator = 8;
+    reg.DeptCount = 10;
+    reg.DeptVat = {"22.00", "10.00", "4.00",  "5.00",  "0.00", "22.00",
+                   "22.00", "22.00", "22.00", "22.00", "22.00"};
+    reg.DeptNature = std::vector<int>(11, 0);
+    return session;
+}
+
+JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job, TraceSink& trace) {
+    std::string path = JoinPath(session.DataFolder, "SR_DATI.001");
+    WriteTextLines(path, job);
+    JobOutcome outcome;
+    outcome.result = Converter(session, trace).ConvertJobFile(path);
+    const std::string commandFile = JoinPath(session.DataFolder, kCommandFileName);
+    outcome.commandFileExists = std::filesystem::exists(commandFile);
+    if (outcome.commandFileExists) ReadTextLines(commandFile, outcome.commands);
+    return outcome;
+}
+
+JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job) {
+    RecordingTrace trace;
+    trace.on = false;
+    return ConvertJob(session, job, trace);
+}
+
+}  // namespace zelmar::convert::testing
