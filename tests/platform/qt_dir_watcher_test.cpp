@@ -1,0 +1,75 @@
+#include "platform/qt/qt_dir_watcher.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "qt_test_app.h"
+
+namespace zelmar::platform {
+namespace {
+
+class QtDirWatcherTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        EnsureQtApp();
+        ASSERT_TRUE(folder_.isValid());
+        ASSERT_TRUE(watcher_.start(folder_.path().toStdString(), false,
+                                   [this](int bits) { events_.push_back(bits); }));
+    }
+    void write(const QString& name, const QByteArray& bytes, QIODevice::OpenMode mode) {
+        QFile file(folder_.filePath(name));
+        ASSERT_TRUE(file.open(mode));
+        file.write(bytes);
+    }
+    int collect(int wantedBits) {  // the OR of the events until wantedBits have been seen
+        int seen = 0;
+        PumpUntil(loop_, [&] {
+            for (const int bits : events_) seen |= bits;
+            events_.clear();
+            return (seen & wantedBits) == wantedBits;
+        });
+        return seen;
+    }
+
+    QTemporaryDir folder_;
+    QtEventLoop loop_;
+    QtDirWatcher watcher_;
+    std::vector<int> events_;
+};
+
+TEST_F(QtDirWatcherTest, ReportsNamesOnCreateAndSizeAndWriteOnChange) {
+    write("SR_DATI.001", "VEND,P100;", QIODevice::WriteOnly);
+    EXPECT_EQ(collect(1) & 1, 1);
+    loop_.pumpWait(50);
+    events_.clear();
+    write("SR_DATI.001", "CHIU;", QIODevice::Append);
+    EXPECT_EQ(collect(2 | 4) & 6, 6);
+    ASSERT_TRUE(QFile::remove(folder_.filePath("SR_DATI.001")));
+    EXPECT_EQ(collect(1) & 1, 1);
+}
+
+TEST_F(QtDirWatcherTest, HoldsChangesWhileSuspendedAndDeliversThemOnceOnResume) {
+    watcher_.setSuspended(true);
+    write("SR_START.001", "", QIODevice::WriteOnly);
+    loop_.pumpWait(100);
+    EXPECT_TRUE(events_.empty());
+    watcher_.setSuspended(false);
+    ASSERT_TRUE(PumpUntil(loop_, [&] { return !events_.empty(); }));
+    loop_.pumpWait(50);
+    EXPECT_EQ(events_.size(), 1u);
+    EXPECT_EQ(events_[0] & 1, 1);
+}
+
+TEST_F(QtDirWatcherTest, StoppedOrMissingFolderGivesNothing) {
+    watcher_.stop();
+    watcher_.stop();
+    write("late.txt", "x", QIODevice::WriteOnly);
+    loop_.pumpWait(100);
+    EXPECT_TRUE(events_.empty());
+    EXPECT_FALSE(watcher_.start(folder_.filePath("missing").toStdString(), false, [](int) {}));
+}
+
+}  // namespace
+}  // namespace zelmar::platform

@@ -1,0 +1,96 @@
+#include "platform/qt/qt_serial_port.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "qt_test_app.h"
+
+namespace zelmar::platform {
+namespace {
+
+// A pseudo-terminal: the port under test opens the slave, the test plays the register.
+class PseudoTerminal {
+  public:
+    PseudoTerminal() {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
+            slave_ = ptsname(master_);
+        }
+    }
+    ~PseudoTerminal() {
+        if (master_ >= 0) ::close(master_);
+    }
+    const std::string& slave() const { return slave_; }
+    int master() const { return master_; }
+    std::string read(size_t count) {  // waits at most 2 s for count bytes
+        std::string bytes;
+        pollfd wait{master_, POLLIN, 0};
+        while (bytes.size() < count && ::poll(&wait, 1, 2000) > 0) {
+            char buffer[64];
+            const ssize_t got = ::read(master_, buffer, sizeof buffer);
+            if (got <= 0) break;
+            bytes.append(buffer, static_cast<size_t>(got));
+        }
+        return bytes;
+    }
+
+  private:
+    int master_ = -1;
+    std::string slave_;
+};
+
+TEST(QtSerialPort, ConfiguresOpensAndCarriesBytesBothWays) {
+    EnsureQtApp();
+    PseudoTerminal pty;
+    ASSERT_FALSE(pty.slave().empty());
+    QtEventLoop loop;
+    QtSerialPort port;
+
+    ASSERT_TRUE(port.configure(pty.slave(), 9600));
+    EXPECT_FALSE(port.isOpen());
+    ASSERT_TRUE(port.open());  // the pty refuses DTR/RTS: not an error
+    ASSERT_TRUE(port.isOpen());
+
+    termios settings{};
+    ASSERT_EQ(tcgetattr(pty.master(), &settings), 0);
+    EXPECT_EQ(cfgetospeed(&settings), static_cast<speed_t>(B9600));
+    EXPECT_EQ(settings.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
+    EXPECT_TRUE(settings.c_cflag & CRTSCTS);
+    EXPECT_EQ(settings.c_iflag & (IXON | IXOFF), static_cast<tcflag_t>(IXON | IXOFF));
+
+    const std::string frame =
+        "\x02"
+        "1/1/0000/0/"
+        "42\x03";
+    ASSERT_TRUE(port.write(frame));
+    EXPECT_EQ(pty.read(frame.size()), frame);
+
+    EXPECT_EQ(port.readAvailable(), "");  // nothing yet, and no blocking
+    ASSERT_EQ(::write(pty.master(), "\x06\x15", 2), 2);
+    std::string received;
+    PumpUntil(loop, [&] {
+        received += port.readAvailable();
+        return received.size() >= 2;
+    });
+    EXPECT_EQ(received, "\x06\x15");
+
+    port.close();
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(port.write("x"));
+}
+
+TEST(QtSerialPort, AMissingDeviceFailsToConfigureAndOpen) {
+    EnsureQtApp();
+    QtSerialPort port;
+    EXPECT_FALSE(port.configure("/dev/zelmar-no-such-tty", 9600));
+    EXPECT_FALSE(port.open());
+    EXPECT_EQ(port.readAvailable(), "");
+}
+
+}  // namespace
+}  // namespace zelmar::platform
