@@ -1,10 +1,9 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "common/paths.h"
@@ -15,11 +14,11 @@ namespace zelmar::testing {
 class ScratchFolder {
   public:
     explicit ScratchFolder(const std::string& tag) {
-        static int counter = 0;
-        path_ =
-            (std::filesystem::temp_directory_path() /
-             ("zelmar_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(++counter)))
-                .string();
+        // Random, so that test programs running side by side never share a folder.
+        static std::mt19937_64 random{std::random_device{}()};
+        path_ = (std::filesystem::temp_directory_path() /
+                 ("zelmar_" + tag + "_" + std::to_string(random())))
+                    .string();
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
