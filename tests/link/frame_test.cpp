@@ -1,0 +1,68 @@
+#include "link/frame.h"
+
+#include <gtest/gtest.h>
+
+#include "link/status_fields.h"
+
+namespace zelmar::link {
+namespace {
+
+TEST(Checksum, SumModulo256ThenModulo100) {
+    const struct {
+        std::string text, checksum;
+    } cases[] = {
+        {"U//", "79"},
+        {"x/1///", "01"},
+        {"", "00"},
+        {std::string(3, '\xff'), "53"},  // 765 % 256 = 253: bytes count unsigned
+    };
+    for (const auto& c : cases) EXPECT_EQ(CalcChecksum(c.text), c.checksum) << c.text;
+}
+
+TEST(CommandFrame, AlwaysAppendsTheSlashBeforeTheChecksum) {
+    EXPECT_EQ(BuildCommandFrame("U/"), std::string("\x02U//79\x03"));
+    EXPECT_EQ(BuildCommandFrame("x/1//"), std::string("\x02x/1///01\x03"));
+}
+
+TEST(ParseStatus, ReadsTheThreeHexFieldsAndShowsRefusals) {
+    const struct {
+        std::string text;
+        int fields, rc, ds, fs;
+        bool paperOut, documentOpen;
+        std::string text1;
+    } cases[] = {
+        {"00/00/00/73", 3, 0, 0, 0, false, false, ""},
+        {"1A/00/04/12", 3, 26, 0, 4, false, true, "RC (dec)= 26 - DS (dec)= 0 - FS (dec)= 4"},
+        {"31/00/00/xx", 3, 49, 0, 0, true, false, "RC (dec)= 49 - DS (dec)= 0 - FS (dec)= 0"},
+        {"00/04/00/xx", 3, 0, 4, 0, true, false, ""},
+        {"20/01/00/xx", 3, 32, 1, 0, false, false, ""},  // bit 0: retried, not shown
+        {"0a/fe/zz/1/2", 4, 10, 254, 0, true, false, "RC (dec)= 10 - DS (dec)= 254 - FS (dec)= 0"},
+        // One long field: at most four digits are read, the missing fields read 0.
+        {"123456789", 0, 0x1234, 0, 0, false, false, "RC (dec)= 4660 - DS (dec)= 0 - FS (dec)= 0"},
+    };
+    LinkState link;
+    for (const auto& c : cases) {
+        WindowTexts texts;
+        EXPECT_EQ(ParseStatus(c.text, link, texts), c.fields) << c.text;
+        EXPECT_EQ(link.ResultCode, c.rc) << c.text;
+        EXPECT_EQ(link.DeviceStatus, c.ds) << c.text;
+        EXPECT_EQ(link.FiscalStatus, c.fs) << c.text;
+        EXPECT_EQ(link.PaperOut, c.paperOut) << c.text;
+        EXPECT_EQ(link.DocumentOpen, c.documentOpen) << c.text;
+        EXPECT_EQ(texts.Text1, c.text1) << c.text;
+    }
+}
+
+TEST(ParseStatus, ShortTextsChangeNothing) {
+    LinkState link;
+    link.ResultCode = 7;
+    link.ResponseFields = {"keep"};
+    WindowTexts texts;
+    EXPECT_EQ(ParseStatus("10/00/00", link, texts), 0);
+    EXPECT_EQ(link.ResultCode, 7);
+    EXPECT_EQ(link.ResponseFields, std::vector<std::string>{"keep"});
+    EXPECT_TRUE(texts.Text1.empty());
+}
+
+}  // namespace
+}  // namespace zelmar::link
