@@ -1,0 +1,53 @@
+#include "app/link_services.h"
+
+#include "convert/refund_rewrite.h"
+
+namespace zelmar::app {
+
+LinkServices::LinkServices(link::Link& link, link::TransmissionDriver& driver,
+                           link::RegisterReader& reader)
+    : link_(link), driver_(driver), reader_(reader) {}
+
+void LinkServices::setNetwork(link::NetworkTransport* network) {
+    network_ = network;
+    link_.setNetwork(network);
+    driver_.setNetwork(network);
+}
+
+bool LinkServices::OpenComPort(int slot) {
+    return link_.OpenComPort(slot);
+}
+
+int LinkServices::OpenConnection() {
+    return link_.OpenConnection();
+}
+
+void LinkServices::CloseConnection() {
+    link_.CloseConnection();
+}
+
+void LinkServices::CloseSocket() {
+    if (network_) network_->close();
+}
+
+void LinkServices::InitNetwork() {
+    if (network_) network_->initialise();
+}
+
+int LinkServices::TransmitJob() {
+    return driver_.TransmitJob();
+}
+
+int LinkServices::ReadRegisterData() {
+    return reader_.ReadRegisterData();
+}
+
+bool LinkServices::TableReadInProgress() const {
+    return reader_.TableReadInProgress();
+}
+
+void LinkServices::RewriteRefundDiscounts(const std::string& datiPath) {
+    convert::RewriteRefundDiscounts(datiPath, datiPath);
+}
+
+}  // namespace zelmar::app
