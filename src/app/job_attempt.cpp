@@ -106,9 +106,7 @@ void MainForm::RunJob(bool testReceipt) {
     state_.JobBusy = true;
     view_.ShowTrayIcon(true, kTipBusy);
     if (session_.texts.WindowShown) session_.texts.Text2 = kStatusTransmitting;
-    if (session_.options.chbTrace) {
-        trace_.OpenTrace(PrepareTraceFileNames(files_, loop_, session_.DataFolder));
-    }
+    if (session_.options.chbTrace) traceFiles_.OpenTraceFiles();
     const int result = registers_.TransmitJob();
     KeepLastCommandFile();
     FinishJob(result);

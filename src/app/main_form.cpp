@@ -13,6 +13,7 @@ MainForm::MainForm(FormParts parts)
       settings_(parts.settings),
       view_(parts.view),
       trace_(parts.trace),
+      traceFiles_(parts.traceFiles),
       makeDirWatcher_(std::move(parts.makeDirWatcher)),
       timer21_(parts.loop.createTimer([this] { Timer21_Timer(); })) {}
 

@@ -8,10 +8,11 @@
 #include "app/job_state.h"
 #include "app/register_services.h"
 #include "app/settings_store.h"
-#include "app/trace_files.h"
 #include "app/watch_for_changes.h"
 #include "common/session.h"
+#include "common/trace_sink.h"
 #include "jobs/job_files.h"
+#include "link/transmission.h"
 #include "platform/dir_watcher.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
@@ -27,7 +28,8 @@ struct FormParts {
     RegisterServices& registers;
     SettingsStore& settings;
     FormView& view;
-    TraceFiles& trace;
+    TraceSink& trace;                    // its collection of log lines
+    link::TraceFileControl& traceFiles;  // the trace file of a job
     std::function<std::unique_ptr<platform::DirWatcher>()> makeDirWatcher;
 };
 
@@ -101,7 +103,8 @@ class MainForm {
     RegisterServices& registers_;
     SettingsStore& settings_;
     FormView& view_;
-    TraceFiles& trace_;
+    TraceSink& trace_;
+    link::TraceFileControl& traceFiles_;
     std::function<std::unique_ptr<platform::DirWatcher>()> makeDirWatcher_;
     std::function<void()> quit_;
     bool quitRequested_ = false;

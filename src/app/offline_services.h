@@ -1,14 +1,13 @@
 #pragma once
 
 #include "app/register_services.h"
-#include "app/trace_files.h"
 
 namespace zelmar::app {
 
 // STAND-IN, to be replaced by the link's services (app/link_services.h) when they are wired:
-// no port answers, every read and job fails, nothing is traced. It lets the program run its
-// start-up, poll and unload without a register.
-class OfflineServices : public RegisterServices, public TraceFiles {
+// no port answers, every read and job fails. It lets the program run its start-up, poll and
+// unload without a register.
+class OfflineServices : public RegisterServices {
   public:
     bool OpenComPort(int) override { return false; }
     int OpenConnection() override { return 0; }
@@ -19,9 +18,6 @@ class OfflineServices : public RegisterServices, public TraceFiles {
     int ReadRegisterData() override { return -1; }
     bool TableReadInProgress() const override { return false; }
     void RewriteRefundDiscounts(const std::string&) override {}
-
-    void NewLogLines() override {}
-    void OpenTrace(const TraceFileNames&) override {}
 
   private:
     static constexpr int kNoAnswer = -4;  // the job result of a register that never answers

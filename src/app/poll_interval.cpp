@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace zelmar::app {
@@ -49,13 +48,6 @@ PollSetting CalculatePollSetting(const std::string& text, const std::string& dis
         return {ms, std::to_string(ms) + "ms"};
     }
     return {kMaxPollIntervalMs, "60"};
-}
-
-std::string PollIntervalFileText(int intervalMs) {
-    if (intervalMs < 1000) return std::to_string(intervalMs);
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", intervalMs / 1000.0);
-    return buffer;
 }
 
 }  // namespace zelmar::app

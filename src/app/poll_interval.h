@@ -27,8 +27,4 @@ double LeadingNumber(const std::string& text);
 // the text gives no positive number).
 PollSetting CalculatePollSetting(const std::string& text, const std::string& display);
 
-// The line ZMTIMER1.TXT gets when the interval is saved: milliseconds below one second,
-// otherwise seconds (with a decimal point when there is a fraction).
-std::string PollIntervalFileText(int intervalMs);
-
 }  // namespace zelmar::app

@@ -4,6 +4,7 @@
 #include "app/job_texts.h"
 #include "app/main_form.h"
 #include "app/poll_interval.h"
+#include "config/settings_files.h"
 
 namespace zelmar::app {
 namespace {
@@ -37,7 +38,7 @@ void MainForm::CalculateTimer(const std::string& text, bool save) {
     const PollSetting setting = CalculatePollSetting(text, session_.options.txtTimerVal);
     state_.PollInterval = setting.intervalMs;
     session_.options.txtTimerVal = setting.display;
-    if (save) settings_.WriteTimerFile(PollIntervalFileText(state_.PollInterval));
+    if (save) settings_.WriteTimerFile(config::PollIntervalFileText(state_.PollInterval));
 }
 
 }  // namespace zelmar::app

@@ -118,15 +118,14 @@ class RecordingView : public FormView {
     CallLog& log_;
 };
 
-class RecordingTrace : public TraceFiles {
+class RecordingTrace : public TraceSink, public link::TraceFileControl {
   public:
     explicit RecordingTrace(CallLog& log) : log_(log) {}
+    bool tracing() const override { return false; }
+    void traceLine(const std::string&) override {}
     void NewLogLines() override { log_.push_back("NewLogLines"); }
-    void OpenTrace(const TraceFileNames& names) override {
-        opened.push_back(names);
-        log_.push_back("OpenTrace");
-    }
-    std::vector<TraceFileNames> opened;
+    void OpenTraceFiles() override { log_.push_back("OpenTraceFiles"); }
+    void CloseTraceFiles(bool) override { log_.push_back("CloseTraceFiles"); }
 
   private:
     CallLog& log_;
@@ -192,7 +191,7 @@ class FormTest : public ::testing::Test {
     std::vector<platform::FakeDirWatcher*> watchers;  // the last one is the live one
     int quits = 0;
     MainForm form{
-        FormParts{session, loop, files, jobFiles, registers, settings, view, trace, [this] {
+        FormParts{session, loop, files, jobFiles, registers, settings, view, trace, trace, [this] {
                       auto watcher = std::make_unique<platform::FakeDirWatcher>(loop);
                       watchers.push_back(watcher.get());
                       return watcher;

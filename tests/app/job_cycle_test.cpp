@@ -259,21 +259,18 @@ TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {
     EXPECT_FALSE(form.Timer21().enabled());  // the watcher drives from here on
 }
 
-TEST_F(JobCycleTest, TracedJobOpensItsFilesInTheMonthFolder) {
+TEST_F(JobCycleTest, TraceFileIsOpenedOnlyForATracedJob) {
     Serve({1});
     MarkRead(1);
-    Submit(1);
-    session.options.chbTrace = true;
-    loop.setStartDateTime({2026, 3, 7, 9, 5, 4});
-    form.txtTimer_Change();
-    ASSERT_EQ(trace.opened.size(), 1u);
-    const std::string folder = data.file("TRACE_202603");
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(trace.opened[0].tracePath, JoinPath(folder, "TRACE_20260307_090504.TXT"));
-    EXPECT_EQ(trace.opened[0].logPath, JoinPath(folder, "TRACE_20260307_090504.log"));
-    // the collection of log lines is renewed before the job, the trace opened after it began
-    EXPECT_LT(std::find(calls.begin(), calls.end(), "NewLogLines"),
-              std::find(calls.begin(), calls.end(), "OpenTrace"));
+    for (bool traced : {false, true}) {
+        Submit(1);
+        session.options.chbTrace = traced;
+        calls.clear();
+        form.txtTimer_Change();
+        EXPECT_EQ(Count(calls, "OpenTraceFiles"), traced ? 1 : 0);
+        // a fresh collection of log lines for every attempt, before the job
+        EXPECT_EQ(calls.front(), "NewLogLines");
+    }
 }
 
 }  // namespace

@@ -30,12 +30,6 @@ TEST(PollInterval, CalculateTimerRule) {
     }
 }
 
-TEST(PollInterval, SavedTextIsMillisecondsBelowOneSecondElseSeconds) {
-    const std::pair<int, const char*> cases[] = {
-        {100, "100"}, {999, "999"}, {1000, "1"}, {1500, "1.5"}, {60000, "60"}};
-    for (const auto& [ms, text] : cases) EXPECT_EQ(PollIntervalFileText(ms), text) << ms;
-}
-
 TEST_F(StartupTest, FormLoadRunsItsStepsInOrder) {
     settings.onLoad = [&] { session.options.Check = {true, true, true, true}; };
     settings.timerField = "5";
