@@ -1,0 +1,259 @@
+#include "link/register_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "common/text_file.h"
+#include "common/version_text.h"
+#include "jobs/job_files.h"
+#include "platform/file_system.h"
+#include "tests/link/scripted_sender.h"
+
+namespace zelmar::link::scripted {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// An accepted answer of `count` fields, "00" status and the given fields set.
+std::string Fields(std::size_t count, const std::map<std::size_t, std::string>& values) {
+    std::vector<std::string> fields(count, "0");
+    fields[0] = fields[1] = fields[2] = "00";
+    for (const auto& [index, value] : values) fields[index] = value;
+    std::string text;
+    for (const auto& field : fields) text += field + "/";
+    return text;
+}
+
+class RegisterReaderTest : public ::testing::Test {
+  protected:
+    RegisterReaderTest() {
+        session.DataFolder = folder.path();
+        session.CurrentSlot = 2;
+        session.texts.WindowShown = true;
+        reader.setTraceFileControl(&traceFiles);
+        Identity("12345678", "AB", false);
+        sender.script("v", {Accepted(Fields(12, {{3, "REV 3.2"}, {7, "3"}, {9, "6"}}))});
+        sender.script(
+            "e",
+            {Accepted(Fields(
+                16,
+                {{3, "2200"}, {4, "1000"}, {5, "0400"}, {6, "0500"}, {7, "0000"}, {8, "0600"}}))});
+        for (int d = 1; d <= 3; ++d) Department(d, std::to_string(d), "0");
+        WriteTextLines(folder.file("SR_START.002"), {"x"});
+    }
+
+    void Identity(const std::string& serial, const std::string& model, bool rt) {
+        sender.script("a", {Accepted(Fields(8, {{3, serial}, {5, model}, {6, "ecr desc"}}))});
+        sender.script(",/10", {Accepted(Fields(5, {{3, rt ? " 1 " : "0"}}))});
+    }
+    void Department(int d, const std::string& vatCode, const std::string& nature) {
+        sender.script(":/" + std::to_string(d),
+                      {Accepted(Fields(16, {{4, vatCode}, {14, nature}}))});
+    }
+    std::string Matr() const { return ReadAll(folder.file("SR_MATR.002")); }
+    bool Exists(const std::string& name) { return files.fileExists(folder.file(name)); }
+
+    ScratchFolder folder;
+    Session session;
+    platform::FakeEventLoop loop;
+    platform::StdFileSystem files;
+    jobs::JobFiles jobFiles{session, files, loop};
+    ScriptedSender sender{session, loop};
+    RecordingTraceFiles traceFiles;
+    RegisterReader reader{session, sender, files, jobFiles};
+};
+
+TEST_F(RegisterReaderTest, SuccessfulReadPublishesMatrAndTables) {
+    session.options.chbTrace = true;
+    ASSERT_EQ(reader.ReadRegisterData(), 0);
+    EXPECT_EQ(Matr(), "12345678\r\nStatus: MF\r\nDriverType: Micrelec\r\nVersione: " +
+                          VersionText() + "\r\nFW: REV 3.2\r\n");
+    EXPECT_EQ(session.texts.txtEcrMatr, "12345678");
+    EXPECT_EQ(session.reg.SerialNumber, "12345678");
+    EXPECT_EQ(session.reg.ModelCode, "AB");
+    EXPECT_EQ(session.reg.ModelDescription, "ECR DESC");
+    EXPECT_EQ(session.reg.DeptCount, 3);
+    EXPECT_EQ(session.reg.MaxOperator, 6);
+    EXPECT_EQ(session.reg.DeptVat, (std::vector<std::string>{"2200", "1000", "0400", "0"}));
+    EXPECT_EQ(session.texts.Text1, "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA");
+    EXPECT_EQ(session.texts.DumpState[1], "DUMP ESEGUITO");
+    EXPECT_TRUE(reader.RegisterDataRead());
+    EXPECT_FALSE(Exists("SR_ERR.002"));
+    EXPECT_TRUE(Exists("SR_START.002"));  // a good read leaves the job files alone
+    EXPECT_EQ(traceFiles.opened, 1);
+    EXPECT_EQ(traceFiles.logsWritten, 1);
+}
+
+TEST_F(RegisterReaderTest, CommandOrderAndTablesReadOnlyOnce) {
+    bool flagSeen = false;
+    sender.onSend = [&](const std::string&) {
+        flagSeen = flagSeen || reader.TableReadInProgress();
+    };
+    ASSERT_EQ(reader.ReadRegisterData(), 0);
+    std::vector<std::string> expected{"a", ",/10", "v"};
+    for (int m = 1; m <= 20; ++m) expected.push_back("{/" + std::to_string(m) + "/");
+    for (const char* c : {"e", ":/1", ":/2", ":/3"}) expected.push_back(c);
+    EXPECT_EQ(sender.sent, expected);
+    EXPECT_TRUE(flagSeen);
+    EXPECT_FALSE(reader.TableReadInProgress());
+
+    sender.sent.clear();
+    ASSERT_EQ(reader.ReadRegisterData(), 0);
+    EXPECT_EQ(sender.sent, (std::vector<std::string>{"a", ",/10"}));
+}
+
+TEST_F(RegisterReaderTest, RegisterInfoFields) {
+    struct Case {
+        const char* name;
+        std::map<std::size_t, std::string> fields;
+        bool ok;
+        int deptCount, maxOperator;
+    };
+    const std::vector<Case> cases{
+        {"count in field 7", {{7, "12"}, {8, "30"}, {9, "5"}, {10, "9"}}, true, 12, 5},
+        {"field 7 zero", {{7, "0"}, {8, "30"}, {9, "5"}, {10, "9"}}, true, 30, 9},
+        {"garbage reads as zero", {{7, "xx"}, {8, "7abc"}, {9, "5"}, {10, "?"}}, true, 7, 0},
+        {"absurd count is bounded", {{7, "99999999"}, {9, "5"}}, true, 999, 5},
+        {"negative count", {{7, "-4"}, {9, "5"}}, true, 0, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sender.script("v", {Accepted(Fields(11, c.fields))});
+        EXPECT_EQ(reader.ReadRegisterInfo(), c.ok);
+        EXPECT_EQ(session.reg.DeptCount, c.deptCount);
+        EXPECT_EQ(session.reg.MaxOperator, c.maxOperator);
+    }
+    // Short answers, refusals and error codes fail and leave the defaults.
+    for (const Reply& reply : {Accepted(Fields(9, {{7, "0"}})), Refused(),
+                               Reply{1, Fields(11, {{0, "06"}, {7, "4"}}), 0}}) {
+        sender.script("v", {reply});
+        EXPECT_FALSE(reader.ReadRegisterInfo());
+        EXPECT_EQ(session.reg.DeptCount, 10);
+        EXPECT_EQ(session.reg.MaxOperator, 8);
+    }
+}
+
+TEST_F(RegisterReaderTest, VatRateCountFollowsTheFirmware) {
+    std::map<std::size_t, std::string> rates;
+    for (std::size_t i = 0; i < 13; ++i) rates[i + 3] = "R" + std::to_string(i);
+    sender.script("e", {Accepted(Fields(17, rates))});
+    for (const auto& [firmware, count] : std::vector<std::pair<std::string, int>>{
+             {"REV G1", 12}, {"REVG1", 5}, {"REV G2", 5}, {"", 5}}) {
+        SCOPED_TRACE(firmware);
+        session.reg.VatRates.assign(13, "");
+        session.texts.txtFWRev = firmware;
+        ASSERT_TRUE(reader.ReadVatRates());
+        for (int i = 0; i < 13; ++i) {
+            EXPECT_EQ(session.reg.VatRates[i], i < count ? "R" + std::to_string(i) : "");
+        }
+    }
+    session.texts.txtFWRev = "REV G1";
+    sender.script("e", {Accepted(Fields(13, {{3, "R0"}}))});  // too short for twelve rates
+    EXPECT_FALSE(reader.ReadVatRates());
+}
+
+TEST_F(RegisterReaderTest, DepartmentVatAndNature) {
+    session.reg.DeptCount = 4;
+    session.reg.VatRates = {"2200", "1000", "0400", "0500", "", "", "", "", "", "", "", "", ""};
+    session.reg.IsRtRegister = true;
+    Department(1, "2", "3");
+    Department(2, "0", "1");   // no such VAT code
+    Department(3, "99", "2");  // beyond the table
+    Department(4, "4", "x");
+    EXPECT_TRUE(reader.ReadDepartments());
+    EXPECT_EQ(session.reg.DeptVat, (std::vector<std::string>{"1000", "0", "0", "0500", "0"}));
+    EXPECT_EQ(session.reg.DeptNature, (std::vector<int>{3, 1, 2, 0, 0}));
+
+    session.reg.IsRtRegister = false;
+    sender.script(":/3", {Refused()});
+    EXPECT_FALSE(reader.ReadDepartments());
+    EXPECT_EQ(session.reg.DeptVat, (std::vector<std::string>{"1000", "0", "0", "0500", "0"}));
+    EXPECT_EQ(session.reg.DeptNature, (std::vector<int>{0, 0, 0, 0, 0}));
+}
+
+TEST_F(RegisterReaderTest, FailedDepartmentFailsTheReadAfterOneRetry) {
+    sender.script(":/2", {Refused()});
+    EXPECT_EQ(reader.ReadRegisterData(), -1);
+    EXPECT_EQ(sender.count(":/2"), 2);
+    EXPECT_EQ(sender.count("v"), 1);
+    EXPECT_EQ(session.reg.DeptVat[1], "0");
+    EXPECT_EQ(session.reg.DeptNature[1], 0);
+    EXPECT_EQ(ReadAll(folder.file("SR_ERR.002")),
+              "E501: Dump non eseguito, verificare se Ecr in errore o non connesso\r\n");
+    EXPECT_FALSE(Exists("SR_START.002"));
+    EXPECT_FALSE(Exists("FINESCO.002"));
+    EXPECT_FALSE(Exists("SR_MATR.002"));
+    EXPECT_EQ(session.texts.DumpState[1], "DUMP NON ESEGUITO : -1");
+    EXPECT_EQ(session.texts.Text1, "ERRORE nella lettura dati IVA e REPARTI da ECR");
+    EXPECT_FALSE(reader.RegisterDataRead());
+}
+
+TEST_F(RegisterReaderTest, RefusedIdentityReadsNoTables) {
+    sender.script("a", {Refused()});
+    EXPECT_EQ(reader.ReadRegisterData(), -1);
+    EXPECT_EQ(sender.sent, std::vector<std::string>{"a"});
+    EXPECT_NE(ReadAll(folder.file("SR_ERR.002")).find("E501: "), std::string::npos);
+    EXPECT_FALSE(Exists("SR_START.002"));
+}
+
+TEST_F(RegisterReaderTest, SecondFailureOfATableReaderFailsTheRead) {
+    sender.script("v", {Refused(), Accepted(Fields(12, {{3, "REV"}, {7, "3"}, {9, "6"}}))});
+    EXPECT_EQ(reader.ReadRegisterData(), 0);  // the retry succeeded
+    EXPECT_EQ(sender.count("v"), 2);
+    sender.script("e", {Refused()});
+    EXPECT_EQ(reader.ReadRegisterData(), 0);  // tables already read: "e" is not asked
+    EXPECT_EQ(sender.count("e"), 1);
+}
+
+TEST_F(RegisterReaderTest, RtSerialAndModelMapping) {
+    struct Case {
+        const char* model;
+        bool rt;
+        const char* matrSerial;
+        const char* modelAfter;
+    };
+    const std::vector<Case> cases{
+        {"AB", true, "12MAB345678", "AB"}, {"GE", true, "12IGE345678", "GE"},
+        {"go", true, "12IGO345678", "GO"}, {"CN", true, "12ICN345678", "CN"},
+        {"VR", true, "12EVR345678", "PD"}, {"PD", true, "12MPD345678", "AA"},
+        {"CA", false, "12345678", "AA"},   {"TN", false, "12345678", "TN"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        session.options.chbScontiSuReso = true;
+        session.options.chbScontiSuResoVisible = true;
+        Identity("12345678", std::string(" ") + c.model + " ", c.rt);
+        ASSERT_EQ(reader.ReadRegisterData(), 0);
+        EXPECT_EQ(session.reg.IsRtRegister, c.rt);
+        EXPECT_EQ(Matr().substr(0, Matr().find("\r\nDriver")),
+                  std::string(c.matrSerial) + "\r\nStatus: " + (c.rt ? "RT" : "MF"));
+        EXPECT_EQ(session.texts.txtEcrMatr, c.matrSerial);
+        EXPECT_EQ(session.reg.ModelCode, c.modelAfter);
+        EXPECT_EQ(session.options.chbScontiSuReso, !c.rt);
+        EXPECT_EQ(session.options.chbScontiSuResoVisible, !c.rt);
+    }
+}
+
+TEST_F(RegisterReaderTest, ShortSerialWritesNoMatr) {
+    Identity("1234567", "AB", true);
+    EXPECT_EQ(reader.ReadRegisterData(), 0);
+    EXPECT_FALSE(Exists("SR_MATR.002"));
+    EXPECT_EQ(session.texts.txtEcrMatr, "");
+}
+
+TEST_F(RegisterReaderTest, RtSerialNumberOfOddSerials) {
+    EXPECT_EQ(RtSerialNumber("1234567890", "AB"), "12MAB345678");
+    EXPECT_EQ(RtSerialNumber("1", "AB"), "1MAB");
+    EXPECT_EQ(RtSerialNumber("", "VR"), "EVR");
+}
+
+}  // namespace
+}  // namespace zelmar::link::scripted
