@@ -1,0 +1,187 @@
+#include "sim/core/register_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace ecrsim {
+namespace {
+
+std::vector<std::string> Fields(const std::string& text) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t slash; (slash = text.find('/', start)) != std::string::npos; start = slash + 1)
+        fields.push_back(text.substr(start, slash - start));
+    return fields;
+}
+
+RegisterConfig SampleConfig() {
+    RegisterConfig config;
+    std::string error;
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"model", "TN"},
+                                                          {"description", "ECR TN DEMO"},
+                                                          {"serial", "72001234"},
+                                                          {"rt", "1"},
+                                                          {"firmware", "RT 3.1 G1"},
+                                                          {"vat", "22.00,10.00,4.00"},
+                                                          {"departments", "4"},
+                                                          {"dept.2", "2,0"},
+                                                          {"dept.4", "3,5"},
+                                                          {"operators", "6"},
+                                                          {"date", "06122026"},
+                                                          {"time", "1030"},
+                                                          {"document", "7"},
+                                                          {"invoice", "3"},
+                                                          {"closure", "41"},
+                                                          {"day_total", "12.50"},
+                                                          {"grand_total", "1000.05"}})
+        EXPECT_TRUE(config.set(key, value, error)) << key << ": " << error;
+    return config;
+}
+
+TEST(SimRegisterModel, AnswerFieldsOfReadCommands) {
+    RegisterModel model(SampleConfig());
+    struct Case {
+        std::string command;
+        std::size_t field;
+        std::string expected;
+    } cases[] = {
+        {"a", 3, "72001234"},  {"a", 5, "TN"},     {"a", 6, "ECR TN DEMO"}, {",/10", 3, "1"},
+        {"v", 3, "RT 3.1 G1"}, {"v", 7, "4"},      {"v", 9, "6"},           {"e", 3, "22.00"},
+        {"e", 5, "4.00"},      {"e", 15, "0.00"},  {":/2", 4, "2"},         {":/4", 4, "3"},
+        {":/4", 14, "5"},      {":/1", 14, "0"},   {"9", 8, "7"},           {"X", 6, "3"},
+        {"t", 3, "06122026"},  {"t", 4, "103000"}, {"i", 5, "41"},          {"i", 7, "1000.05"},
+        {"0", 8, "12.50"},
+    };
+    for (const auto& c : cases) {
+        const Answer answer = model.execute(c.command);
+        const auto fields = Fields(answer.text());
+        ASSERT_GT(fields.size(), c.field) << c.command;
+        EXPECT_EQ(fields[c.field], c.expected) << c.command << " field " << c.field;
+        EXPECT_EQ(answer.text().substr(0, 9), "00/00/00/") << c.command;
+    }
+}
+
+TEST(SimRegisterModel, AlternativeInfoLayoutAndMfFlag) {
+    RegisterConfig config = SampleConfig();
+    config.infoAltLayout = true;
+    config.rt = false;
+    RegisterModel model(config);
+    const auto info = Fields(model.execute("v").text());
+    EXPECT_EQ(info[7], "0");
+    EXPECT_EQ(info[8], "4");
+    EXPECT_EQ(info[10], "6");
+    EXPECT_EQ(Fields(model.execute(",/10").text())[3], "0");
+}
+
+TEST(SimRegisterModel, RefusalsCarryCodeAndHaveNoEffect) {
+    RegisterModel model(SampleConfig());
+    struct Case {
+        std::string command;
+        int code;
+    } cases[] = {
+        {":/5", code::kNoDepartment},
+        {":/x", code::kNoDepartment},
+        {"3/S/PANE//1/1.50/9/22.00", code::kNoDepartment},
+        {"3/S/PANE//1/1.50/2/22.00", code::kWrongVat},  // department 2 is 10.00
+        {"3/S/PANE//1/1,50/1/22.00", code::kBadField},
+        {"3/S/PANE", code::kMissingFields},
+        {"1/7", code::kNoOperator},
+        {"", code::kNotSupported},
+    };
+    for (const auto& c : cases) {
+        const Answer answer = model.execute(c.command);
+        EXPECT_EQ(answer.resultCode, c.code) << c.command;
+        EXPECT_TRUE(answer.fields.empty()) << c.command;
+    }
+    EXPECT_FALSE(model.documentOpen());
+    EXPECT_TRUE(model.journal().lines().empty());
+}
+
+TEST(SimRegisterModel, ReceiptOpensAndClosesAndCounts) {
+    RegisterModel model(SampleConfig());
+    const auto fiscal = [&] { return Fields(model.execute("?").text())[2]; };
+    EXPECT_EQ(fiscal(), "00");
+    EXPECT_EQ(model.execute("3/S/PANE//2/1.50/1/22.00").fiscalStatus, kFiscalDocumentOpen);
+    EXPECT_EQ(fiscal(), "04");
+    model.execute("5/1/1.00//////");  // part payment: still open
+    EXPECT_TRUE(model.documentOpen());
+    model.execute("5/5/2.00//////");
+    EXPECT_FALSE(model.documentOpen());
+    EXPECT_EQ(Fields(model.execute("9").text())[8], "8");
+    EXPECT_EQ(Fields(model.execute("0").text())[8], "15.50");
+    EXPECT_EQ(Fields(model.execute("i").text())[7], "1003.05");
+    EXPECT_EQ(Fields(model.execute("X").text())[6], "3");
+
+    model.execute("3/F/OPENFAT//0/0/0/0");
+    model.execute("3/S/PANE//1/1.00/1/22.00");
+    model.execute("5/1/0//////");  // no amount: settles the rest
+    EXPECT_EQ(Fields(model.execute("X").text())[6], "4");
+
+    model.execute("3/S/PANE//1/1.00/1/22.00");
+    model.execute("+/");  // cancelled: no number, no total
+    EXPECT_FALSE(model.documentOpen());
+    EXPECT_EQ(Fields(model.execute("9").text())[8], "9");
+    EXPECT_EQ(Fields(model.execute("0").text())[8], "16.50");
+}
+
+TEST(SimRegisterModel, JournalsAcceptedLinesInMemoryAndFile) {
+    const std::string path = ::testing::TempDir() + "ecrsim_journal_test.txt";
+    std::remove(path.c_str());
+    RegisterModel model(SampleConfig());
+    ASSERT_TRUE(model.journal().openFile(path));
+    for (const char* line : {"a", ":/9", "7/1/1/CIAO", "?"}) model.execute(line);
+    const std::vector<std::string> expected{"a", "7/1/1/CIAO", "?"};
+    EXPECT_EQ(model.journal().lines(), expected);
+    std::ifstream file(path, std::ios::binary);
+    const std::string content{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(content, "a\r\n7/1/1/CIAO\r\n?\r\n");
+}
+
+TEST(SimRegisterConfig, RejectsBadValues) {
+    struct Case {
+        std::string key, value;
+    } cases[] = {
+        {"model", "ABC"},         {"rt", "maybe"},     {"vat", "1,2,3,4,5,6,7,8,9,10,11,12,13,14"},
+        {"dept.0", "1"},          {"dept.2", "14"},    {"dept.2", "1,2,3"},
+        {"date", "6122026"},      {"time", "10:30"},   {"document", "-1"},
+        {"grand_total", "1.234"}, {"serial", "12/34"}, {"colour", "red"},
+    };
+    for (const auto& c : cases) {
+        RegisterConfig config;
+        std::string error;
+        EXPECT_FALSE(config.set(c.key, c.value, error)) << c.key << "=" << c.value;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(SimRegisterConfig, DefaultDepartmentsMapToRates) {
+    const RegisterModel model;
+    const auto& departments = model.config().departments;
+    ASSERT_EQ(departments.size(), 10u);
+    EXPECT_EQ(departments[2].vatCode, 3);
+    EXPECT_EQ(departments[4].nature, 1);  // the 0.00 rate
+    EXPECT_EQ(departments[7].vatCode, 1);
+}
+
+TEST(SimAmount, FormatAndParse) {
+    EXPECT_EQ(FormatAmount(0), "0.00");
+    EXPECT_EQ(FormatAmount(5), "0.05");
+    EXPECT_EQ(FormatAmount(-123456), "-1234.56");
+    long long value = 0;
+    struct Case {
+        std::string text;
+        long long hundredths;
+    } cases[] = {{"12.5", 1250}, {"12.50", 1250}, {"12", 1200}, {"-0.05", -5}, {".5", 50}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ParseAmount(c.text, value)) << c.text;
+        EXPECT_EQ(value, c.hundredths) << c.text;
+    }
+    for (const char* bad : {"1,50", "1.", "abc", "1.2.3"}) EXPECT_FALSE(ParseAmount(bad, value));
+}
+
+}  // namespace
+}  // namespace ecrsim
