@@ -12,11 +12,7 @@ class DirWatcher {
     virtual ~DirWatcher() = default;
     virtual bool start(const std::string& folder, bool subtree,
                        std::function<void(int bits)> onChange) = 0;
-    virtual void stop() = 0;  // safe when nothing runs; also ends a suspension
-    // While suspended, changes are held back, not lost: on resume whatever was held arrives as
-    // one callback on the loop, as a change-notification handle stays signalled until tested.
-    virtual void setSuspended(bool suspended) = 0;
-    virtual bool suspended() const = 0;
+    virtual void stop() = 0;  // safe when nothing runs
 };
 
 }  // namespace zelmar::platform

@@ -17,20 +17,14 @@ bool FakeDirWatcher::start(const std::string& folder, bool subtree,
 void FakeDirWatcher::stop() {
     if (running_) ++stops_;
     running_ = false;
-    suspended_ = false;
     pending_ = 0;
     onChange_ = nullptr;
 }
 
 void FakeDirWatcher::fire(int bits) {
     if (!running_ || bits == 0) return;
+    if (pending_ == 0) scheduleDelivery();
     pending_ |= bits;
-    if (!suspended_) scheduleDelivery();
-}
-
-void FakeDirWatcher::setSuspended(bool suspended) {
-    suspended_ = suspended;
-    if (!suspended_ && pending_ != 0) scheduleDelivery();
 }
 
 void FakeDirWatcher::scheduleDelivery() {
@@ -40,7 +34,7 @@ void FakeDirWatcher::scheduleDelivery() {
 }
 
 void FakeDirWatcher::deliver() {
-    if (!running_ || suspended_ || pending_ == 0) return;
+    if (!running_ || pending_ == 0) return;
     const int bits = pending_;
     pending_ = 0;
     auto onChange = onChange_;  // the callback may stop or restart this watcher

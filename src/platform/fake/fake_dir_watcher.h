@@ -10,7 +10,7 @@
 namespace zelmar::platform {
 
 // A watcher the test drives: fire() stands for a change in the folder. Like the real one, the
-// callback comes later on the loop, and changes during a suspension arrive once on resume.
+// callback comes later on the loop; changes fired before it runs arrive as one callback.
 class FakeDirWatcher : public DirWatcher {
   public:
     explicit FakeDirWatcher(EventLoop& loop) : loop_(loop) {}
@@ -27,8 +27,6 @@ class FakeDirWatcher : public DirWatcher {
     bool start(const std::string& folder, bool subtree,
                std::function<void(int bits)> onChange) override;
     void stop() override;
-    void setSuspended(bool suspended) override;
-    bool suspended() const override { return suspended_; }
 
   private:
     void scheduleDelivery();
@@ -42,7 +40,6 @@ class FakeDirWatcher : public DirWatcher {
     bool subtree_ = false;
     bool startResult_ = true;
     bool running_ = false;
-    bool suspended_ = false;
     int pending_ = 0;
     int starts_ = 0;
     int stops_ = 0;

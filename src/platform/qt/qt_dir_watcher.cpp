@@ -57,9 +57,6 @@ struct QtDirWatcher::Native {
         }
         return true;
     }
-    void setEnabled(bool enabled) {
-        for (auto& h : handles) h.notifier->setEnabled(enabled);
-    }
     int takeBits() {
         int bits = 0;
         for (auto& h : handles) {
@@ -74,7 +71,7 @@ struct QtDirWatcher::Native {
 
 #else
 
-// One inotify descriptor; what it has queued while the notifier is disabled stays queued.
+// One inotify descriptor, drained at each notification.
 struct QtDirWatcher::Native {
     int fd = -1;
     std::unique_ptr<QSocketNotifier> notifier;
@@ -93,7 +90,6 @@ struct QtDirWatcher::Native {
         QObject::connect(notifier.get(), &QSocketNotifier::activated, onSignal);
         return true;
     }
-    void setEnabled(bool enabled) { notifier->setEnabled(enabled); }
     static int bitsOf(uint32_t mask) {
         int bits = 0;
         if (mask & (IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO)) bits |= kNameBit;
@@ -142,17 +138,10 @@ bool QtDirWatcher::start(const std::string& folder, bool subtree,
 void QtDirWatcher::stop() {
     native_.reset();
     onChange_ = nullptr;
-    suspended_ = false;
-}
-
-void QtDirWatcher::setSuspended(bool suspended) {
-    suspended_ = suspended;
-    // A disabled notifier leaves the changes pending; re-enabled, it fires on the next loop pass.
-    if (native_) native_->setEnabled(!suspended);
 }
 
 void QtDirWatcher::onSignalled() {
-    if (!native_ || suspended_) return;
+    if (!native_) return;
     const int bits = native_->takeBits();
     if (bits == 0) return;
     auto onChange = onChange_;  // the callback may stop or restart this watcher

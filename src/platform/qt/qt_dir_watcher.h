@@ -17,8 +17,6 @@ class QtDirWatcher : public DirWatcher {
     bool start(const std::string& folder, bool subtree,
                std::function<void(int bits)> onChange) override;
     void stop() override;
-    void setSuspended(bool suspended) override;
-    bool suspended() const override { return suspended_; }
 
   private:
     struct Native;  // the platform's handles and their notifiers
@@ -26,7 +24,6 @@ class QtDirWatcher : public DirWatcher {
 
     std::unique_ptr<Native> native_;
     std::function<void(int)> onChange_;
-    bool suspended_ = false;
 };
 
 }  // namespace zelmar::platform
