@@ -1,0 +1,203 @@
+// The conversion run as a whole: files, trace lines, shared flags, failures, hostile input.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "common/paths.h"
+#include "common/text_file.h"
+#include "convert/converter.h"
+#include "convert/converter_test_support.h"
+
+namespace zelmar::convert::testing {
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ConverterRun : public ::testing::Test {
+  protected:
+    DataFolder folder;
+    Session session = MakeSession(folder.path());
+    RecordingTrace trace;
+    std::string commandFile = JoinPath(folder.path(), kCommandFileName);
+};
+
+TEST_F(ConverterRun, MissingJobFileIsTracedAndFails) {
+    std::string path = JoinPath(folder.path(), "SR_DATI.001");
+    EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 1);
+    EXPECT_EQ(trace.lines,
+              (std::vector<std::string>{" -->  Il file di input: " + path + " non esiste",
+                                        " --> " + path + " : file di output non trovato"}));
+    trace.lines.clear();
+    trace.on = false;
+    EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 1);
+    EXPECT_TRUE(trace.lines.empty());
+}
+
+TEST_F(ConverterRun, EmptyJobFileFailsWithoutCommandFile) {
+    std::string path = JoinPath(folder.path(), "SR_DATI.001");
+    ASSERT_TRUE(WriteBytes(path, ""));
+    EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 1);
+    EXPECT_FALSE(std::filesystem::exists(commandFile));
+}
+
+TEST_F(ConverterRun, JobLinesAreTracedAndCommandsWrittenWithCrLf) {
+    const JobOutcome outcome = ConvertJob(session, {"SALE,N1,P150;", "CASH;"}, trace);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(trace.lines, (std::vector<std::string>{" ------------ File SR_Dati ------------ ",
+                                                     " --> SALE,N1,P150;", " --> CASH;",
+                                                     " -------------------------------------- "}));
+    EXPECT_EQ(ReadBytes(commandFile), "3/S/REPARTO 1//1/1.50/1/22.00\r\n5/1/0//////\r\n");
+    EXPECT_EQ(session.conv.CommandFilePath, commandFile);
+}
+
+TEST_F(ConverterRun, CustomerFiscalCodeIsTracedWithModelAndSerial) {
+    session.reg.ModelCode = "AB";
+    ConvertJob(session, {"PRNT,:RSSMRA80A01H501U;", "FUNC,N39;"}, trace);
+    EXPECT_EQ(trace.lines.back(), " -->  Modello : AB Matricola : 99012345");
+}
+
+TEST_F(ConverterRun, FailedRunRemovesTheEarlierCommandFile) {
+    session.reg.IsRtRegister = true;
+    ASSERT_TRUE(WriteTextLines(commandFile, {"old"}));
+    const JobOutcome outcome = ConvertJob(session, {"LOTT,C[ABC];"});
+    EXPECT_EQ(outcome.result, 1);
+    EXPECT_FALSE(outcome.commandFileExists);
+}
+
+TEST_F(ConverterRun, SharedFlagsAreLeftForTheDriverAndClearedByTheNextRun) {
+    session.reg.IsRtRegister = true;
+    ConvertJob(session, {"RLPR;", "OPFS,:ROSSI,<VIA ROMA;", "SALE,N1,P100;",
+                         "NDCR,D010424,N00120034,>POS;", "OPNF;"});
+    const ConversionState& conv = session.conv;
+    EXPECT_TRUE(conv.ReprintRequest);
+    EXPECT_TRUE(conv.InvoiceOpen);
+    EXPECT_TRUE(conv.ReceiptHasSales);
+    EXPECT_TRUE(conv.NonFiscalOpen);
+    EXPECT_FALSE(conv.InvoiceMode);  // cleared at the end of every run
+    EXPECT_FALSE(conv.RefundMode);
+    EXPECT_EQ(conv.InvoiceHeader,
+              (std::array<std::string, 7>{"ROSSI", "VIA ROMA", "", "", " ", " ", " "}));
+
+    ConvertJob(session, {"CASH;"});
+    EXPECT_TRUE(conv.ReprintRequest);  // the driver clears this one
+    EXPECT_FALSE(conv.InvoiceOpen);
+    EXPECT_FALSE(conv.ReceiptHasSales);
+    EXPECT_FALSE(conv.NonFiscalOpen);
+    EXPECT_EQ(conv.InvoiceHeader, (std::array<std::string, 7>{}));
+}
+
+TEST_F(ConverterRun, ReadCreatesTheNamedFileEmpty) {
+    const std::string data = JoinPath(folder.path(), "DATI.001");
+    ASSERT_TRUE(WriteTextLines(data, {"old data"}));
+    EXPECT_EQ(ConvertJob(session, {"READ,:DATI;"}).result, 0);
+    EXPECT_EQ(ReadBytes(data), "");
+    EXPECT_EQ(ConvertJob(session, {"READ;"}).result, 0);
+    EXPECT_TRUE(std::filesystem::exists(JoinPath(folder.path(), kReadDefaultName)));
+}
+
+TEST(ResolveReadFileName, NamesPathsAndTheSlotExtension) {
+    const std::string dataFolder = "data";
+    struct Case {
+        const char* line;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"READ;", JoinPath(dataFolder, "DataReceived.txt")},
+        {"READ,:   ;", JoinPath(dataFolder, "DataReceived.txt")},
+        {"READ,:\"\";", JoinPath(dataFolder, "DataReceived.txt")},
+        {"READ,:DATI;", JoinPath(dataFolder, "DATI.003")},
+        {"READ,:\"DATI.TXT\";", JoinPath(dataFolder, "DATI.TXT")},
+        {"READ,:C:\\OUT\\DATI;", "C:\\OUT\\DATI.003"},
+        {"READ,:C:\\OUT\\DATI.TXT;", "C:\\OUT\\DATI.TXT"},
+        {"READ,:/tmp/out/dati;", "/tmp/out/dati.003"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResolveReadFileName(c.line, dataFolder, 3), c.expected);
+}
+
+TEST_F(ConverterRun, KeystrokeJobsGoThroughTheIntermediateFile) {
+    session.options.chbConvXonXoff = true;
+    std::string path = JoinPath(folder.path(), "SR_DATI.001");
+    ASSERT_TRUE(WriteTextLines(path, {"150H", "3R"}));
+    EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 0);
+    EXPECT_EQ(path, JoinPath(folder.path(), kKeystrokeJobName));
+    std::vector<std::string> commands;
+    ASSERT_TRUE(ReadTextLines(commandFile, commands));
+    EXPECT_EQ(commands, std::vector<std::string>{"3/S/REPARTO 3//1/1.50/3/4.00"});
+
+    std::string missing = JoinPath(folder.path(), "SR_DATI.002");
+    EXPECT_EQ(Converter(session, trace).ConvertJobFile(missing), 1);
+}
+
+// Malformed numbers, indices far outside every table and stray bytes: the run always ends
+// with a result and only the failing field is left out.
+TEST_F(ConverterRun, MalformedLinesNeverStopTheRun) {
+    session.reg.IsRtRegister = true;
+    session.reg.ModelCode = "TN";
+    const std::vector<std::string> job = {"SALE,N99999999999999999999,P;",
+                                          "SALE,N-1,P100;",
+                                          "SALE,N1.5,P100;",
+                                          "SALE,N,P,Q;",
+                                          "EXTL,N-5,:X;",
+                                          "EXTL,N99999999999999,:X;",
+                                          "FUNC,N;",
+                                          "FUNC;",
+                                          "OPER,C;",
+                                          "OPER;",
+                                          "BARC,T99999999999999999999,:X;",
+                                          "BARC,T-1,:X;",
+                                          "TICK,T;",
+                                          "CRED,T-3;",
+                                          "TEND,N;",
+                                          "DISP,C2,N99999999999999999999,:X;",
+                                          "NDCR,D;",
+                                          "NDCR,>;",
+                                          "DELD,D010424,>;",
+                                          ",,,,;",
+                                          ";",
+                                          ":",
+                                          "\xff\xfe\x80",
+                                          ",N",
+                                          ",<",
+                                          "OPFS",
+                                          "OPFS,<",
+                                          "LOTT,C[",
+                                          "LOTT,C]]]]]]]]]",
+                                          "PRNT,:12345678901;",
+                                          "SALE,N2,P100;"};
+    const JobOutcome outcome = ConvertJob(session, job);
+    EXPECT_EQ(outcome.result, 1);  // the lottery codes are not 8 characters
+
+    const JobOutcome sales = ConvertJob(session, {"SALE,N1.5,P100;", "SALE,N2;"});
+    EXPECT_EQ(sales.commands,
+              (std::vector<std::string>{"3/S/REPARTO 1.5//1/1.00", "3/S/REPARTO 2//1/0/2/10.00"}));
+}
+
+TEST_F(ConverterRun, RandomJobsAlwaysEndWithAResult) {
+    const std::vector<std::string> pieces = {
+        "SALE",     "PLUD",        "CASH", "TEND", "OPFS", "EXTL", "NDCR", "DELD", "LOTT", "BARC",
+        "PRNT",     "DISP",        "FUNC", "OPER", "DISC", "COUP", "CRED", "TICK", "CLFS", "OPNF",
+        ",N",       ",P",          ",V",   ",Q",   ",:",   ",<",   ",=",   ",>",   ",T",   ",H",
+        ",C",       ",D",          ",S1",  ",R",   "[",    "]",    ";",    "1",    "39",   "010424",
+        "00120034", "99MEY012345", "/",    "\xe0", " ",    "-",    "."};
+    std::mt19937 random(20240401);
+    session.reg.IsRtRegister = true;
+    for (int job = 0; job < 300; ++job) {
+        session.reg.ModelCode = (job % 3 == 0) ? "TN" : (job % 3 == 1 ? "NA" : "RX");
+        std::vector<std::string> lines;
+        for (int line = 0; line < 8; ++line) {
+            std::string text;
+            const int length = 1 + static_cast<int>(random() % 8);
+            for (int i = 0; i < length; ++i) text += pieces.at(random() % pieces.size());
+            lines.push_back(text);
+        }
+        const JobOutcome outcome = ConvertJob(session, lines);
+        EXPECT_TRUE(outcome.result == 0 || outcome.result == 1);
+    }
+}
+
+}  // namespace
+}  // namespace zelmar::convert::testing
