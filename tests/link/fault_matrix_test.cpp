@@ -44,9 +44,9 @@ class FaultMatrixTest : public ::testing::Test {
         engine.setAnswerDelay(50);
     }
 
-    void Fault(const std::string& spec) {
+    void Fault(const std::string& rule) {
         std::string error;
-        ASSERT_TRUE(faults.add(spec, error)) << error;
+        ASSERT_TRUE(faults.add(rule, error)) << error;
     }
     int RunJob() {
         WriteTextLines(session.DatiPath, kReceipt);
