@@ -110,19 +110,20 @@ bool RegisterConfig::set(const std::string& key, const std::string& value, std::
     bool ok = true;
     if (key == "model") {
         ok = value.size() == 2;
-        model = value;
+        if (ok) model = value;
     } else if (key == "description") {
         description = value;
     } else if (key == "serial") {
         ok = !value.empty() && value.find('/') == std::string::npos;
-        serial = value;
+        if (ok) serial = value;
     } else if (key == "rt") {
         ok = ParseBool(value, rt);
     } else if (key == "firmware") {
         firmware = value;
     } else if (key == "vat") {
-        vatRates = SplitList(value);
-        ok = vatRates.size() <= kMaxVatRates;
+        const auto rates = SplitList(value);
+        ok = rates.size() <= kMaxVatRates;
+        if (ok) vatRates = rates;
     } else if (key == "departments") {
         ok = ParseIntIn(value, 1, kMaxDepartments, number);
         if (ok) departments.resize(number, Department{});
@@ -130,15 +131,15 @@ bool RegisterConfig::set(const std::string& key, const std::string& value, std::
         return SetDepartment(*this, key, value, error);
     } else if (key == "operators") {
         ok = ParseIntIn(value, 1, 99, number);
-        maxOperator = static_cast<int>(number);
+        if (ok) maxOperator = static_cast<int>(number);
     } else if (key == "info_alt_layout") {
         ok = ParseBool(value, infoAltLayout);
     } else if (key == "date") {
         ok = value.empty() || AllDigits(value, 8);
-        date = value;
+        if (ok) date = value;
     } else if (key == "time") {
         ok = value.empty() || AllDigits(value, 6) || AllDigits(value, 4);
-        time = value.size() == 4 ? value + "00" : value;
+        if (ok) time = value.size() == 4 ? value + "00" : value;
     } else if (key == "document") {
         ok = SetCounter(value, documentNumber);
     } else if (key == "invoice") {

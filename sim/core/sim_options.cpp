@@ -8,10 +8,20 @@ namespace {
 
 constexpr int kMaxDelayMs = 60000;  // a minute: beyond any wait the driver has
 
+bool Fail(std::string& error, const std::string& message) {
+    error = message;
+    return false;
+}
+
+// Leaves `value` alone unless the text is a whole number within the range.
 bool ParseIntIn(const std::string& text, int low, int high, int& value) {
     const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end && value >= low && value <= high;
+    int parsed = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), end, parsed);
+    if (text.empty() || ec != std::errc() || ptr != end || parsed < low || parsed > high)
+        return false;
+    value = parsed;
+    return true;
 }
 
 // Options that take a value, and the setting each one stands for.
@@ -29,10 +39,7 @@ constexpr ValueOption kValueOptions[] = {
 
 bool SetKeyValue(SimOptions& options, const std::string& setting, std::string& error) {
     const std::size_t equals = setting.find('=');
-    if (equals == std::string::npos) {
-        error = "expected key=value: " + setting;
-        return false;
-    }
+    if (equals == std::string::npos) return Fail(error, "expected key=value: " + setting);
     return options.set(setting.substr(0, equals), setting.substr(equals + 1), error);
 }
 
@@ -42,14 +49,13 @@ bool SimOptions::set(const std::string& key, const std::string& value, std::stri
     if (key == "journal") {
         journalPath = value;
     } else if (key == "delay") {
-        if (!ParseIntIn(value, 0, kMaxDelayMs, delayMs))
-            return error = "bad delay: " + value, false;
+        if (!ParseIntIn(value, 0, kMaxDelayMs, delayMs)) return Fail(error, "bad delay: " + value);
     } else if (key == "fault") {
         return faults.add(value, error);
     } else if (key == "link") {
         linkPath = value;
     } else if (key == "tcp") {
-        if (!ParseIntIn(value, 0, 65535, tcpPort)) return error = "bad TCP port: " + value, false;
+        if (!ParseIntIn(value, 0, 65535, tcpPort)) return Fail(error, "bad TCP port: " + value);
     } else {
         return config.set(key, value, error);
     }
@@ -58,10 +64,7 @@ bool SimOptions::set(const std::string& key, const std::string& value, std::stri
 
 bool SimOptions::loadFile(const std::string& path, std::string& error) {
     std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
-        return false;
-    }
+    if (!file) return Fail(error, "cannot read " + path);
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

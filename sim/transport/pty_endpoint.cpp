@@ -39,7 +39,10 @@ PtyEndpoint::~PtyEndpoint() {
 
 bool PtyEndpoint::open(const std::string& linkPath, std::string& error) {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0) return error = SystemError("posix_openpt"), false;
+    if (master_ < 0) {
+        error = SystemError("posix_openpt");
+        return false;
+    }
     const char* name = nullptr;
     if (grantpt(master_) != 0 || unlockpt(master_) != 0 || !(name = ptsname(master_))) {
         error = SystemError("pseudo-terminal set-up");

@@ -153,8 +153,14 @@ TEST(SimRegisterConfig, RejectsBadValues) {
     for (const auto& c : cases) {
         RegisterConfig config;
         std::string error;
+        const RegisterConfig before = config;
         EXPECT_FALSE(config.set(c.key, c.value, error)) << c.key << "=" << c.value;
         EXPECT_FALSE(error.empty());
+        // A refused value leaves the set-up as it was.
+        EXPECT_EQ(RegisterModel(config).execute("a").text(),
+                  RegisterModel(before).execute("a").text());
+        EXPECT_EQ(RegisterModel(config).execute("e").text(),
+                  RegisterModel(before).execute("e").text());
     }
 }
 
