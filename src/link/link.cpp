@@ -152,8 +152,7 @@ int Link::Impl::sendSerial(std::string& command) {
         lastRead = exchangeFrame(command, call);
         if (lastRead == SerialLine::kPortFailed) return call.result;
         if (lastRead == SerialLine::kSilence) {
-            if (--call.attempts > timing::kSilenceCutAbove)
-                call.attempts = timing::kBudgetAfterSilence;
+            SpendAttemptOnSilence(call.attempts);
             continue;
         }
         if (lastRead != SerialLine::kGoodFrame) break;  // NAKs or bad frames spent the budget

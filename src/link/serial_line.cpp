@@ -52,8 +52,8 @@ int SerialLine::WaitAck() {
     return -1;
 }
 
-bool SerialLine::spendAttempt(int& attempts) {
-    return --attempts > 0;
+void SpendAttemptOnSilence(int& attempts) {
+    if (--attempts > timing::kSilenceCutAbove) attempts = timing::kBudgetAfterSilence;
 }
 
 int SerialLine::ReadResponse(int& attempts) {
@@ -71,7 +71,8 @@ int SerialLine::ReadResponse(int& attempts) {
         const auto stx = rx.find(kStx);
         const auto etx = rx.find(kEtx);
         if (etx == std::string::npos) {
-            if (!spendAttempt(attempts)) return kBudgetSpent;
+            SpendAttemptOnSilence(attempts);
+            if (attempts <= 0) return kBudgetSpent;
             continue;
         }
         bool good = false;
@@ -82,7 +83,7 @@ int SerialLine::ReadResponse(int& attempts) {
         }
         if (!send(std::string(1, good ? kAck : kNak))) return kPortFailed;
         if (good) return kGoodFrame;
-        if (!spendAttempt(attempts)) return kBudgetSpent;
+        if (--attempts <= 0) return kBudgetSpent;
     }
 }
 

@@ -13,6 +13,10 @@ namespace zelmar::link {
 
 // The byte level of the serial protocol: timed reads on Timer1, the reply to an ENQ and the
 // answer frame with its checksum, acknowledged with ACK or NAK. Reads wait in the event loop.
+// Silence after a frame, or a frame that stops before its ETX: one attempt, and at most a
+// few left, since a register that went quiet rarely comes back within the command.
+void SpendAttemptOnSilence(int& attempts);
+
 class SerialLine {
   public:
     // Results of ReadResponse.
@@ -31,13 +35,13 @@ class SerialLine {
     void drainInput();                    // discards what has arrived
     // 1 ACK seen, -2 NAK seen (ACK wins when both came), -1 anything else or nothing in 3 s.
     int WaitAck();
-    // Waits for an answer frame and acknowledges it. A frame that is malformed, lacks its ETX
-    // or fails its checksum is answered with NAK and costs one of `attempts`.
+    // Waits for an answer frame and acknowledges it. A frame that is malformed or fails its
+    // checksum is answered with NAK and costs one of `attempts`; one that stops before its
+    // ETX costs one as silence does.
     int ReadResponse(int& attempts);
 
   private:
     void timedRead(int intervalMs, const std::function<bool()>& done);
-    bool spendAttempt(int& attempts);  // false when none are left
 
     LinkState& state_;
     platform::EventLoop& loop_;

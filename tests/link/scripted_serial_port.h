@@ -39,6 +39,7 @@ class ScriptedSerialPort : public platform::SerialPort {
     ReplyScript toEnq{{}, Bytes(kAck)};
     ReplyScript toFrame{{}, Answer("00/00/00/")};
     ReplyScript toNak{{}, ""};  // the register's answer again after our NAK
+    std::string babble;         // comes with every read, for ever
     bool failWrites = false;
     int replyDelayMs = 5;
 
@@ -69,7 +70,7 @@ class ScriptedSerialPort : public platform::SerialPort {
         }
         return true;
     }
-    std::string readAvailable() override { return std::exchange(inbox_, {}); }
+    std::string readAvailable() override { return std::exchange(inbox_, {}) + babble; }
 
   private:
     void reply(const std::string& bytes) {

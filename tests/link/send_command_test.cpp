@@ -141,6 +141,16 @@ TEST(SendCommand, RaisedTimeoutFlagEndsTheWaitInProgress) {
     EXPECT_EQ(rig.elapsedMs, 1000 + 3000 + 3000);
 }
 
+TEST(SendCommand, BabbleWithoutEtxEndsWithinAMinute) {
+    LinkRig rig;
+    rig.port.babble = "\x06\x02";  // an ACK for every ENQ, then a frame start for ever
+    rig.port.toEnq = {{}, kSilence};
+    rig.port.toFrame = {{}, kSilence};
+    EXPECT_EQ(rig.send("U/"), -1);
+    EXPECT_EQ(rig.port.frames.size(), 1u);
+    EXPECT_EQ(rig.elapsedMs, 4 * 10000);
+}
+
 TEST(SendCommand, VanishedRegisterFailsWithoutWaiting) {
     LinkRig rig;
     rig.port.failWrites = true;
