@@ -42,7 +42,7 @@ TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
 TEST_F(DirWatchTest, ChangesDuringTheAttemptGiveOneEventAfterIt) {
     ReadSlotOne(true);
     Submit(1);
-    registers.onTransmit = [&] {
+    outside.onTransmit = [&] {
         EXPECT_TRUE(form.DirWatch()->SuspendWatch());
         for (int bits : {1, 2, 4, 1}) {
             LastWatcher()->fire(bits);
@@ -57,8 +57,11 @@ TEST_F(DirWatchTest, ChangesDuringTheAttemptGiveOneEventAfterIt) {
 }
 
 TEST_F(DirWatchTest, StopIsSafeWhenNothingRunsAndAMissingFolderKeepsTheWatcher) {
-    WatchForChanges idle(loop, std::make_unique<platform::FakeDirWatcher>(loop), [](int) {});
+    auto refusing = std::make_unique<platform::FakeDirWatcher>(loop);
+    refusing->setStartResult(false);
+    WatchForChanges idle(loop, std::move(refusing), [](int) {});
     idle.StopWatch();
+    EXPECT_FALSE(idle.StartWatch(data.path(), false, false));
     EXPECT_FALSE(idle.Watching());
     form.StopDirWatch();
 
@@ -80,15 +83,6 @@ TEST_F(DirWatchTest, AReadStartedByAnEventMayReplaceTheWatcher) {
     ASSERT_NE(LastWatcher(), first);
     EXPECT_TRUE(LastWatcher()->running());
     EXPECT_FALSE(form.DirWatch()->SuspendWatch());
-}
-
-TEST_F(DirWatchTest, AFailedStartLeavesTheWatcherStopped) {
-    auto platformWatcher = std::make_unique<platform::FakeDirWatcher>(loop);
-    platformWatcher->setStartResult(false);
-    int events = 0;
-    WatchForChanges watch(loop, std::move(platformWatcher), [&](int) { ++events; });
-    EXPECT_FALSE(watch.StartWatch(data.path(), false, false));
-    EXPECT_FALSE(watch.Watching());
 }
 
 }  // namespace

@@ -41,94 +41,65 @@ class VanishingFiles : public platform::FakeFileSystem {
     std::map<std::string, int> vanish_;
 };
 
-class FakeRegisters : public RegisterServices {
+// Every outside part of the form in one recorder: the register services, the settings files,
+// the window and the trace files. Each call is logged as one line, in order.
+class Outside : public RegisterServices,
+                public SettingsStore,
+                public FormView,
+                public TraceSink,
+                public link::TraceFileControl {
   public:
-    FakeRegisters(CallLog& log, Session& session) : log_(log), session_(session) {}
+    explicit Outside(Session& session) : session_(session) {}
 
+    CallLog calls;
     std::array<bool, 4> portAnswers{true, true, true, true};
     std::function<int()> onTransmit = [] { return 0; };
     std::function<int()> onRead = [] { return 0; };
+    std::function<void()> onLoad = [] {};
     bool tableRead = false;
+    std::string timerField;
 
     bool OpenComPort(int slot) override {
-        log_.push_back("OpenComPort " + std::to_string(slot));
+        Log("OpenComPort " + std::to_string(slot));
         return portAnswers[slot - 1];
     }
-    int OpenConnection() override {
-        Record("OpenConnection");
-        return 0;
-    }
-    void CloseConnection() override { Record("CloseConnection"); }
-    void CloseSocket() override { Record("CloseSocket"); }
-    void InitNetwork() override { Record("InitNetwork"); }
+    int OpenConnection() override { return Log("OpenConnection"), 0; }
+    void CloseConnection() override { Log("CloseConnection"); }
+    void CloseSocket() override { Log("CloseSocket"); }
+    void InitNetwork() override { Log("InitNetwork"); }
     int TransmitJob() override {
-        log_.push_back("TransmitJob " + std::to_string(session_.CurrentSlot) + " test " +
-                       std::to_string(session_.TestReceiptJob));
+        Log("TransmitJob " + std::to_string(session_.CurrentSlot) + " test " +
+            std::to_string(session_.TestReceiptJob));
         return onTransmit();
     }
     int ReadRegisterData() override {
-        log_.push_back("ReadRegisterData " + std::to_string(session_.CurrentSlot));
+        Log("ReadRegisterData " + std::to_string(session_.CurrentSlot));
         return onRead();
     }
     bool TableReadInProgress() const override { return tableRead; }
-    void RewriteRefundDiscounts(const std::string& path) override {
-        log_.push_back("Rewrite " + path);
-    }
+    void RewriteRefundDiscounts(const std::string& path) override { Log("Rewrite " + path); }
 
-  private:
-    void Record(const char* call) { log_.push_back(call); }
-    CallLog& log_;
-    Session& session_;
-};
+    void Load() override { Log("Load"), onLoad(); }
+    void Save() override { Log("Save"); }
+    std::string ReadTimerField() override { return Log("ReadTimer"), timerField; }
+    void WriteTimerFile(const std::string& line) override { Log("WriteTimer " + line); }
 
-class FakeSettings : public SettingsStore {
-  public:
-    explicit FakeSettings(CallLog& log) : log_(log) {}
-    std::function<void()> onLoad = [] {};
-    std::string timerField;
-
-    void Load() override {
-        log_.push_back("Load");
-        onLoad();
-    }
-    void Save() override { log_.push_back("Save"); }
-    std::string ReadTimerField() override {
-        log_.push_back("ReadTimer");
-        return timerField;
-    }
-    void WriteTimerFile(const std::string& line) override { log_.push_back("WriteTimer " + line); }
-
-  private:
-    CallLog& log_;
-};
-
-class RecordingView : public FormView {
-  public:
-    explicit RecordingView(CallLog& log) : log_(log) {}
     void ShowTrayIcon(bool busy, const std::string& tip) override {
-        log_.push_back(std::string(busy ? "Tray busy " : "Tray idle ") + tip);
+        Log((busy ? "Tray busy " : "Tray idle ") + tip);
     }
-    void RemoveTrayIcon() override { log_.push_back("RemoveTray"); }
-    void HideWindow() override { log_.push_back("Hide"); }
-    void ShowClosingBox(bool shown) override {
-        log_.push_back(shown ? "ClosingBox on" : "ClosingBox off");
-    }
+    void RemoveTrayIcon() override { Log("RemoveTray"); }
+    void HideWindow() override { Log("Hide"); }
+    void ShowClosingBox(bool shown) override { Log(shown ? "ClosingBox on" : "ClosingBox off"); }
 
-  private:
-    CallLog& log_;
-};
-
-class RecordingTrace : public TraceSink, public link::TraceFileControl {
-  public:
-    explicit RecordingTrace(CallLog& log) : log_(log) {}
     bool tracing() const override { return false; }
     void traceLine(const std::string&) override {}
-    void NewLogLines() override { log_.push_back("NewLogLines"); }
-    void OpenTraceFiles() override { log_.push_back("OpenTraceFiles"); }
-    void CloseTraceFiles(bool) override { log_.push_back("CloseTraceFiles"); }
+    void NewLogLines() override { Log("NewLogLines"); }
+    void OpenTraceFiles() override { Log("OpenTraceFiles"); }
+    void CloseTraceFiles(bool) override { Log("CloseTraceFiles"); }
 
   private:
-    CallLog& log_;
+    void Log(const std::string& call) { calls.push_back(call); }
+    Session& session_;
 };
 
 // A main form on virtual time over a scratch data folder, with every outside part recorded.
@@ -137,7 +108,7 @@ class FormTest : public ::testing::Test {
     FormTest() {
         session.DataFolder = data.path();
         session.ProgramFolder = data.path();
-        registers.onRead = [this] { return ReadSucceeds(); };
+        outside.onRead = [this] { return ReadSucceeds(); };
         form.setQuitHandler([this] { ++quits; });
     }
 
@@ -183,19 +154,16 @@ class FormTest : public ::testing::Test {
     VanishingFiles files;
     Session session;
     jobs::JobFiles jobFiles{session, files, loop};
-    CallLog calls;
-    FakeRegisters registers{calls, session};
-    FakeSettings settings{calls};
-    RecordingView view{calls};
-    RecordingTrace trace{calls};
+    Outside outside{session};
+    CallLog& calls = outside.calls;
     std::vector<platform::FakeDirWatcher*> watchers;  // the last one is the live one
     int quits = 0;
-    MainForm form{
-        FormParts{session, loop, files, jobFiles, registers, settings, view, trace, trace, [this] {
-                      auto watcher = std::make_unique<platform::FakeDirWatcher>(loop);
-                      watchers.push_back(watcher.get());
-                      return watcher;
-                  }}};
+    MainForm form{FormParts{session, loop, files, jobFiles, outside, outside, outside, outside,
+                            outside, [this] {
+                                auto watcher = std::make_unique<platform::FakeDirWatcher>(loop);
+                                watchers.push_back(watcher.get());
+                                return watcher;
+                            }}};
 };
 
 }  // namespace zelmar::app::testing

@@ -31,8 +31,8 @@ TEST(PollInterval, CalculateTimerRule) {
 }
 
 TEST_F(StartupTest, FormLoadRunsItsStepsInOrder) {
-    settings.onLoad = [&] { session.options.Check = {true, true, true, true}; };
-    settings.timerField = "5";
+    outside.onLoad = [&] { session.options.Check = {true, true, true, true}; };
+    outside.timerField = "5";
     for (int n = 1; n <= 4; ++n) Put("SR_MATR", n, "stale");
     form.Form_Load();
     EXPECT_EQ(calls, (CallLog{"NewLogLines", "Load", "OpenComPort 1", "OpenComPort 2",
@@ -47,8 +47,8 @@ TEST_F(StartupTest, FormLoadRunsItsStepsInOrder) {
 }
 
 TEST_F(StartupTest, APortNotFoundIsNotServedAndKeepsItsFiles) {
-    settings.onLoad = [&] { session.options.Check = {true, true, true, true}; };
-    registers.portAnswers = {true, true, false, true};
+    outside.onLoad = [&] { session.options.Check = {true, true, true, true}; };
+    outside.portAnswers = {true, true, false, true};
     for (int n = 1; n <= 4; ++n) {
         for (const char* base : {"SR_START", "SR_MATR", "SR_ERR", "SR_DATI", "SR_OUT", "FINESCO"}) {
             Put(base, n, "stale");
@@ -66,7 +66,7 @@ TEST_F(StartupTest, APortNotFoundIsNotServedAndKeepsItsFiles) {
 }
 
 TEST_F(StartupTest, NetworkModeFindsEverySlotAndSetsUpTheNetwork) {
-    settings.onLoad = [&] {
+    outside.onLoad = [&] {
         session.options.OptionRete = true;
         session.options.OptionFAST = true;
     };
@@ -78,29 +78,20 @@ TEST_F(StartupTest, NetworkModeFindsEverySlotAndSetsUpTheNetwork) {
     EXPECT_TRUE(form.Timer21().enabled());  // in fast mode too: the first reads need it
 }
 
-TEST_F(StartupTest, TickCounterWrapsAfter30001AndEveryTickMakesAnAttempt) {
+TEST_F(StartupTest, EveryTickCountsWrapsAfter30001BlinksAndMakesAnAttempt) {
     Serve({});
     form.state().PortFound[0] = true;  // no E502 noise
     form.state().TickCounter = 30000;
-    const char* expected[] = {"30001", "0", "1"};
-    for (const char* text : expected) {
+    session.texts.WindowShown = true;
+    const std::pair<const char*, const char*> ticks[] = {
+        {"30001", "Timer ON"}, {"0", "Timer on"}, {"1", "Timer ON"}};
+    for (const auto& [counter, timerText] : ticks) {
         form.Timer21_Timer();
-        EXPECT_EQ(session.texts.txtTimer, text);
+        EXPECT_EQ(session.texts.txtTimer, counter);
+        EXPECT_EQ(session.texts.Text3, timerText);
+        EXPECT_TRUE(form.Timer21().enabled());  // slow mode: the attempt re-arms the poll
     }
     EXPECT_EQ(Count(calls, "NewLogLines"), 3);
-}
-
-TEST_F(StartupTest, SlowModeBlinksTheTimerTextOnlyWithTheWindowShown) {
-    Serve({});
-    form.state().PortFound[0] = true;
-    form.Timer21_Timer();
-    EXPECT_EQ(session.texts.Text3, "");
-    session.texts.WindowShown = true;
-    for (const char* text : {"Timer ON", "Timer on", "Timer ON"}) {
-        form.Timer21_Timer();
-        EXPECT_EQ(session.texts.Text3, text);
-    }
-    EXPECT_TRUE(form.Timer21().enabled());
 }
 
 TEST_F(StartupTest, UnloadWhenIdleDeletesServedSlotsFilesButKeepsTheData) {
@@ -131,7 +122,7 @@ TEST_F(StartupTest, UnloadDuringAJobEndsItThroughItsTimeOutAndKeepsTheFiles) {
     Serve({1});
     MarkRead(1);
     Submit(1);
-    registers.onTransmit = [&] {
+    outside.onTransmit = [&] {
         form.Unload();  // the close request arrives while the job pumps the loop
         EXPECT_TRUE(session.link.TimeoutFlag);
         EXPECT_EQ(quits, 0);
@@ -152,8 +143,8 @@ TEST_F(StartupTest, UnloadDuringAJobEndsItThroughItsTimeOutAndKeepsTheFiles) {
 
 TEST_F(StartupTest, UnloadDuringTheTableReadTakesTheIdlePath) {
     Serve({1});
-    registers.onRead = [&] {
-        registers.tableRead = true;
+    outside.onRead = [&] {
+        outside.tableRead = true;
         form.Unload();
         EXPECT_FALSE(session.link.TimeoutFlag);
         EXPECT_EQ(quits, 1);

@@ -89,12 +89,4 @@ TEST(Headless, StartsServesAndEndsOnSigtermWithTheSettingsSaved) {
     EXPECT_EQ(program.read("ZMChkBd.txt"), "9600\r\n");
 }
 
-TEST(Headless, UnknownArgumentIsAUsageError) {
-    ScratchFolder program("headless_usage");
-    auto args = HeadlessArguments(program, program);
-    args.push_back("--no-such-option");
-    EXPECT_EQ(WaitForExit(Spawn(args)), 2);
-    EXPECT_FALSE(program.has("ZMTIMER1.TXT"));
-}
-
 }  // namespace
