@@ -268,10 +268,10 @@ int RunConvertDryRun(const std::vector<std::string>& args, std::ostream& out, st
     session.CurrentSlot = 1;
     session.DatiPath = JoinPath(work.path(), kJobCopyName);
     session.OutPath = JoinPath(parsed.dataDir, "SR_OUT.001");
-    const bool keystrokes =
-        session.options.chbConvXonXoff || session.options.chbEnableMicrelecInput;
+    const bool convertsJobLines =
+        !session.options.chbConvXonXoff && !session.options.chbEnableMicrelecInput;
     std::vector<std::string> lines;
-    if (!CopyJob(parsed.jobFile, session.DatiPath, keystrokes) ||
+    if (!CopyJob(parsed.jobFile, session.DatiPath, convertsJobLines) ||
         !CommandLinesOf(session, session.DatiPath, lines)) {
         return kExitFailed;
     }

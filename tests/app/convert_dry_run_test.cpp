@@ -1,0 +1,144 @@
+#include "app/convert_dry_run.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/scratch_folder.h"
+
+namespace zelmar::app {
+namespace {
+
+using Args = std::vector<std::string>;
+
+class ConvertDryRunTest : public ::testing::Test {
+  protected:
+    struct Outcome {
+        int status;
+        std::string out;
+        std::string err;
+    };
+
+    Outcome Run(const Args& args) {
+        std::ostringstream out, err;
+        const int status = RunConvertDryRun(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    // Converts `job` with the given extra arguments and the register description, if any.
+    Outcome Convert(const std::string& job, Args extra = {}, const std::string& reg = "") {
+        folder_.put("job.txt", job);
+        Args args{"--convert", folder_.file("job.txt")};
+        if (!reg.empty()) {
+            folder_.put("register.txt", reg);
+            args.insert(args.end(), {"--register", folder_.file("register.txt")});
+        }
+        args.insert(args.end(), extra.begin(), extra.end());
+        return Run(args);
+    }
+
+    zelmar::testing::ScratchFolder folder_{"dry_run"};
+};
+
+TEST_F(ConvertDryRunTest, UsageErrorsExitWithTwo) {
+    folder_.put("job.txt", "SALE,N1,P100;\r\n");
+    folder_.put("bad_register.txt", "model=RX\r\ncolour=blue\r\n");
+    const std::string job = folder_.file("job.txt");
+    const std::vector<Args> usages{
+        {},
+        {"--convert"},
+        {"--option", "chbPrintCode"},
+        {"--convert", job, "--option", "chbTrace"},
+        {"--convert", job, "--bogus", "x"},
+        {"--convert", job, "--convert", job},
+        {"--convert", job, "--data-dir", folder_.file("missing")},
+        {"--convert", job, "--register", folder_.file("missing.txt")},
+        {"--convert", job, "--register", folder_.file("bad_register.txt")},
+    };
+    for (const auto& args : usages) {
+        const Outcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(args);
+        EXPECT_TRUE(outcome.out.empty());
+        EXPECT_FALSE(outcome.err.empty());
+    }
+}
+
+TEST_F(ConvertDryRunTest, MissingOrEmptyJobExitsWithOne) {
+    EXPECT_EQ(Run({"--convert", folder_.file("none.txt")}).status, 1);
+    EXPECT_EQ(Convert("").status, 1);
+    EXPECT_EQ(Convert("", {"--option", "chbEnableMicrelecInput"}).status, 1);
+    EXPECT_EQ(Convert("", {"--option", "chbConvXonXoff"}).status, 1);
+}
+
+TEST_F(ConvertDryRunTest, PrintsTheCommandLinesWithLineFeeds) {
+    const Outcome plain = Convert("SALE,N1,P150,:Caff\xe8;\r\nCASH,V150;\r\n");
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.out, "3/S/CAFFE//1/1.50/1/0\n5/1/1.50//////\n");
+    const Outcome rt = Convert("SALE,N1,P150,:PANE;\r\nOPER,C12;\r\n", {},
+                               "model=RX\nrt=1\nmax_operator=5\ndept.1=22,1\n");
+    EXPECT_EQ(rt.status, 0);
+    EXPECT_EQ(rt.out, "3/S/PANE//1/1.50/1/22/N1/0\n1/5\n");
+}
+
+TEST_F(ConvertDryRunTest, OptionsTakeTheJobsPath) {
+    EXPECT_EQ(
+        Convert("3/S/PANE//1/1.50/1/22\r\nx/1//\r\n", {"--option", "chbEnableMicrelecInput"}).out,
+        "3/S/PANE//1/1.50/1/22\nx/1//\n");
+    EXPECT_EQ(Convert("2*150H3R\r\n", {"--option", "chbConvXonXoff"}).out,
+              "3/S/REPARTO 3//2/1.50/3/0\n");
+    const std::string refundJob = "SALE,N1,P500,R;\r\nSALE,N2,P100;\r\n";
+    const Outcome refund = Convert(refundJob, {"--option", "chbScontiSuReso"});
+    EXPECT_EQ(refund.status, 0);
+    EXPECT_EQ(refund.out, "3/S/REPARTO 2//1/1.00/2/0\n3/R/ //1/5.00/1/0\n");
+    EXPECT_EQ(folder_.read("job.txt"), refundJob);  // the input is never modified
+}
+
+TEST_F(ConvertDryRunTest, ReadLineStaysInTheDataFolder) {
+    zelmar::testing::ScratchFolder data{"dry_run_data"};
+    const std::string outside = folder_.file("outside");
+    const Outcome outcome = Convert("SALE,N1,P100;\r\nREAD,:" + outside + "\\dati.txt;\r\n",
+                                    {"--data-dir", data.path()});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(data.has("dati.txt"));
+    EXPECT_FALSE(folder_.has("outside"));
+    EXPECT_FALSE(folder_.has("outside\\dati.txt"));
+    EXPECT_TRUE(data.has("Micrel.txt"));
+}
+
+TEST(RegisterDescriptionTest, ReadsKeysOverTheDefaults) {
+    zelmar::testing::ScratchFolder folder{"dry_run_register"};
+    folder.put("reg.txt",
+               "# shop register\r\nmodel=AB\r\ndescription=ed 500\r\nrt=1\r\nserial=99MEY012345\r\n"
+               "max_operator=12\r\n dept.2 = 10,3 \r\ndept.12=4\r\n");
+    RegisterData reg;
+    std::string error;
+    ASSERT_TRUE(ReadRegisterDescription(folder.file("reg.txt"), reg, error)) << error;
+    EXPECT_EQ(reg.ModelCode, "AB");
+    EXPECT_EQ(reg.ModelDescription, "ED 500");
+    EXPECT_TRUE(reg.IsRtRegister);
+    EXPECT_EQ(reg.SerialNumber, "99MEY012345");
+    EXPECT_EQ(reg.MaxOperator, 12);
+    EXPECT_EQ(reg.DeptCount, 12);
+    ASSERT_GE(reg.DeptVat.size(), 12u);
+    EXPECT_EQ(reg.DeptVat[0], "0");
+    EXPECT_EQ(reg.DeptVat[1], "10");
+    EXPECT_EQ(reg.DeptNature[1], 3);
+    EXPECT_EQ(reg.DeptVat[11], "4");
+    EXPECT_EQ(reg.DeptNature[11], 0);
+}
+
+TEST(RegisterDescriptionTest, RejectsMalformedLines) {
+    zelmar::testing::ScratchFolder folder{"dry_run_register"};
+    for (const char* line : {"model", "rt=yes", "max_operator=0", "max_operator=x", "dept.0=22",
+                             "dept.x=22", "dept.1000=22", "dept.1=22,n", "colour=blue"}) {
+        folder.put("reg.txt", line);
+        RegisterData reg;
+        std::string error;
+        EXPECT_FALSE(ReadRegisterDescription(folder.file("reg.txt"), reg, error)) << line;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace zelmar::app
