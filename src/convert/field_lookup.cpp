@@ -10,15 +10,32 @@ char UpperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// Next position from `from` whose character is c in either letter case.
+std::size_t FindLead(std::string_view line, char c, std::size_t from) {
+    const char upper = UpperAscii(c);
+    const char lower = LowerAscii(c);
+    if (upper == lower) return line.find(c, from);
+    for (std::size_t i = from; i < line.size(); ++i) {
+        if (line[i] == upper || line[i] == lower) return i;
+    }
+    return std::string_view::npos;
 }
 
 // First position of key in line, ignoring ASCII letter case; npos when absent.
 std::size_t FindIgnoringCase(std::string_view line, std::string_view key) {
     if (key.empty() || key.size() > line.size()) return std::string::npos;
-    for (std::size_t start = 0; start + key.size() <= line.size(); ++start) {
-        std::size_t i = 0;
+    const std::size_t last = line.size() - key.size();
+    for (std::size_t start = FindLead(line, key[0], 0); start <= last;
+         start = FindLead(line, key[0], start + 1)) {
+        std::size_t i = 1;
         while (i < key.size() && UpperAscii(line[start + i]) == UpperAscii(key[i])) ++i;
         if (i == key.size()) return start;
     }

@@ -59,11 +59,19 @@ constexpr std::array kKeywordTable{
     KeywordEntry{"LOTT,", Keyword::kLottery},
 };
 
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 }  // namespace
 
 Keyword LineKeyword(const std::string& line) {
+    // Every line is classified twice; testing the first letter keeps that cheap.
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos) return Keyword::kNone;
+    const char first = UpperAscii(line[start]);
     for (const KeywordEntry& entry : kKeywordTable) {
-        if (HasKeyword(line, entry.text)) return entry.keyword;
+        if (entry.text[0] == first && HasKeyword(line, entry.text)) return entry.keyword;
     }
     return Keyword::kNone;
 }
