@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "common/paths.h"
 #include "common/text_file.h"
+#include "convert/converter_test_support.h"
 #include "convert/xonxoff.h"
 
 namespace zelmar::convert {
@@ -64,19 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 class XonXoffFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ =
-            std::filesystem::temp_directory_path() /
-            ("zelmar_xonxoff_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-        in_ = (folder_ / "SR_DATI.001").string();
-        out_ = (folder_ / "tempSL.txt").string();
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::filesystem::path folder_;
-    std::string in_, out_;
+    testing::DataFolder folder_;
+    const std::string in_ = JoinPath(folder_.path(), "SR_DATI.001");
+    const std::string out_ = JoinPath(folder_.path(), "tempSL.txt");
 };
 
 TEST_F(XonXoffFileTest, JoinsTheLinesOfTheKeystrokeFile) {
@@ -97,7 +89,7 @@ TEST_F(XonXoffFileTest, FailsOnAMissingOrEmptyInput) {
 
 TEST_F(XonXoffFileTest, FailsWhenTheOutputCannotBeCreated) {
     ASSERT_TRUE(WriteBytes(in_, "5R"));
-    EXPECT_FALSE(ConvertXonXoffFile(in_, (folder_ / "missing" / "tempSL.txt").string()));
+    EXPECT_FALSE(ConvertXonXoffFile(in_, JoinPath(folder_.path(), "missing/tempSL.txt")));
 }
 
 }  // namespace
