@@ -1,0 +1,214 @@
+#include "app/operator_commands.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/job_texts.h"
+#include "app/poll_interval.h"
+#include "common/paths.h"
+#include "common/version.h"
+#include "common/version_text.h"
+#include "config/ip_address.h"
+
+namespace zelmar::app {
+namespace {
+
+constexpr int kSocketConnected = 7;
+// The register's "receipt open" fiscal state: the test receipt then only closes it.
+constexpr int kFiscalStatusReceiptOpen = 22;
+constexpr int kTestReceiptSales = 5;
+
+constexpr const char* kProgramTitle = "Zelmar1";
+constexpr const char* kCompanyName = "Telvo Engineering";
+constexpr const char* kProgramComment =
+    "Driver di stampa fiscale per registratori Micrelec / Apesse";
+constexpr const char* kCopyright = "Copyright \xA9 Telvo Engineering";  // Windows-1252 sign
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+}  // namespace
+
+AboutTexts AboutBoxTexts() {
+    return {"Informazioni su Zelmar1", "Versione " + VersionText(),
+            std::string(kProgramTitle) + " per Sistemi Windows 32/64 bit", kProgramComment};
+}
+
+SplashTexts SplashBoxTexts() {
+    return {"Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+                std::to_string(kVersionRevision),
+            kProgramTitle, kCompanyName, "Per sistemi Windows 32/64 bit", kCopyright};
+}
+
+std::vector<std::string> TestReceiptLines(const Session& session) {
+    if (session.link.FiscalStatus == kFiscalStatusReceiptOpen) return {"+", "5/1/0///"};
+    const RegisterData& reg = session.reg;
+    std::vector<std::string> lines;
+    if (StartsWith(reg.ModelDescription, "ED") || reg.ModelCode == "VT") lines.emplace_back("W");
+    lines.emplace_back("?");
+    for (int k = 1; k <= kTestReceiptSales; ++k) {
+        const auto index = static_cast<std::size_t>(k - 1);
+        const std::string vat = index < reg.DeptVat.size() ? reg.DeptVat[index] : "0";
+        const std::string n = std::to_string(k);
+        lines.push_back("3/S/ART  PROVA " + n + "//1.000/0.01/" + n + "/" + vat);
+    }
+    lines.emplace_back("+");
+    return lines;
+}
+
+OperatorCommands::OperatorCommands(OperatorParts parts)
+    : session_(parts.session),
+      form_(parts.form),
+      loop_(parts.loop),
+      files_(parts.files),
+      jobFiles_(parts.jobFiles),
+      registers_(parts.registers),
+      link_(parts.link),
+      settingsFiles_(parts.settingsFiles),
+      shell_(parts.shell),
+      socketState_(std::move(parts.socketState)) {}
+
+void OperatorCommands::CMBFile_Click() {
+    if (!session_.texts.WindowShown) return;
+    const auto& pending = form_.state().DumpPending;
+    if (std::all_of(pending.begin(), pending.end(), [](bool p) { return p; })) {
+        session_.texts.Text1 = kDumpNotYetDone;
+        return;
+    }
+    const int slot = TestReceiptSlot();
+    if (slot == 0) return;
+    form_.BindTestReceipt(slot);
+    WriteTestReceipt(slot);
+    if (session_.options.OptionSlow() && !form_.Timer21().enabled()) {
+        form_.Timer21().setEnabled(true);
+    }
+    session_.texts.CMBFileEnabled = false;
+}
+
+int OperatorCommands::TestReceiptSlot() const {
+    const JobState& state = form_.state();
+    int target = 0;
+    for (int n = 1; n <= 4; ++n) {
+        const auto i = static_cast<std::size_t>(n - 1);
+        if (session_.options.Check[i] && state.PortFound[i] && !state.DumpPending[i]) target = n;
+    }
+    return target;
+}
+
+void OperatorCommands::WriteTestReceipt(int slot) {
+    // SR_DATI is complete before SR_START appears: the watcher may react to either at once.
+    files_.replaceLinesAtomically(jobFiles_.SlotFile("SR_DATI", slot), TestReceiptLines(session_));
+    files_.writeLines(jobFiles_.SlotFile("SR_START", slot), {kTestReceiptStartLine}, false);
+}
+
+void OperatorCommands::AnnullaOperaz_Click() {
+    if (socketState_() != kSocketConnected) registers_.OpenConnection();
+    std::string command = "+";
+    int expectAnswer = 1;
+    link_.SendCommand(command, expectAnswer);  // the operator sees the register's answer
+}
+
+void OperatorCommands::Command1_Click() {
+    settingsFiles_.ApplyAndSaveBaudRate(session_.options);
+}
+
+void OperatorCommands::cmdChgTimer_Click() {
+    if (form_.state().JobBusy) {
+        shell_.notice(kTimerRefusedDuringJob);
+        return;
+    }
+    const std::string typed = session_.options.txtTimerVal;
+    if (LeadingNumber(typed) == 0) shell_.notice(kTimerValueRefused);
+    platform::Timer& timer = form_.Timer21();
+    const bool wasEnabled = timer.enabled();
+    timer.setEnabled(false);
+    form_.CalculateTimer(typed, true);
+    timer.setInterval(form_.state().PollInterval);
+    timer.setEnabled(wasEnabled);
+}
+
+void OperatorCommands::m_manual_Click() {
+    const std::string path = JoinPath(session_.DefaultDataFolder, kManualFileName);
+    if (!files_.fileExists(path)) {
+        shell_.notice(kManualNotFoundPrefix + path + kManualNotFoundSuffix);
+    } else if (!shell_.openDocument(path)) {
+        shell_.notice(kManualOpenFailed);
+    }
+}
+
+void OperatorCommands::m_esci_Click() {
+    form_.Unload();
+}
+
+void OperatorCommands::cmdPing_Click(const std::string& caption, const CaptionSetter& setCaption) {
+    if (!session_.options.OptionRete) return;
+    const std::string& address = session_.options.txtRemoteIP;
+    if (!address.empty() && config::IsValidIPAddress(address)) {
+        setCaption(shell_.ping(address) < 1 ? kNoPing : kPingOk);
+    } else {
+        setCaption(kInvalidIp);
+    }
+    platform::WaitMs(loop_, kCaptionVerdictMs);
+    setCaption(caption);
+}
+
+void OperatorCommands::cmdValidateIP_Click(const std::string& caption,
+                                           const CaptionSetter& setCaption) {
+    setCaption(config::IsValidIPAddress(session_.options.txtRemoteIP) ? kIpOk : kIpNotValid);
+    platform::WaitMs(loop_, kCaptionVerdictMs);
+    setCaption(caption);
+}
+
+void OperatorCommands::CheckClick(int slot, bool ticked) {
+    session_.options.Check[static_cast<std::size_t>(slot - 1)] = ticked;
+    form_.Timer21().setEnabled(ticked);
+}
+
+void OperatorCommands::OptionRete_Click() {
+    session_.options.OptionRete = true;
+    registers_.CloseConnection();
+    registers_.InitNetwork();
+}
+
+void OperatorCommands::OptionRS232_Click() {
+    session_.options.OptionRete = false;
+    registers_.CloseSocket();
+    registers_.OpenConnection();
+}
+
+void OperatorCommands::OptionFAST_Click() {
+    session_.options.OptionFAST = true;
+    form_.Timer21().setEnabled(false);
+    session_.texts.timerControlsVisible = false;
+    session_.texts.Text3 = kTimerReady;
+}
+
+void OperatorCommands::OptionSlow_Click() {
+    session_.options.OptionFAST = false;
+    form_.txtTimer_Change();
+}
+
+void OperatorCommands::chbConvXonXoff_Click(bool ticked) {
+    session_.options.chbConvXonXoff = ticked;
+    if (ticked) session_.options.chbEnableMicrelecInput = false;
+}
+
+void OperatorCommands::chbEnableMicrelecInput_Click(bool ticked) {
+    session_.options.chbEnableMicrelecInput = ticked;
+    if (ticked) session_.options.chbConvXonXoff = false;
+}
+
+void OperatorCommands::RestoreWindow() {
+    const auto& pending = form_.state().DumpPending;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        session_.texts.DumpState[i] = pending[i] ? kDumpNotDone : kDumpDone;
+    }
+    session_.texts.WindowShown = true;
+}
+
+void OperatorCommands::MinimiseWindow() {
+    session_.texts.WindowShown = false;
+}
+
+}  // namespace zelmar::app

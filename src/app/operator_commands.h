@@ -1,0 +1,122 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "app/register_services.h"
+#include "common/session.h"
+#include "config/settings_files.h"
+#include "jobs/job_files.h"
+#include "link/command_sender.h"
+#include "platform/event_loop.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+
+namespace zelmar::app {
+
+// Texts of the operator's messages and of the boxes.
+inline constexpr const char* kDumpNotYetDone = "DUMP NON ANCORA ESEGUITO";
+inline constexpr const char* kTimerRefusedDuringJob = "Connessione in corso, valore non accettato";
+inline constexpr const char* kTimerValueRefused = "Valore non ammesso";
+inline constexpr const char* kManualFileName = "manzelmar1.pdf";
+inline constexpr const char* kManualNotFoundPrefix = "File: ";
+inline constexpr const char* kManualNotFoundSuffix = " non trovato";
+inline constexpr const char* kManualOpenFailed =
+    "Operazione non eseguita: verificare presenza Reader ";
+inline constexpr const char* kTestReceiptStartLine = "00000000";
+// The network check buttons show their verdict in their caption for this long
+// (the original's two-second pause, pumped like every wait).
+inline constexpr int kCaptionVerdictMs = 2000;
+inline constexpr const char* kPingOk = "PING OK";
+inline constexpr const char* kNoPing = "No Ping";
+inline constexpr const char* kInvalidIp = "Inv. IP";
+inline constexpr const char* kIpOk = "IP OK";
+inline constexpr const char* kIpNotValid = "IP non Valido";
+
+// The about and splash boxes' texts.
+struct AboutTexts {
+    std::string caption;     // frmAbout
+    std::string lblVersion;  // "Versione a.b.0.c"
+    std::string lblTitle;    // title + " per Sistemi Windows 32/64 bit"
+    std::string lblDescription;
+};
+struct SplashTexts {
+    std::string version;  // "Version a.b.c"
+    std::string title;
+    std::string company;
+    std::string platform;
+    std::string copyright;
+};
+AboutTexts AboutBoxTexts();
+SplashTexts SplashBoxTexts();
+
+// The register command lines of the test receipt for the register last read.
+std::vector<std::string> TestReceiptLines(const Session& session);
+
+// Everything the operator commands reach. All references outlive the commands.
+struct OperatorParts {
+    Session& session;
+    MainForm& form;
+    platform::EventLoop& loop;
+    platform::FileSystem& files;
+    jobs::JobFiles& jobFiles;
+    RegisterServices& registers;
+    link::CommandSender& link;
+    config::SettingsFiles& settingsFiles;
+    platform::Shell& shell;
+    // The socket's state (7 connected); without a network transport it is never connected.
+    std::function<int()> socketState = [] { return 0; };
+};
+
+// The window's buttons, menu entries and option clicks as plain functions: the window and the
+// headless program call these and nothing else. Messages go through Shell::notice.
+class OperatorCommands {
+  public:
+    explicit OperatorCommands(OperatorParts parts);
+
+    // Buttons and menu entries.
+    void CMBFile_Click();        // test receipt: writes its job for the job cycle
+    void AnnullaOperaz_Click();  // cancel the open receipt
+    void Command1_Click();       // take and save the baud rate of cmdBaud
+    void cmdChgTimer_Click();    // take and save the polling interval of txtTimerVal
+    void m_manual_Click();       // open the user manual
+    void m_esci_Click();         // end the program
+    // The network checks: `setCaption` shows the verdict, then `caption` again.
+    using CaptionSetter = std::function<void(const std::string&)>;
+    void cmdPing_Click(const std::string& caption, const CaptionSetter& setCaption);
+    void cmdValidateIP_Click(const std::string& caption, const CaptionSetter& setCaption);
+
+    // Option clicks. A slot box's change, by the operator or the program, is a click on it:
+    // ticked enables the poll (the window also locks its configuration frames), unticked
+    // stops it.
+    void CheckClick(int slot, bool ticked);
+    void OptionRete_Click();
+    void OptionRS232_Click();
+    void OptionFAST_Click();
+    void OptionSlow_Click();
+    void chbConvXonXoff_Click(bool ticked);
+    void chbEnableMicrelecInput_Click(bool ticked);
+
+    // The restore from the notification icon.
+    void RestoreWindow();
+    void MinimiseWindow();
+
+  private:
+    int TestReceiptSlot() const;
+    void WriteTestReceipt(int slot);
+
+    Session& session_;
+    MainForm& form_;
+    platform::EventLoop& loop_;
+    platform::FileSystem& files_;
+    jobs::JobFiles& jobFiles_;
+    RegisterServices& registers_;
+    link::CommandSender& link_;
+    config::SettingsFiles& settingsFiles_;
+    platform::Shell& shell_;
+    std::function<int()> socketState_;
+};
+
+}  // namespace zelmar::app

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <memory>
+#include <string>
+
+#include "app/form_view.h"
+#include "app/operator_commands.h"
+#include "common/session.h"
+
+namespace zelmar::ui {
+
+class ClosingBox;
+class MainWindow;
+
+// The window side of the main form: the main window, the notification icon and the closing
+// box. The form is built with this view before the window exists (the form and the commands
+// need each other), so attach() builds the widgets once both are there.
+class WindowView : public QObject, public app::FormView {
+    Q_OBJECT
+  public:
+    WindowView();
+    ~WindowView() override;
+
+    void attach(Session& session, app::OperatorCommands& commands);
+    MainWindow* window() const { return window_.get(); }
+    QSystemTrayIcon* trayIcon() const { return tray_.get(); }
+    ClosingBox* closingBox() const { return closingBox_; }
+    // False on a desktop without a notification area: the window is then the way in.
+    bool hasTray() const { return hasTray_; }
+
+    // The notification icon's double-click: refresh the dump texts and show the window.
+    void restoreWindow();
+
+    void ShowTrayIcon(bool busy, const std::string& tip) override;
+    void RemoveTrayIcon() override;
+    void HideWindow() override;
+    void ShowClosingBox(bool shown) override;
+
+  private:
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    void ShowAbout();
+
+    app::OperatorCommands* commands_ = nullptr;
+    bool hasTray_ = false;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    ClosingBox* closingBox_ = nullptr;  // owned by the window
+};
+
+}  // namespace zelmar::ui
