@@ -1,10 +1,15 @@
 // zelmar1: the composition root. Builds the platform, the configuration, the link and the main
 // form's logic, and runs them on one Qt event loop.
 //
-//   zelmar1 --headless [--program-dir DIR] [--data-dir DIR] [--port N=DEVICE]...
+//   zelmar1 [--headless] [--demo] [--program-dir DIR] [--data-dir DIR] [--port N=DEVICE]...
+//     with a display: the window and the notification icon; --headless, or no display: the
+//     same logic without any widget; --demo: against the built-in register simulator on a
+//     pseudo-terminal, served as slot 1
 //   zelmar1 --convert JOBFILE ...        (dry run of the converter, see app/convert_dry_run.h)
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -16,6 +21,7 @@
 #include "app/form_view.h"
 #include "app/link_services.h"
 #include "app/main_form.h"
+#include "app/operator_commands.h"
 #include "common/session.h"
 #include "config/command_line_options.h"
 #include "config/data_folder.h"
@@ -24,6 +30,7 @@
 #include "convert/converter.h"
 #include "jobs/job_files.h"
 #include "link/link.h"
+#include "link/network_link.h"
 #include "link/register_reader.h"
 #include "link/trace_files.h"
 #include "link/transmission.h"
@@ -33,8 +40,12 @@
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/qt/qt_system_info.h"
+#include "platform/qt/qt_tcp_socket.h"
 #include "platform/qt/signal_hook.h"
 #include "platform/qt/single_instance.h"
+#include "sim/transport/simulator_host.h"
+#include "ui/boxes.h"
+#include "ui/window_view.h"
 
 namespace {
 
@@ -42,6 +53,7 @@ using namespace zelmar;
 
 constexpr int kExitUsage = 2;
 constexpr int kExitNoDataFolder = 1;
+constexpr int kExitNoDemoRegister = 3;
 
 bool HasArgument(int argc, char** argv, const char* wanted) {
     for (int i = 1; i < argc; ++i) {
@@ -51,12 +63,13 @@ bool HasArgument(int argc, char** argv, const char* wanted) {
 }
 
 // The register side of the job cycle: serial link, converter, transmission driver and
-// register-data read. The network transport plugs in through services.setNetwork.
+// register-data read, over the serial port or, in network mode, the TCP link.
 struct RegisterSide {
     RegisterSide(Session& session, platform::EventLoop& loop, platform::FileSystem& files,
                  platform::Shell& shell, jobs::JobFiles& jobFiles)
         : trace(session, loop, files),
           link(session, loop, serial, jobFiles, trace),
+          network(session, loop, socket, jobFiles, trace, shell),
           converter(session, trace),
           driver(session, link, loop, files, trace, shell),
           reader(session, link, files, jobFiles),
@@ -64,18 +77,60 @@ struct RegisterSide {
         driver.setConverter([this](std::string& path) { return converter.ConvertJobFile(path); });
         driver.setTraceFileControl(&trace);
         reader.setTraceFileControl(&trace);
+        services.setNetwork(&network);
     }
 
     platform::QtSerialPort serial;
+    platform::QtTcpSocket socket;
     link::TraceFiles trace;
     link::Link link;
+    link::NetworkLink network;
     convert::Converter converter;
     link::TransmissionDriver driver;
     link::RegisterReader reader;
     app::LinkServices services;
 };
 
-int RunHeadless(const config::ConfigCommandLine& commandLine) {
+struct ProgramMode {
+    bool window = false;
+    bool demo = false;
+};
+
+// A display exists unless the platform plugin says otherwise or, on X11/Wayland systems, no
+// display is named at all.
+bool DisplayAvailable() {
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    if (platformName && *platformName) {
+        const std::string name(platformName);
+        return name != "offscreen" && name != "minimal";
+    }
+#if defined(_WIN32) || defined(__APPLE__)
+    return true;
+#else
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+#endif
+}
+
+// Demo mode: whatever the settings files say, slot 1 is served over the serial line, where
+// the simulator's pseudo-terminal waits.
+class DemoSettings : public app::SettingsStore {
+  public:
+    DemoSettings(Session& session, app::SettingsStore& files) : session_(session), files_(files) {}
+    void Load() override {
+        files_.Load();
+        session_.options.Check[0] = true;
+        session_.options.OptionRete = false;
+    }
+    void Save() override { files_.Save(); }
+    std::string ReadTimerField() override { return files_.ReadTimerField(); }
+    void WriteTimerFile(const std::string& line) override { files_.WriteTimerFile(line); }
+
+  private:
+    Session& session_;
+    app::SettingsStore& files_;
+};
+
+int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     const std::string executableFolder = QCoreApplication::applicationDirPath().toStdString();
     const std::string programFolder = config::WithoutTrailingSeparator(
         commandLine.programDir.empty() ? executableFolder : commandLine.programDir);
@@ -86,7 +141,17 @@ int RunHeadless(const config::ConfigCommandLine& commandLine) {
     platform::StdFileSystem files;
     platform::QtSystemInfo system;
     platform::QtShell shell;
+    shell.setWindowMode(mode.window);
     Session session;
+    ecrsim::SimulatorHost simulator;
+    if (mode.demo) {
+        std::string error;
+        if (!simulator.start(ecrsim::SimOptions{}, error)) {
+            std::cerr << "zelmar1: demo register: " << error << "\n";
+            return kExitNoDemoRegister;
+        }
+        commandLine.ports.push_back({1, simulator.serialDevice()});
+    }
     const config::FolderDecision folders = config::ConfigureFoldersAndPorts(
         session, system, files, shell, commandLine, executableFolder);
     if (folders.failed) {
@@ -97,15 +162,32 @@ int RunHeadless(const config::ConfigCommandLine& commandLine) {
     jobs::JobFiles jobFiles(session, files, loop);
     RegisterSide registers(session, loop, files, shell, jobFiles);
     config::SettingsFiles settingsFiles(files, session.ProgramFolder);
-    app::ConfigSettingsStore settings(session, settingsFiles);
-    app::HeadlessView view;
+    app::ConfigSettingsStore settingsStore(session, settingsFiles);
+    DemoSettings demoSettings(session, settingsStore);
+    app::SettingsStore& settings =
+        mode.demo ? static_cast<app::SettingsStore&>(demoSettings) : settingsStore;
+    app::HeadlessView headlessView;
+    ui::WindowView windowView;
+    app::FormView& view = mode.window ? static_cast<app::FormView&>(windowView) : headlessView;
     app::MainForm form({session, loop, files, jobFiles, registers.services, settings, view,
                         registers.trace, registers.trace,
                         [] { return std::make_unique<platform::QtDirWatcher>(); }});
+    app::OperatorCommands commands({session, form, loop, files, jobFiles, registers.services,
+                                    registers.link, settingsFiles, shell,
+                                    [&registers] { return registers.network.socketState(); }});
     form.setQuitHandler([] { QCoreApplication::exit(0); });
     platform::SignalHook endOnSignal([&form](int) { form.Unload(); });
 
-    form.Form_Load();
+    if (!mode.window) {
+        form.Form_Load();
+        return QCoreApplication::exec();
+    }
+    windowView.attach(session, commands);
+    {
+        const ui::SplashBox splash;  // loaded with its texts, never shown
+        form.Form_Load();
+    }
+    windowView.start();
     return QCoreApplication::exec();
 }
 
@@ -114,7 +196,12 @@ int RunHeadless(const config::ConfigCommandLine& commandLine) {
 int main(int argc, char** argv) {
     if (HasArgument(argc, argv, "--convert")) return app::RunConvertDryRun(argc, argv);
 
-    QCoreApplication application(argc, argv);
+    ProgramMode mode;
+    mode.demo = HasArgument(argc, argv, "--demo");
+    mode.window = !HasArgument(argc, argv, "--headless") && DisplayAvailable();
+    std::unique_ptr<QCoreApplication> application =
+        mode.window ? std::make_unique<QApplication>(argc, argv)
+                    : std::make_unique<QCoreApplication>(argc, argv);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
     const config::ConfigCommandLine commandLine = config::ParseConfigCommandLine(arguments);
@@ -123,12 +210,10 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     for (const auto& argument : commandLine.otherArguments) {
-        if (argument != "--headless") {
+        if (argument != "--headless" && argument != "--demo") {
             std::cerr << "zelmar1: unknown argument " << argument << "\n";
             return kExitUsage;
         }
     }
-    // The window is started here when --headless is not given, once the ui/ layer exists;
-    // until then the program always runs headless.
-    return RunHeadless(commandLine);
+    return RunProgram(commandLine, mode);
 }

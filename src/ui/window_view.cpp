@@ -1,5 +1,7 @@
 #include "ui/window_view.h"
 
+#include <QApplication>
+
 #include "platform/qt/windows1252.h"
 #include "ui/boxes.h"
 #include "ui/main_window.h"
@@ -13,6 +15,8 @@ WindowView::~WindowView() = default;
 
 void WindowView::attach(Session& session, app::OperatorCommands& commands) {
     commands_ = &commands;
+    // The window hides and shows; only the unload ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
     hasTray_ = QSystemTrayIcon::isSystemTrayAvailable();
     window_ = std::make_unique<MainWindow>(session, commands);
     window_->setHidesOnMinimise(hasTray_);
@@ -23,6 +27,11 @@ void WindowView::attach(Session& session, app::OperatorCommands& commands) {
     tray_->setObjectName(QStringLiteral("TrayIcon"));
     tray_->setContextMenu(window_->fileMenu());  // "T&ermina Zelmar1" is its default item
     connect(tray_.get(), &QSystemTrayIcon::activated, this, &WindowView::OnTrayActivated);
+}
+
+void WindowView::start() {
+    window_->refresh();
+    if (!hasTray_) restoreWindow();
 }
 
 void WindowView::restoreWindow() {

@@ -30,6 +30,9 @@ class WindowView : public QObject, public app::FormView {
     // False on a desktop without a notification area: the window is then the way in.
     bool hasTray() const { return hasTray_; }
 
+    // After the form has loaded: the widgets take the loaded settings (a ticked slot box is a
+    // click on it). Without a notification area the window is shown at once.
+    void start();
     // The notification icon's double-click: refresh the dump texts and show the window.
     void restoreWindow();
 
