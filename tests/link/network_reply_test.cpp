@@ -1,0 +1,187 @@
+// Result-code table, bit strings and reply decoding of the network transport.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "link/reply_codes.h"
+#include "link/reply_record.h"
+
+namespace zelmar::link {
+namespace {
+
+// The action class of every code below 100, written out from the register's table by class.
+int ExpectedClass(int code) {
+    static const std::set<int> deviceFault{29, 42, 43, 45, 46, 47, 48, 49, 50, 52, 60, 87, 88, 89};
+    if (code == 0 || code == 71 || code >= 90) return 0;
+    if (code == 26) return 1;
+    if (code == 44 || code == 51) return 4;
+    if (deviceFault.count(code) != 0) return 9;
+    return 2;
+}
+
+TEST(NetworkErrorMessage, EveryCodeBelowAHundredHasItsClassAndAMessageOnlyInTheTable) {
+    for (int value = 0; value < 100; ++value) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02X", value);
+        std::string code = hex;
+        std::string message = "stale";
+        const int actionClass = ErrorMessage(code, message);
+        EXPECT_EQ(code, std::to_string(value)) << hex;
+        EXPECT_EQ(actionClass, ExpectedClass(value)) << value;
+        EXPECT_EQ(message.empty(), value == 0 || value >= 90) << value;
+    }
+}
+
+TEST(NetworkErrorMessage, ReadsTheFieldAsHexadecimal) {
+    struct Case {
+        std::string field;
+        std::string code;
+        std::string message;
+        int actionClass;
+    };
+    const Case cases[] = {
+        {"1A", "26", "Stampante Busy, reinviare il comando", 1},
+        {"12", "18", "Data-Ora errata", 2},  // not 12
+        {"1a", "26", "Stampante Busy, reinviare il comando", 1},
+        {"00", "0", "", 0},
+        {"", "0", "", 0},
+        {" 5 ", "5", "Controllare i campi del comando", 2},
+        {"04", "4", "Controllare i campi del comando", 2},
+        {"09", "9", "Aliquota IVA errata, controllare corrispondenza IVA-Reparto", 2},
+        {"17", "23", "Aliquota IVA errata, controllare corrispondenza IVA-Reparto", 2},
+        {"1E", "30", "Un report utente e' aperto", 2},
+        {"1F", "31", "Un report utente e' aperto", 2},
+        {"0D", "13", "The requested Fiscal record doesn\x92t exist", 2},
+        {"2C", "44", "Carta finita", 4},
+        {"33", "51", "Portello rotolo aperto", 4},
+        {"2E", "46", "Stampante scollegata", 9},
+        {"47", "71", "Client index error", 0},
+        {"59", "89", "Out of SD limit.", 9},
+        {"5A", "90", "", 0},
+        {"63", "99", "", 0},
+        {"64", "100", "Errore n. 100", 0},
+        {"9A", "154", "Errore n. 154", 0},
+        {"FF", "255", "Errore n. 255", 0},
+        // Garbage: the reading stops at the first character that is not a digit.
+        {"XY", "0", "", 0},
+        {"1G", "1", "Campi del comando insufficienti", 2},
+        {"-1", "0", "", 0},
+        {"FFFFFFFFFFFF", "4294967295", "Errore n. 4294967295", 0},
+    };
+    for (const auto& c : cases) {
+        std::string code = c.field;
+        std::string message;
+        EXPECT_EQ(ErrorMessage(code, message), c.actionClass) << c.field;
+        EXPECT_EQ(code, c.code) << c.field;
+        EXPECT_EQ(message, c.message) << c.field;
+    }
+}
+
+TEST(NetworkBitString, WritesBitZeroFirstAndWidensByBytes) {
+    struct Case {
+        long value;
+        int width;
+        std::string bits;
+        int finalWidth;
+    };
+    const Case cases[] = {
+        {5, 8, "10100000", 8},
+        {0, 8, "00000000", 8},
+        {255, 8, "11111111", 8},
+        {256, 8, "0000000010000000", 16},
+        {300, 8, "0011010010000000", 16},
+        {32, 8, "00000100", 8},
+        {1L << 24, 8, std::string(24, '0') + "1" + std::string(7, '0'), 32},
+        {3, 2, "11", 2},
+        {4, 2, "0010000000", 10},
+        {1, -3, "10000000", 8},
+    };
+    for (const auto& c : cases) {
+        int width = c.width;
+        EXPECT_EQ(BitString(c.value, width), c.bits) << c.value;
+        EXPECT_EQ(width, c.finalWidth) << c.value;
+    }
+}
+
+TEST(NetworkDecodeReply, CutsTheThreeFieldsAndSetsTheBits) {
+    ReplyRecord record;
+    const std::string reply =
+        "\x02"
+        "1A/32/05/field/45\x03";
+    DecodeReply(record, reply, "ACK", reply, "c/");
+    EXPECT_EQ(record.ReplyText, reply);
+    EXPECT_EQ(record.ReplyCopy, reply);
+    EXPECT_EQ(record.CommandSent, "c/");
+    EXPECT_EQ(record.ReplyKind, "ACK");
+    EXPECT_EQ(record.Code, "26");
+    EXPECT_EQ(record.Message, "Stampante Busy, reinviare il comando");
+    EXPECT_EQ(record.ActionClass, "1");
+    EXPECT_EQ(record.StatusText, "32");
+    EXPECT_EQ(record.StateText, "05");
+    // 32 in decimal is bit 5 alone: the paper-end signal (order: bits 1, 3, 4, 5, 6, 7).
+    EXPECT_EQ(record.StatusBits, (std::array<bool, 6>{false, false, false, true, false, false}));
+    // 5 is bits 0 and 2 (order: bits 7, 6, 5, 3, 2, 1, 0).
+    EXPECT_EQ(record.StateBits,
+              (std::array<bool, 7>{false, false, false, false, true, false, true}));
+    EXPECT_EQ(ReplySummary(record), "26 - Stampante Busy, reinviare il comando - 1");
+}
+
+TEST(NetworkDecodeReply, ShortLongAndGarbledRepliesStayInBounds) {
+    struct Case {
+        std::string reply;
+        std::string code, status, state, actionClass;
+    };
+    const Case cases[] = {
+        {"", "0", "", "", "0"},
+        {"\x02", "0", "", "", "0"},
+        {"\x02"
+         "2",
+         "2", "", "", "2"},
+        {"\x02"
+         "09/1",
+         "9", "1", "", "2"},
+        {"\x02"
+         "09/12/3",
+         "9", "12", "3", "2"},
+        {"\x02XX/YY/ZZ/\x03", "0", "YY", "ZZ", "0"},
+        {"\x02"
+         "00/99/99/" +
+             std::string(5000, 'x') + "\x03",
+         "0", "99", "99", "0"},
+    };
+    for (const auto& c : cases) {
+        ReplyRecord record;
+        DecodeReply(record, c.reply, "ACK", c.reply, "x/");
+        EXPECT_EQ(record.Code, c.code) << c.reply.substr(0, 12);
+        EXPECT_EQ(record.StatusText, c.status);
+        EXPECT_EQ(record.StateText, c.state);
+        EXPECT_EQ(record.ActionClass, c.actionClass);
+    }
+    ReplyRecord record;
+    DecodeReply(record,
+                "\x02"
+                "00/99/",
+                "ACK", "", "");
+    // 99 = 0b1100011: bits 0, 1, 5, 6.
+    EXPECT_EQ(record.StatusBits, (std::array<bool, 6>{true, false, false, true, true, false}));
+}
+
+TEST(NetworkClearReply, EmptiesEveryTextAndBit) {
+    ReplyRecord record;
+    DecodeReply(record,
+                "\x02"
+                "2C/32/255/",
+                "ACK", "copy", "c/");
+    EXPECT_TRUE(ClearReply(record));
+    EXPECT_EQ(ReplySummary(record), " -  - ");
+    EXPECT_TRUE(record.ReplyKind.empty() && record.ReplyCopy.empty() && record.CommandSent.empty());
+    EXPECT_TRUE(
+        std::none_of(record.StatusBits.begin(), record.StatusBits.end(), [](bool b) { return b; }));
+    EXPECT_TRUE(
+        std::none_of(record.StateBits.begin(), record.StateBits.end(), [](bool b) { return b; }));
+}
+
+}  // namespace
+}  // namespace zelmar::link
