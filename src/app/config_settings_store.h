@@ -14,18 +14,15 @@ class ConfigSettingsStore : public SettingsStore {
     ConfigSettingsStore(Session& session, config::SettingsFiles& files)
         : session_(session), files_(files) {}
 
-    void Load() override { socketTarget_ = files_.Load(session_.options); }
+    // The network transport takes the address and port from the options when it connects.
+    void Load() override { files_.Load(session_.options); }
     void Save() override { files_.Save(session_.options); }
     std::string ReadTimerField() override { return files_.ReadTimerField(); }
     void WriteTimerFile(const std::string& line) override { files_.WriteTimerText(line); }
 
-    // The register's address and port as the last load found them, for the network transport.
-    const config::SocketTarget& socketTarget() const { return socketTarget_; }
-
   private:
     Session& session_;
     config::SettingsFiles& files_;
-    config::SocketTarget socketTarget_;
 };
 
 }  // namespace zelmar::app
