@@ -129,7 +129,7 @@ bool RegisterConfig::set(const std::string& key, const std::string& value, std::
         if (ok) departments.resize(number, Department{});
     } else if (key.rfind("dept.", 0) == 0) {
         return SetDepartment(*this, key, value, error);
-    } else if (key == "operators") {
+    } else if (key == "max_operator") {
         ok = ParseIntIn(value, 1, 99, number);
         if (ok) maxOperator = static_cast<int>(number);
     } else if (key == "info_alt_layout") {

@@ -30,7 +30,7 @@ RegisterConfig SampleConfig() {
                                                           {"departments", "4"},
                                                           {"dept.2", "2,0"},
                                                           {"dept.4", "3,5"},
-                                                          {"operators", "6"},
+                                                          {"max_operator", "6"},
                                                           {"date", "06122026"},
                                                           {"time", "1030"},
                                                           {"document", "7"},
