@@ -40,6 +40,13 @@ void QuitOnSignals(QCoreApplication& app) {
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: ecrsim [--config FILE]... [--model XX] [--description TEXT] [--serial S] "
+    "[--rt|--mf]\n"
+    "              [--firmware TEXT] [--journal FILE] [--delay MS] [--fault SPEC]...\n"
+    "              [--link PATH] [--tcp PORT] [--no-serial] [--set KEY=VALUE]...\n"
+    "(see docs/SIMULATOR.md)\n";
+
 void PrintLine(const std::string& line) {
     std::fputs((line + "\n").c_str(), stdout);
     std::fflush(stdout);
@@ -53,7 +60,7 @@ int main(int argc, char** argv) {
     ecrsim::SimOptions options;
     std::string error;
     if (!ecrsim::ParseSimArguments(args, options, error)) {
-        std::fprintf(stderr, "ecrsim: %s\n", error.c_str());
+        std::fprintf(stderr, "ecrsim: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
     ecrsim::SimulatorHost host;

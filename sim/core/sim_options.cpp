@@ -37,6 +37,12 @@ constexpr ValueOption kValueOptions[] = {
     {"--tcp", "tcp"},
 };
 
+const ValueOption* FindValueOption(const std::string& arg) {
+    for (const auto& option : kValueOptions)
+        if (arg == option.option) return &option;
+    return nullptr;
+}
+
 bool SetKeyValue(SimOptions& options, const std::string& setting, std::string& error) {
     const std::size_t equals = setting.find('=');
     if (equals == std::string::npos) return Fail(error, "expected key=value: " + setting);
@@ -89,26 +95,14 @@ bool ParseSimArguments(const std::vector<std::string>& args, SimOptions& options
             options.serial = false;
             continue;
         }
-        if (i + 1 >= args.size()) {
-            error = "unknown option or missing value: " + arg;
-            return false;
-        }
+        const ValueOption* setting = FindValueOption(arg);
+        if (!setting && arg != "--config" && arg != "--set")
+            return Fail(error, "unknown option: " + arg);
+        if (i + 1 >= args.size()) return Fail(error, "missing value after " + arg);
         const std::string& value = args[++i];
-        bool ok = false;
-        if (arg == "--config") {
-            ok = options.loadFile(value, error);
-        } else if (arg == "--set") {
-            ok = SetKeyValue(options, value, error);
-        } else {
-            const ValueOption* known = nullptr;
-            for (const auto& option : kValueOptions)
-                if (arg == option.option) known = &option;
-            if (!known) {
-                error = "unknown option: " + arg;
-                return false;
-            }
-            ok = options.set(known->key, value, error);
-        }
+        const bool ok = setting          ? options.set(setting->key, value, error)
+                        : arg == "--set" ? SetKeyValue(options, value, error)
+                                         : options.loadFile(value, error);
         if (!ok) return false;
     }
     return true;

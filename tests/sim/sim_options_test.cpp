@@ -49,7 +49,7 @@ TEST(SimOptions, ErrorsNameTheProblem) {
         std::vector<std::string> args;
         std::string fragment;
     } cases[] = {
-        {{"--bogus", "1"}, "unknown option"},
+        {{"--bogus"}, "unknown option"},
         {{"--model"}, "missing value"},
         {{"--delay", "-5"}, "bad delay"},
         {{"--tcp", "70000"}, "bad TCP port"},
