@@ -146,7 +146,8 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     ecrsim::SimulatorHost simulator;
     if (mode.demo) {
         std::string error;
-        if (!simulator.start(ecrsim::SimOptions{}, error)) {
+        if (!simulator.start(ecrsim::SimOptions{}, error) || simulator.serialDevice().empty()) {
+            if (error.empty()) error = "no pseudo-terminal on this system";
             std::cerr << "zelmar1: demo register: " << error << "\n";
             return kExitNoDemoRegister;
         }
