@@ -15,6 +15,9 @@ void MainForm::StartDirWatch() {
     session_.texts.Text3 = kTimerReady;
     timer21_->setEnabled(false);
     watch_->StartWatch(session_.DataFolder, false, false);
+    // In fast mode the poll is off from here on, and job files written before the watch
+    // began raise no change: look once now, or such a receipt would wait for the next change.
+    if (session_.options.OptionFAST) watch_->NoteChange(1);
 }
 
 void MainForm::StopDirWatch() {

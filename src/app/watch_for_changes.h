@@ -26,6 +26,9 @@ class WatchForChanges {
     void StopWatch();  // safe when nothing runs
     bool Watching() const { return watching_; }
 
+    // Raises a change as if the folder had reported it (bits 1/2/4), under the suspend rule.
+    void NoteChange(int bits) { OnPlatformChange(bits); }
+
     bool SuspendWatch() const { return suspend_; }
     void SetSuspendWatch(bool suspend);
 

@@ -29,6 +29,15 @@ TEST_F(DirWatchTest, FastModeRunsTheJobOnAChange) {
     EXPECT_FALSE(form.DirWatch()->SuspendWatch());
 }
 
+TEST_F(DirWatchTest, FastModeRunsAJobThatWasWaitingBeforeTheRead) {
+    session.options.OptionFAST = true;
+    Serve({1});
+    Submit(1);
+    form.StartRegisterDump(1);
+    loop.advance(100);
+    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
+}
+
 TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
     ReadSlotOne(false);
     form.Timer21().setEnabled(false);
