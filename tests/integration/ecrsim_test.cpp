@@ -4,24 +4,20 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <string>
-#include <vector>
 
-extern char** environ;
+#include "support/program_runner.h"
 
 namespace {
+
+using zelmar::testing::EcrsimProcess;
 
 // Generous bound for a local process to answer; the exchanges themselves take milliseconds.
 constexpr int kIoTimeoutMs = 5000;
@@ -43,61 +39,6 @@ std::string ReadUntil(int fd, Done done) {
 bool EndsFrame(const std::string& data) {
     return data.find('\x03') != std::string::npos;
 }
-
-class EcrsimProcess {
-  public:
-    explicit EcrsimProcess(std::vector<std::string> args) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        args.insert(args.begin(), ECRSIM_PATH);
-        std::vector<char*> argv;
-        for (auto& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, ECRSIM_PATH, &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        stdout_ = out[0];
-        const std::string banner = readLinesUntil("READY\n");
-        std::size_t start = 0;
-        for (std::size_t end; (end = banner.find('\n', start)) != std::string::npos;
-             start = end + 1) {
-            const std::string line = banner.substr(start, end - start);
-            const std::size_t space = line.find(' ');
-            if (space != std::string::npos) lines_[line.substr(0, space)] = line.substr(space + 1);
-        }
-    }
-    ~EcrsimProcess() {
-        if (pid_ > 0) terminate();
-        if (stdout_ >= 0) close(stdout_);
-    }
-
-    std::string value(const std::string& key) const {
-        const auto found = lines_.find(key);
-        return found == lines_.end() ? std::string() : found->second;
-    }
-    std::string readLinesUntil(const std::string& marker) {
-        return ReadUntil(stdout_, [&](const std::string& data) {
-            return data.find(marker) != std::string::npos;
-        });
-    }
-    int terminate() {
-        kill(pid_, SIGTERM);
-        int status = -1;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return status;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int stdout_ = -1;
-    std::map<std::string, std::string> lines_;
-};
 
 int OpenRaw(const std::string& device) {
     const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
@@ -136,7 +77,8 @@ class EcrsimTest : public ::testing::Test {
 TEST_F(EcrsimTest, AnswersOverThePseudoTerminalAndTcpAndJournals) {
     const std::string link = (folder / "ecr").string();
     const std::string journal = (folder / "journal.txt").string();
-    EcrsimProcess sim({"--link", link, "--journal", journal, "--tcp", "0", "--model", "TN"});
+    EcrsimProcess sim(ECRSIM_PATH,
+                      {"--link", link, "--journal", journal, "--tcp", "0", "--model", "TN"});
     ASSERT_FALSE(sim.value("SERIAL").empty());
     EXPECT_EQ(sim.value("LINK"), link);
     EXPECT_EQ(std::filesystem::read_symlink(link).string(), sim.value("SERIAL"));
@@ -162,15 +104,14 @@ TEST_F(EcrsimTest, AnswersOverThePseudoTerminalAndTcpAndJournals) {
     EXPECT_NE(reply.find("/TN/"), std::string::npos) << reply;
     close(socket);
 
-    const int status = sim.terminate();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(sim.terminate(), 0);
     EXPECT_FALSE(std::filesystem::is_symlink(link));
     std::ifstream file(journal, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "U/\r\na\r\n");
 }
 
 TEST_F(EcrsimTest, ScriptedDropTakesThePseudoTerminalAway) {
-    EcrsimProcess sim({"--fault", "drop@1"});
+    EcrsimProcess sim(ECRSIM_PATH, {"--fault", "drop@1"});
     const int serial = OpenRaw(sim.value("SERIAL"));
     ASSERT_GE(serial, 0);
     const std::string frame = "\x02U//79\x03";
@@ -179,7 +120,7 @@ TEST_F(EcrsimTest, ScriptedDropTakesThePseudoTerminalAway) {
               "\x02"
               "00/00/00/73\x03");
     ASSERT_EQ(write(serial, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
-    EXPECT_NE(sim.readLinesUntil("SERIAL DROPPED\n").find("SERIAL DROPPED"), std::string::npos);
+    EXPECT_NE(sim.readUntil("SERIAL DROPPED").find("SERIAL DROPPED"), std::string::npos);
     close(serial);
     EXPECT_LT(open(sim.value("SERIAL").c_str(), O_RDWR | O_NOCTTY), 0);
 }

@@ -1,104 +1,47 @@
 // The real headless program against the simulated register on loopback TCP: whole jobs from
 // the job files to the result files.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/options.h"
 #include "config/scratch_folder.h"
 #include "config/settings_files.h"
 #include "platform/file_system.h"
-
-extern char** environ;
+#include "support/program_runner.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using zelmar::testing::ChildProcess;
+using zelmar::testing::EcrsimProcess;
 using zelmar::testing::ScratchFolder;
 
-// Bounds for real processes on a loaded machine; a job itself takes well under a second.
+// Bound for real processes on a loaded machine; a job itself takes well under a second.
 constexpr auto kJobBudget = 40s;
-constexpr auto kPollStep = 20ms;
-constexpr int kBannerTimeoutMs = 5000;
-
-// A child process; its standard output is kept when asked for. Ended with SIGTERM.
-class Child {
-  public:
-    Child(std::vector<std::string> args, bool keepOutput) {
-        int out[2] = {-1, -1};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (keepOutput && pipe(out) == 0) {
-            posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-            posix_spawn_file_actions_addclose(&actions, out[0]);
-        }
-        std::vector<char*> argv;
-        for (auto& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        if (out[1] >= 0) close(out[1]);
-        output_ = out[0];
-    }
-    ~Child() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            int status = 0;
-            waitpid(pid_, &status, 0);
-        }
-        if (output_ >= 0) close(output_);
-    }
-    // Standard output up to a line starting with `marker`.
-    std::string readUntil(const std::string& marker) {
-        std::string data;
-        pollfd waiting{output_, POLLIN, 0};
-        while (data.find(marker) == std::string::npos && poll(&waiting, 1, kBannerTimeoutMs) > 0) {
-            char buffer[256];
-            const ssize_t count = read(output_, buffer, sizeof buffer);
-            if (count <= 0) break;
-            data.append(buffer, static_cast<std::size_t>(count));
-        }
-        return data;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int output_ = -1;
-};
 
 template <typename Condition>
 bool WaitFor(Condition condition) {
-    const auto end = std::chrono::steady_clock::now() + kJobBudget;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(kPollStep);
-    }
-    return true;
+    return zelmar::testing::WaitFor(condition, kJobBudget);
 }
 
 // ecrsim on a free loopback port with the given faults, and zelmar1 in network mode on it.
 class NetworkRun {
   public:
     explicit NetworkRun(const std::vector<std::string>& faults) {
-        std::vector<std::string> args{ECRSIM_PATH, "--no-serial", "--tcp", "0"};
+        std::vector<std::string> args{"--no-serial", "--tcp", "0"};
         for (const auto& fault : faults) {
             args.push_back("--fault");
             args.push_back(fault);
         }
-        register_ = std::make_unique<Child>(args, true);
-        const std::string banner = register_->readUntil("READY");
-        const std::string tcp = "TCP 127.0.0.1 ";
-        const auto at = banner.find(tcp);
-        if (at == std::string::npos) return;
-        port_ = banner.substr(at + tcp.size(), banner.find('\n', at) - at - tcp.size());
+        register_ = std::make_unique<EcrsimProcess>(ECRSIM_PATH, args);
+        const std::string tcp = register_->value("TCP");  // "127.0.0.1 PORT"
+        const std::string host = "127.0.0.1 ";
+        if (tcp.rfind(host, 0) != 0) return;
+        port_ = tcp.substr(host.size());
 
         zelmar::Options options;
         options.OptionRete = true;
@@ -107,7 +50,7 @@ class NetworkRun {
         options.txtRemotePort = port_;
         zelmar::platform::StdFileSystem files;
         zelmar::config::SettingsFiles(files, program_.path()).Save(options);
-        program1_ = std::make_unique<Child>(
+        program1_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{ZELMAR1_PATH, "--headless", "--program-dir", program_.path(),
                                      "--data-dir", data_.path()},
             false);
@@ -126,8 +69,8 @@ class NetworkRun {
     ScratchFolder program_{"network_program"};
     ScratchFolder data_{"network_data"};
     std::string port_;
-    std::unique_ptr<Child> register_;
-    std::unique_ptr<Child> program1_;
+    std::unique_ptr<EcrsimProcess> register_;
+    std::unique_ptr<ChildProcess> program1_;
 };
 
 constexpr const char* kReceipt = "SALE,N1,P100,:PANE;\r\nCASH,V100;\r\n";
