@@ -10,11 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/options.h"
 #include "common/version_text.h"
 #include "config/scratch_folder.h"
-#include "config/settings_files.h"
-#include "platform/file_system.h"
 #include "support/program_runner.h"
 
 namespace {
@@ -88,21 +85,11 @@ class SerialRun {
         device_ = register_->value("SERIAL");
         if (device_.empty()) return;
 
-        zelmar::Options settings;
-        settings.Check = {true, false, false, false};  // ZMCHKCOM.TXT "1000"
-        settings.OptionFAST = false;
-        zelmar::platform::StdFileSystem files;
-        zelmar::config::SettingsFiles settingsFiles(files, program_.path());
-        settingsFiles.Save(settings);
-        settingsFiles.WriteTimerText(kPollIntervalMs);
-
-        std::vector<std::string> args{ZELMAR1_PATH, "--headless", "--program-dir", program_.path(),
-                                      "--data-dir", data_.path(), "--port",        "1=" + device_};
-        for (int slot = 2; slot <= 4; ++slot) {  // never a real device of this machine
-            args.push_back("--port");
-            args.push_back(std::to_string(slot) + "=" + program_.file("no-such-device"));
-        }
-        program1_ = std::make_unique<ChildProcess>(args, false);
+        zelmar::testing::WriteSlot1SlowModeSettings(program_.path(), kPollIntervalMs);
+        program1_ = std::make_unique<ChildProcess>(
+            zelmar::testing::HeadlessSerialArguments(ZELMAR1_PATH, program_.path(), data_.path(),
+                                                     device_),
+            false);
     }
     bool started() const { return !device_.empty() && program1_->started(); }
 

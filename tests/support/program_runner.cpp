@@ -11,6 +11,11 @@
 #include <sstream>
 #include <utility>
 
+#include "common/options.h"
+#include "common/paths.h"
+#include "config/settings_files.h"
+#include "platform/file_system.h"
+
 extern char** environ;
 
 namespace zelmar::testing {
@@ -99,6 +104,29 @@ EcrsimProcess::EcrsimProcess(const std::string& executable, const std::vector<st
 std::string EcrsimProcess::value(const std::string& key) const {
     const auto found = values_.find(key);
     return found == values_.end() ? std::string() : found->second;
+}
+
+std::vector<std::string> HeadlessSerialArguments(const std::string& executable,
+                                                 const std::string& programFolder,
+                                                 const std::string& dataFolder,
+                                                 const std::string& device) {
+    std::vector<std::string> args{executable,   "--headless", "--program-dir", programFolder,
+                                  "--data-dir", dataFolder,   "--port",        "1=" + device};
+    for (int slot = 2; slot <= 4; ++slot) {
+        args.push_back("--port");
+        args.push_back(std::to_string(slot) + "=" + JoinPath(programFolder, "no-such-device"));
+    }
+    return args;
+}
+
+void WriteSlot1SlowModeSettings(const std::string& programFolder, const std::string& pollInterval) {
+    Options settings;
+    settings.Check = {true, false, false, false};
+    settings.OptionFAST = false;
+    platform::StdFileSystem files;
+    config::SettingsFiles settingsFiles(files, programFolder);
+    settingsFiles.Save(settings);
+    settingsFiles.WriteTimerText(pollInterval);
 }
 
 double ProcessCpuSeconds(pid_t pid) {

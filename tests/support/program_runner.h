@@ -71,6 +71,16 @@ bool WaitFor(Condition condition, std::chrono::milliseconds budget,
     return true;
 }
 
+// zelmar1 (`executable`) headless on the given folders, serving slot 1 on `device`; slots 2
+// to 4 get a path that is no device, so no real port of the machine is touched.
+std::vector<std::string> HeadlessSerialArguments(const std::string& executable,
+                                                 const std::string& programFolder,
+                                                 const std::string& dataFolder,
+                                                 const std::string& device);
+// Settings files in `programFolder` for slot 1 alone (ZMCHKCOM.TXT "1000") in slow mode,
+// polling at `pollInterval` (the ZMTIMER1.TXT text).
+void WriteSlot1SlowModeSettings(const std::string& programFolder, const std::string& pollInterval);
+
 // User plus system CPU seconds a running process has used so far (from /proc/<pid>/stat);
 // negative when it cannot be read.
 double ProcessCpuSeconds(pid_t pid);

@@ -1,0 +1,189 @@
+// The serial link against a real ecrsim process on a pseudo-terminal:
+//   - the driver's own time per command line: a 200-line job through the transmission driver
+//     and the link (Qt serial port, Qt event loop) in this process, against a register that
+//     answers at once; each SendCommand is timed, so the driver's prescribed pauses (none on a
+//     good job) never count;
+//   - that the program does not spin while it waits: the real headless zelmar1 runs a job
+//     against a register that takes 200 ms per answer, and its CPU time (from /proc) is set
+//     against the job's wall time.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/session.h"
+#include "common/text_file.h"
+#include "common/trace_sink.h"
+#include "config/scratch_folder.h"
+#include "jobs/job_files.h"
+#include "link/command_sender.h"
+#include "link/link.h"
+#include "link/transmission.h"
+#include "platform/fake/fake_shell.h"
+#include "platform/file_system.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_serial_port.h"
+#include "support/program_runner.h"
+
+namespace {
+
+using namespace zelmar;
+using namespace std::chrono_literals;
+using testing::ScratchFolder;
+
+constexpr int kJobLines = 200;
+constexpr int kSlowRegisterDelayMs = 200;
+constexpr int kSlowJobLines = 20;  // about 5 s of waiting at 200 ms per answer
+constexpr auto kSlowJobBudget = 60s;
+constexpr auto kFolderPollStep = 50ms;
+constexpr const char* kPollIntervalMs = "100";
+
+class NoTrace : public TraceSink {
+  public:
+    bool tracing() const override { return false; }
+    void traceLine(const std::string&) override {}
+};
+
+// The link, with the time of every SendCommand noted.
+class TimedSender : public link::CommandSender {
+  public:
+    explicit TimedSender(link::CommandSender& link) : link_(link) {}
+    int SendCommand(std::string& command, int& expectAnswer) override {
+        const auto start = std::chrono::steady_clock::now();
+        const int result = link_.SendCommand(command, expectAnswer);
+        times.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
+        return result;
+    }
+    int ParseStatus(const std::string& text) override { return link_.ParseStatus(text); }
+    bool PortOpen() const override { return link_.PortOpen(); }
+    bool OpenPort() override { return link_.OpenPort(); }
+    void ClosePort() override { link_.ClosePort(); }
+    bool WriteRaw(const std::string& bytes) override { return link_.WriteRaw(bytes); }
+    int OpenConnection() override { return link_.OpenConnection(); }
+    void CloseConnection() override { link_.CloseConnection(); }
+
+    std::vector<double> times;  // microseconds
+
+  private:
+    link::CommandSender& link_;
+};
+
+// A receipt already in register form: sales, then the cash that closes it.
+std::vector<std::string> RegisterFormReceipt(int lines) {
+    std::vector<std::string> job(static_cast<std::size_t>(lines - 1),
+                                 "3/S/ARTICOLO//1/1.00/1/22.00");
+    job.push_back("5/1/0//////");
+    return job;
+}
+
+// The same receipt as the POS application writes it.
+std::vector<std::string> JobReceipt(int lines) {
+    std::vector<std::string> job(static_cast<std::size_t>(lines - 1), "SALE,N1,P100,:ARTICOLO;");
+    job.push_back("CASH;");
+    return job;
+}
+
+// The program's side, in this process: driver and link on Qt's loop and serial port.
+struct SerialProgram {
+    explicit SerialProgram(const std::string& device) {
+        session.DataFolder = session.DefaultDataFolder = session.ProgramFolder = data.path();
+        session.PortDevice[0] = device;
+        session.CurrentSlot = 1;
+        session.DatiPath = data.file("SR_DATI.001");
+        session.OutPath = data.file("SR_OUT.001");
+        session.options.chbEnableMicrelecInput = true;  // the job is in register form
+    }
+    ScratchFolder data{"serial_bench"};
+    platform::QtEventLoop loop;
+    Session session;
+    platform::StdFileSystem files;
+    jobs::JobFiles jobFiles{session, files, loop};
+    NoTrace trace;
+    platform::FakeShell shell;
+    platform::QtSerialPort port;
+    link::Link link{session, loop, port, jobFiles, trace};
+    TimedSender sender{link};
+    link::TransmissionDriver driver{session, sender, loop, files, trace, shell};
+};
+
+double Percentile(std::vector<double> values, double q) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))];
+}
+
+void BM_SerialJobOf200Lines(benchmark::State& state) {
+    testing::EcrsimProcess ecr(ECRSIM_PATH, {});
+    if (ecr.value("SERIAL").empty()) {
+        state.SkipWithError("ecrsim has no pseudo-terminal");
+        return;
+    }
+    SerialProgram program(ecr.value("SERIAL"));
+    const std::vector<std::string> job = RegisterFormReceipt(kJobLines);
+    for (auto _ : state) {
+        WriteTextLines(program.session.DatiPath, job);
+        if (program.driver.TransmitJob() != 0) state.SkipWithError("the job failed");
+    }
+    const auto& times = program.sender.times;
+    state.counters["commands"] = static_cast<double>(times.size());
+    state.counters["median_us_per_command"] = Percentile(times, 0.5);
+    state.counters["p90_us_per_command"] = Percentile(times, 0.9);
+    state.counters["max_us_per_command"] = Percentile(times, 1.0);
+}
+BENCHMARK(BM_SerialJobOf200Lines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// The real programs: zelmar1 serving slot 1 in slow mode, ecrsim answering after 200 ms.
+void BM_ProgramCpuWhileTheRegisterAnswersSlowly(benchmark::State& state) {
+    ScratchFolder program("serial_bench_program"), data("serial_bench_data");
+    testing::EcrsimProcess ecr(ECRSIM_PATH, {"--delay", std::to_string(kSlowRegisterDelayMs)});
+    if (ecr.value("SERIAL").empty()) {
+        state.SkipWithError("ecrsim has no pseudo-terminal");
+        return;
+    }
+    testing::WriteSlot1SlowModeSettings(program.path(), kPollIntervalMs);
+    testing::ChildProcess zelmar1(
+        testing::HeadlessSerialArguments(ZELMAR1_PATH, program.path(), data.path(),
+                                         ecr.value("SERIAL")),
+        false);
+    const auto waitFor = [](auto condition) {
+        return testing::WaitFor(condition, kSlowJobBudget, kFolderPollStep);
+    };
+    if (!waitFor([&] { return data.has("SR_MATR.001"); })) {
+        state.SkipWithError("the register data were not read");
+        return;
+    }
+    double cpu = 0, wall = 0;
+    for (auto _ : state) {
+        WriteTextLines(data.file("SR_DATI.001"), JobReceipt(kSlowJobLines));
+        const double cpuStart = testing::ProcessCpuSeconds(zelmar1.pid());
+        const auto wallStart = std::chrono::steady_clock::now();
+        data.put("SR_START.001", "");
+        if (!waitFor([&] { return !data.has("SR_START.001"); })) state.SkipWithError("no end");
+        cpu += testing::ProcessCpuSeconds(zelmar1.pid()) - cpuStart;
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        if (data.has("SR_ERR.001")) state.SkipWithError(data.read("SR_ERR.001").c_str());
+    }
+    state.counters["job_wall_s"] = wall / static_cast<double>(state.iterations());
+    state.counters["job_cpu_ms"] = 1000 * cpu / static_cast<double>(state.iterations());
+    state.counters["cpu_share_percent"] = wall > 0 ? 100.0 * cpu / wall : 0;
+}
+BENCHMARK(BM_ProgramCpuWhileTheRegisterAnswersSlowly)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
