@@ -26,8 +26,9 @@ inline QApplication& Application() {
     static char name[] = "tests_ui";
     static char* argv[] = {name, nullptr};
     if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: tearing Qt's GUI down from the exit handlers crashes in QInputDevice.
+    static auto* application = new QApplication(argc, argv);
+    return *application;
 }
 
 class NullSender : public link::CommandSender {
