@@ -160,6 +160,14 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
         return kExitNoDataFolder;
     }
 
+    if (mode.demo) {
+        // The one thing a new user needs to know to try it.
+        std::cout << "zelmar1 demo: register simulator on " << simulator.serialDevice()
+                  << " (slot 1)\nzelmar1 demo: data folder " << session.DataFolder
+                  << "\nzelmar1 demo: write SR_DATI.001, then SR_START.001, into the data folder;"
+                     " FINESCO.001 and SR_OUT.001 (or SR_ERR.001) come back\n"
+                  << std::flush;
+    }
     jobs::JobFiles jobFiles(session, files, loop);
     RegisterSide registers(session, loop, files, shell, jobFiles);
     config::SettingsFiles settingsFiles(files, session.ProgramFolder);
