@@ -15,7 +15,7 @@ void LinkServices::setNetwork(link::NetworkTransport* network) {
 }
 
 bool LinkServices::OpenComPort(int slot) {
-    return link_.OpenComPort(slot);
+    return link_.ProbeComPort(slot);
 }
 
 int LinkServices::OpenConnection() {

@@ -5,9 +5,10 @@
 namespace zelmar::app {
 namespace {
 
-// Changes closer together than this raise one event, as the folder poll of the original
-// window timer did.
-constexpr int kCoalesceMs = 5;
+// Delivery waits for the next turn of the loop, no longer: changes reported before it (the
+// data file and the start file written one after the other) still raise one event, and a job
+// starts without a pause of its own.
+constexpr int kCoalesceMs = 0;
 
 }  // namespace
 

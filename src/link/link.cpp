@@ -77,6 +77,10 @@ bool Link::OpenComPort(int port) {
     return impl_->port.configure(devices[port - 1], impl_->session.options.BaudRate);
 }
 
+bool Link::ProbeComPort(int port) {
+    return OpenComPort(port) && impl_->port.probe();
+}
+
 int Link::OpenConnection() {
     if (impl_->session.options.OptionRete) {
         if (impl_->network) impl_->network->open();

@@ -26,6 +26,7 @@ class Link : public CommandSender {
     void setNetwork(NetworkTransport* network);  // not owned
 
     bool OpenComPort(int port);     // applies the settings for slot `port`; does not open it
+    bool ProbeComPort(int port);    // start-up test: OpenComPort, then the device opens and closes
     int OpenConnection() override;  // 0 always
     void CloseConnection() override;
     bool PortOpen() const override;

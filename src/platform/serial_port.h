@@ -9,8 +9,17 @@ class SerialPort {
   public:
     virtual ~SerialPort() = default;
     // Remembers the device and the settings (baud, N, 8, 1, RTS/CTS with XON/XOFF). False when
-    // the device cannot take them. Does not leave the port open.
+    // they are unusable on their face (no device, no baud rate). Does not open the device, so a
+    // job's port is opened once, by open(); whether the device exists is probe()'s question.
     virtual bool configure(const std::string& device, int baudRate) = 0;
+    // The start-up test of a configured port: opens the device with the settings and closes it
+    // again. True when it opened; a port that is open already has passed.
+    virtual bool probe() {
+        if (isOpen()) return true;
+        const bool opened = open();
+        close();
+        return opened;
+    }
     virtual bool open() = 0;  // opens the configured device; DTR/RTS failures are not errors
     virtual void close() = 0;
     virtual bool isOpen() const = 0;

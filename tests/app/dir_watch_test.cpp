@@ -38,6 +38,18 @@ TEST_F(DirWatchTest, FastModeRunsAJobThatWasWaitingBeforeTheRead) {
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
 }
 
+TEST_F(DirWatchTest, ChangesOfOneTurnGiveOneEventOnTheNextTurnWithoutAPause) {
+    std::vector<int> events;
+    WatchForChanges watch(loop, std::make_unique<platform::FakeDirWatcher>(loop),
+                          [&](int bits) { events.push_back(bits); });
+    ASSERT_TRUE(watch.StartWatch(data.path(), false, false));
+    watch.NoteChange(1);
+    watch.NoteChange(2 | 4);
+    EXPECT_TRUE(events.empty());  // never from inside the report
+    loop.pumpOnce();
+    EXPECT_EQ(events, std::vector<int>{7});
+}
+
 TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
     ReadSlotOne(false);
     form.Timer21().setEnabled(false);

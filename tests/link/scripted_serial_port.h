@@ -43,7 +43,7 @@ class ScriptedSerialPort : public platform::SerialPort {
     bool failWrites = false;
     int replyDelayMs = 5;
 
-    int enqs = 0, acks = 0, naks = 0;
+    int enqs = 0, acks = 0, naks = 0, opens = 0;
     std::vector<std::string> frames;  // command texts between STX and the checksum
     std::vector<std::string> configured;
 
@@ -51,7 +51,10 @@ class ScriptedSerialPort : public platform::SerialPort {
         configured.push_back(device);
         return true;
     }
-    bool open() override { return open_ = true; }
+    bool open() override {
+        if (!open_) ++opens;
+        return open_ = true;
+    }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     bool write(const std::string& bytes) override {

@@ -173,11 +173,25 @@ TEST(SendCommand, VtDrainsTheLineAfterThreeUnansweredEnquiries) {
     EXPECT_EQ(rig.elapsedMs, 3 * 5 + 500);
 }
 
-TEST(OpenComPort, UsesTheDeviceOfTheSlot) {
-    LinkRig rig;
+TEST(OpenComPort, UsesTheDeviceOfTheSlotAndOnlyTheProbeOpensAndCloses) {
+    LinkRig rig;  // its connection is open
+    rig.link.CloseConnection();
     EXPECT_TRUE(rig.link.OpenComPort(3));
     EXPECT_FALSE(rig.link.OpenComPort(5));
     EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS2");
+    EXPECT_FALSE(rig.link.PortOpen());
+    EXPECT_EQ(rig.port.opens, 1);
+
+    EXPECT_TRUE(rig.link.ProbeComPort(2));
+    EXPECT_FALSE(rig.link.ProbeComPort(5));
+    EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS1");
+    EXPECT_FALSE(rig.link.PortOpen());
+    EXPECT_EQ(rig.port.opens, 2);
+
+    rig.session.CurrentSlot = 4;
+    EXPECT_TRUE(rig.link.OpenPort());  // a job's port: configured and opened once
+    EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS3");
+    EXPECT_EQ(rig.port.opens, 3);
 }
 
 class FakeNetwork : public NetworkTransport {

@@ -53,6 +53,8 @@ TEST(QtSerialPort, ConfiguresOpensAndCarriesBytesBothWays) {
 
     ASSERT_TRUE(port.configure(pty.slave(), 9600));
     EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(port.probe());
+    EXPECT_FALSE(port.isOpen());
     ASSERT_TRUE(port.open());  // the pty refuses DTR/RTS: not an error
     ASSERT_TRUE(port.isOpen());
 
@@ -84,12 +86,16 @@ TEST(QtSerialPort, ConfiguresOpensAndCarriesBytesBothWays) {
     EXPECT_FALSE(port.write("x"));
 }
 
-TEST(QtSerialPort, AMissingDeviceFailsToConfigureAndOpen) {
+TEST(QtSerialPort, AMissingDeviceIsFoundOnlyByOpeningIt) {
     EnsureQtApp();
     QtSerialPort port;
-    EXPECT_FALSE(port.configure("/dev/zelmar-no-such-tty", 9600));
+    EXPECT_TRUE(port.configure("/dev/zelmar-no-such-tty", 9600));  // configuring opens nothing
+    EXPECT_FALSE(port.probe());
     EXPECT_FALSE(port.open());
     EXPECT_EQ(port.readAvailable(), "");
+    EXPECT_FALSE(port.configure("", 9600));
+    EXPECT_FALSE(port.configure("/dev/zelmar-no-such-tty", 0));
+    EXPECT_FALSE(port.open());
 }
 
 }  // namespace

@@ -9,17 +9,22 @@
 namespace zelmar::platform {
 
 bool QtSerialPort::configure(const std::string& device, int baudRate) {
-    close();
+    close();  // the new settings take effect at the next open
+    device_.clear();
+    if (device.empty() || !applySettings(device, baudRate)) return false;
     device_ = device;
-    baudRate_ = baudRate;
-    const bool ok = openWithSettings();
-    close();
-    return ok;
+    return true;
 }
 
 bool QtSerialPort::open() {
     if (port_.isOpen()) return true;
-    return !device_.empty() && openWithSettings();
+    if (device_.empty() || !port_.open(QIODevice::ReadWrite)) {
+        port_.clearError();
+        return false;
+    }
+    enableSoftwareFlowControl();
+    raiseControlLines();
+    return true;
 }
 
 void QtSerialPort::close() {
@@ -40,21 +45,15 @@ std::string QtSerialPort::readAvailable() {
     return port_.readAll().toStdString();
 }
 
-bool QtSerialPort::openWithSettings() {
-    port_.setPortName(QString::fromLocal8Bit(device_.c_str()));
-    if (!port_.setBaudRate(baudRate_) || !port_.setDataBits(QSerialPort::Data8) ||
-        !port_.setParity(QSerialPort::NoParity) || !port_.setStopBits(QSerialPort::OneStop) ||
-        !port_.setFlowControl(QSerialPort::HardwareControl)) {
-        port_.clearError();
-        return false;
-    }
-    if (!port_.open(QIODevice::ReadWrite)) {
-        port_.clearError();
-        return false;
-    }
-    enableSoftwareFlowControl();
-    raiseControlLines();
-    return true;
+// On a closed port Qt only stores the settings; they are applied when the device opens.
+bool QtSerialPort::applySettings(const std::string& device, int baudRate) {
+    port_.setPortName(QString::fromLocal8Bit(device.c_str()));
+    const bool ok =
+        baudRate > 0 && port_.setBaudRate(baudRate) && port_.setDataBits(QSerialPort::Data8) &&
+        port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+        port_.setFlowControl(QSerialPort::HardwareControl);
+    port_.clearError();
+    return ok;
 }
 
 // QSerialPort offers one flow control at a time; the register's line wants RTS/CTS and

@@ -20,13 +20,12 @@ class QtSerialPort : public SerialPort {
     std::string readAvailable() override;
 
   private:
-    bool openWithSettings();
+    bool applySettings(const std::string& device, int baudRate);
     void enableSoftwareFlowControl();
     void raiseControlLines();
 
     QSerialPort port_;
-    std::string device_;
-    int baudRate_ = 0;
+    std::string device_;  // empty until configured
 };
 
 }  // namespace zelmar::platform
