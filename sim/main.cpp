@@ -43,7 +43,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: ecrsim [--config FILE]... [--model XX] [--description TEXT] [--serial S] "
     "[--rt|--mf]\n"
-    "              [--firmware TEXT] [--journal FILE] [--delay MS] [--fault SPEC]...\n"
+    "              [--firmware TEXT] [--journal FILE] [--delay MS] [--fault RULE]...\n"
     "              [--link PATH] [--tcp PORT] [--no-serial] [--set KEY=VALUE]...\n"
     "(see docs/SIMULATOR.md)\n";
 

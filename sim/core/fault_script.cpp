@@ -55,10 +55,10 @@ bool ParseArgument(const std::string& arg, FaultRule& rule) {
 
 }  // namespace
 
-bool FaultScript::add(const std::string& spec, std::string& error) {
-    error = "bad fault spec: " + spec;
-    const std::size_t equals = spec.find('=');
-    std::string head = spec.substr(0, equals);
+bool FaultScript::add(const std::string& ruleText, std::string& error) {
+    error = "bad fault rule: " + ruleText;
+    const std::size_t equals = ruleText.find('=');
+    std::string head = ruleText.substr(0, equals);
     FaultRule rule;
     if (const std::size_t at = head.find('@'); at != std::string::npos) {
         if (!ParseNumber(head.substr(at + 1), 10, rule.skip)) return false;
@@ -77,7 +77,8 @@ bool FaultScript::add(const std::string& spec, std::string& error) {
                                     [&](const KindName& k) { return head == k.name; });
     if (named == std::end(kKindNames)) return false;
     rule.kind = named->kind;
-    if (equals != std::string::npos && !ParseArgument(spec.substr(equals + 1), rule)) return false;
+    if (equals != std::string::npos && !ParseArgument(ruleText.substr(equals + 1), rule))
+        return false;
     if (rule.kind == FaultKind::Refuse && rule.prefix.empty()) return false;
     error.clear();
     rules_.push_back(rule);

@@ -33,14 +33,14 @@ struct FaultRule {
     int parts = 2;       // Split: number of segments
 };
 
-// The faults of a run, in script order. Text form, one rule per spec:
+// The faults of a run, in script order. Text form, one rule per string:
 //   KIND[:COUNT][@SKIP][=ARG]     COUNT a number or "*" (always), default 1
 // with ARG the result code in hex (busy, paper, fault, again), "CODE,PREFIX" (refuse; the
 // prefix runs to the end and may hold any character) or the number of segments (split).
 // Kinds: noack nak silent busy paper fault again refuse badsum short drop split.
 class FaultScript {
   public:
-    bool add(const std::string& spec, std::string& error);
+    bool add(const std::string& ruleText, std::string& error);
     void add(const FaultRule& rule) { rules_.push_back(rule); }
     void clear() { rules_.clear(); }
     const std::vector<FaultRule>& rules() const { return rules_; }

@@ -26,7 +26,7 @@ struct SimOptions {
 
 // The ecrsim command line (without the program name), applied in order over `options`:
 //   --config FILE  --model XX  --description TEXT  --serial S  --rt  --mf  --firmware TEXT
-//   --journal FILE  --delay MS  --fault SPEC  --link PATH  --tcp PORT  --no-serial
+//   --journal FILE  --delay MS  --fault RULE  --link PATH  --tcp PORT  --no-serial
 //   --set KEY=VALUE (any register-file key)
 bool ParseSimArguments(const std::vector<std::string>& args, SimOptions& options,
                        std::string& error);

@@ -25,9 +25,9 @@ struct SimRegister {
 
 struct MatrixRig : SimRegister {
     MatrixRig() { link.setNetwork(&rig.network); }
-    void fault(const std::string& spec) {
+    void fault(const std::string& ruleText) {
         std::string error;
-        ASSERT_TRUE(faults.add(spec, error)) << error;
+        ASSERT_TRUE(faults.add(ruleText, error)) << error;
     }
     int send(const std::string& line) {
         std::string command = line;

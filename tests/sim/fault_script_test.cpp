@@ -5,9 +5,9 @@
 namespace ecrsim {
 namespace {
 
-TEST(SimFaultScript, ParsesSpecs) {
+TEST(SimFaultScript, ParsesRules) {
     struct Case {
-        std::string spec;
+        std::string ruleText;
         FaultKind kind;
         int count, skip, code;
         std::string prefix;
@@ -28,26 +28,26 @@ TEST(SimFaultScript, ParsesSpecs) {
     for (const auto& c : cases) {
         FaultScript script;
         std::string error;
-        ASSERT_TRUE(script.add(c.spec, error)) << c.spec << ": " << error;
+        ASSERT_TRUE(script.add(c.ruleText, error)) << c.ruleText << ": " << error;
         const FaultRule& rule = script.rules().at(0);
-        EXPECT_EQ(rule.kind, c.kind) << c.spec;
-        EXPECT_EQ(rule.count, c.count) << c.spec;
-        EXPECT_EQ(rule.skip, c.skip) << c.spec;
-        EXPECT_EQ(rule.code, c.code) << c.spec;
-        EXPECT_EQ(rule.prefix, c.prefix) << c.spec;
-        EXPECT_EQ(rule.parts, c.parts) << c.spec;
+        EXPECT_EQ(rule.kind, c.kind) << c.ruleText;
+        EXPECT_EQ(rule.count, c.count) << c.ruleText;
+        EXPECT_EQ(rule.skip, c.skip) << c.ruleText;
+        EXPECT_EQ(rule.code, c.code) << c.ruleText;
+        EXPECT_EQ(rule.prefix, c.prefix) << c.ruleText;
+        EXPECT_EQ(rule.parts, c.parts) << c.ruleText;
     }
 }
 
-TEST(SimFaultScript, RejectsBadSpecs) {
-    for (const char* spec :
+TEST(SimFaultScript, RejectsBadRules) {
+    for (const char* ruleText :
          {"", "nack", "nak:0", "nak:-1", "nak:x", "busy=1AB", "busy=zz", "refuse", "refuse=09",
           "refuse=09,", "split=1", "split=17", "nak=3", "drop@x"}) {
         FaultScript script;
         std::string error;
-        EXPECT_FALSE(script.add(spec, error)) << spec;
-        EXPECT_FALSE(error.empty()) << spec;
-        EXPECT_TRUE(script.rules().empty()) << spec;
+        EXPECT_FALSE(script.add(ruleText, error)) << ruleText;
+        EXPECT_FALSE(error.empty()) << ruleText;
+        EXPECT_TRUE(script.rules().empty()) << ruleText;
     }
 }
 

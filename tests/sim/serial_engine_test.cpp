@@ -23,9 +23,9 @@ std::string Joined(const Outputs& outputs) {
 class SerialEngineTest : public ::testing::Test {
   protected:
     std::string exchange(const std::string& bytes) { return Joined(engine.receive(bytes)); }
-    void script(const std::string& spec) {
+    void script(const std::string& ruleText) {
         std::string error;
-        ASSERT_TRUE(faults.add(spec, error)) << error;
+        ASSERT_TRUE(faults.add(ruleText, error)) << error;
     }
 
     static RegisterConfig FixedClock() {
@@ -98,7 +98,7 @@ TEST_F(SerialEngineTest, FaultKinds) {
     const std::string frame = CommandFrame("U/");
     const std::string good = Frame("00/00/00/");
     struct Case {
-        std::string spec, model, first, second;
+        std::string ruleText, model, first, second;
     } cases[] = {
         {"nak:1", "AB", kAckByte + kNakByte, good},
         {"silent:1", "AB", kAckByte, good},
@@ -123,10 +123,10 @@ TEST_F(SerialEngineTest, FaultKinds) {
         RegisterModel model(config);
         FaultScript faults;
         std::string error;
-        ASSERT_TRUE(faults.add(c.spec, error)) << error;
+        ASSERT_TRUE(faults.add(c.ruleText, error)) << error;
         SerialEngine engine(model, faults);
-        EXPECT_EQ(Joined(engine.receive(kEnqByte + frame)), c.first) << c.spec;
-        EXPECT_EQ(Joined(engine.receive(frame)), c.second) << c.spec;
+        EXPECT_EQ(Joined(engine.receive(kEnqByte + frame)), c.first) << c.ruleText;
+        EXPECT_EQ(Joined(engine.receive(frame)), c.second) << c.ruleText;
     }
 }
 

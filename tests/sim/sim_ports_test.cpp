@@ -11,9 +11,9 @@ using ecrsim::Frame;
 
 class SimPortsTest : public ::testing::Test {
   protected:
-    void script(const std::string& spec) {
+    void script(const std::string& ruleText) {
         std::string error;
-        ASSERT_TRUE(faults.add(spec, error)) << error;
+        ASSERT_TRUE(faults.add(ruleText, error)) << error;
     }
 
     platform::FakeEventLoop loop;

@@ -60,7 +60,7 @@ TEST(SimTcpEngine, OverlongInputIsRefused) {
 // Reply classes on the network: code (hex at position 1) and status (position 4).
 TEST(SimTcpEngine, FaultReplies) {
     struct Case {
-        std::string spec, model, reply;
+        std::string ruleText, model, reply;
     } cases[] = {
         {"busy:1", "CE", Frame("1A/00/00/")},  // 0x0E is no busy code on the network
         {"paper:1", "AB", Frame("2C/32/00/")},
@@ -77,12 +77,12 @@ TEST(SimTcpEngine, FaultReplies) {
         RegisterModel model(config);
         FaultScript faults;
         std::string error;
-        ASSERT_TRUE(faults.add(c.spec, error)) << error;
+        ASSERT_TRUE(faults.add(c.ruleText, error)) << error;
         TcpEngine engine(model, faults);
-        EXPECT_EQ(Joined(engine.receive("3/S/X//1/1.00/1/22.00/")), c.reply) << c.spec;
+        EXPECT_EQ(Joined(engine.receive("3/S/X//1/1.00/1/22.00/")), c.reply) << c.ruleText;
         EXPECT_EQ(Joined(engine.receive("?/")).substr(0, 7), std::string("\x02"
                                                                          "00/00/"))
-            << c.spec;
+            << c.ruleText;
     }
 }
 
