@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/port_map.h"
 #include "config/registry_value.h"
 #include "config/scratch_folder.h"
 #include "config/startup_configuration.h"
@@ -14,22 +15,20 @@ namespace {
 
 using testing::ScratchFolder;
 
+const std::string kSep(1, kPathSeparator);
+
 class DataFolderTest : public ::testing::Test {
   protected:
-    DataFolderTest()
-        : program_("program"),
-          common_("common"),
-          custom_("custom"),
-          resolver_(system_, files_, shell_) {}
+    DataFolderTest() : resolver_(system_, files_, shell_) {}
 
-    void SetRegistryFolder(const std::string& text) {
-        system_.setUserString(kRegistryKey, kCustomDataDirValue, text);
-    }
-    void MakeCommonSubFolder() {
-        std::filesystem::create_directory(common_.file(kCommonDataSubFolder));
+    // An NT 6 machine whose common folder lacks the sub-folder, with the registry folder set.
+    void Nt6WithoutSubFolder(const std::string& registryFolder) {
+        system_.setPlatform(true, 6);
+        system_.setCommonAppDataFolder(common_.path());
+        system_.setUserString(kRegistryKey, kCustomDataDirValue, registryFolder);
     }
 
-    ScratchFolder program_, common_, custom_;
+    ScratchFolder program_{"program"}, common_{"common"}, custom_{"custom"};
     platform::FakeSystemInfo system_;
     platform::FakeFileSystem files_;
     platform::FakeShell shell_;
@@ -37,12 +36,11 @@ class DataFolderTest : public ::testing::Test {
 };
 
 TEST_F(DataFolderTest, PlatformAndRegistryDecideTheFolders) {
-    const std::string sep(1, kPathSeparator);
     struct Case {
         const char* name;
         bool nt;
         int major;
-        bool commonGiven, subFolderExists;
+        bool subFolderExists;  // also: the common folder is given
         std::string registry;  // empty: no value
         std::string data, defaultData;
         std::vector<std::string> notices;
@@ -50,60 +48,26 @@ TEST_F(DataFolderTest, PlatformAndRegistryDecideTheFolders) {
     const std::string common = common_.file(kCommonDataSubFolder);
     const std::string program = program_.path();
     const std::string custom = custom_.path();
-    const Case cases[] = {
-        {"not NT: the program folder", false, 10, true, true, "", program, program, {}},
-        {"NT 5: the program folder", true, 5, true, true, "", program, program, {}},
-        {"NT 6: the common sub-folder", true, 6, true, true, "", common, common, {}},
-        {"NT 10: the common sub-folder", true, 10, true, true, "", common, common, {}},
-        {"registry overrides, default stays", true, 6, true, true, custom, custom, common, {}},
-        {"registry with trailing separator",
-         false,
-         0,
-         false,
-         false,
-         custom + sep,
-         custom,
-         program,
-         {}},
-        {"registry naming a file is ignored",
-         false,
-         0,
-         false,
-         false,
-         custom_.file("f.txt"),
-         program,
-         program,
-         {}},
-        {"registry naming nothing is ignored",
-         true,
-         6,
-         true,
-         true,
-         custom + sep + "nope",
-         common,
-         common,
-         {}},
-        {"no common folder: notice, program folder",
-         true,
-         6,
-         false,
-         false,
-         "",
-         program,
-         program,
-         {"Path non disponibile"}},
-    };
     custom_.put("f.txt", "x");
+    const Case cases[] = {
+        {"not NT: the program folder", false, 10, true, "", program, program, {}},
+        {"NT 5: the program folder", true, 5, true, "", program, program, {}},
+        {"NT 6: the common sub-folder", true, 6, true, "", common, common, {}},
+        {"registry overrides, default kept", true, 6, true, custom, custom, common, {}},
+        {"registry with trailing separator", false, 0, false, custom + kSep, custom, program, {}},
+        {"registry naming a file", false, 0, false, custom_.file("f.txt"), program, program, {}},
+        {"registry naming nothing", true, 6, true, custom + kSep + "nope", common, common, {}},
+        {"no common folder", true, 6, false, "", program, program, {"Path non disponibile"}},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(common);
-        if (c.subFolderExists) MakeCommonSubFolder();
+        if (c.subFolderExists) std::filesystem::create_directory(common);
         system_.setPlatform(c.nt, c.major);
-        system_.setCommonAppDataFolder(c.commonGiven ? common_.path() : "");
-        SetRegistryFolder(c.registry);
+        system_.setCommonAppDataFolder(c.subFolderExists ? common_.path() : "");
+        system_.setUserString(kRegistryKey, kCustomDataDirValue, c.registry);
         platform::FakeShell shell;
-        DataFolderResolver resolver(system_, files_, shell);
-        const FolderDecision decision = resolver.Decide(program);
+        const FolderDecision decision = DataFolderResolver(system_, files_, shell).Decide(program);
         EXPECT_FALSE(decision.failed) << decision.message;
         EXPECT_EQ(decision.dataFolder, c.data);
         EXPECT_EQ(decision.defaultDataFolder, c.defaultData);
@@ -113,36 +77,17 @@ TEST_F(DataFolderTest, PlatformAndRegistryDecideTheFolders) {
 }
 
 TEST_F(DataFolderTest, MissingCommonSubFolderEndsEvenWithAValidRegistryFolder) {
-    system_.setPlatform(true, 6);
-    system_.setCommonAppDataFolder(common_.path());
-    SetRegistryFolder(custom_.path());
+    Nt6WithoutSubFolder(custom_.path());
     const FolderDecision decision = resolver_.Decide(program_.path());
     const std::string expected = common_.file(kCommonDataSubFolder) + " : DIR NON ESISTENTE";
-    EXPECT_TRUE(decision.failed);
-    EXPECT_TRUE(decision.messageShown);
+    EXPECT_TRUE(decision.failed && decision.messageShown);
     EXPECT_EQ(decision.message, expected);
     EXPECT_EQ(shell_.notices(), std::vector<std::string>{expected});
 }
 
-TEST_F(DataFolderTest, CommandLineDataFolderComesFirst) {
-    system_.setPlatform(true, 6);
-    system_.setCommonAppDataFolder(common_.path());  // sub-folder missing: would end the program
-    SetRegistryFolder(program_.path());
-    const FolderDecision decision =
-        resolver_.Decide(program_.path(), custom_.path() + std::string(1, kPathSeparator));
-    EXPECT_FALSE(decision.failed);
-    EXPECT_EQ(decision.dataFolder, custom_.path());
-    EXPECT_EQ(decision.defaultDataFolder, custom_.path());
-    EXPECT_TRUE(shell_.notices().empty());
-
-    const FolderDecision missing = resolver_.Decide(program_.path(), custom_.file("absent"));
-    EXPECT_TRUE(missing.failed);
-    EXPECT_EQ(missing.message, custom_.file("absent") + " : DIR NON ESISTENTE");
-}
-
 TEST_F(DataFolderTest, DataFolderTooLongForTheErrorFileIsRefused) {
     // The error file path "<folder>/SR_ERR.001" may be 128 characters at most.
-    const std::string base = custom_.path() + std::string(1, kPathSeparator);
+    const std::string base = custom_.path() + kSep;
     const std::size_t fits = kMaxErrorFilePath - 1 - std::string("SR_ERR.001").size();
     for (const std::size_t length : {fits, fits + 1}) {
         const std::string folder = base + std::string(length - base.size(), 'd');
@@ -157,79 +102,40 @@ TEST_F(DataFolderTest, DataFolderTooLongForTheErrorFileIsRefused) {
     EXPECT_TRUE(shell_.notices().empty());
 }
 
-TEST_F(DataFolderTest, ApplyFillsTheSession) {
-    SetRegistryFolder(custom_.path());
-    Session session;
-    ApplyFolders(resolver_.Decide(program_.path()), session);
-    EXPECT_EQ(session.DataFolder, custom_.path());
-    EXPECT_EQ(session.DefaultDataFolder, program_.path());
-    EXPECT_EQ(session.ProgramFolder, program_.path());
-    EXPECT_EQ(session.texts.txtAppDataVista, custom_.path());
-}
-
-TEST_F(DataFolderTest, StartUpTakesTheCommandLineFoldersAndPorts) {
-    program_.put(kPortMapFile, "/dev/ttyUSB0\r\n");
-    const std::string sep(1, kPathSeparator);
+TEST_F(DataFolderTest, StartUpPutsTheCommandLineFirst) {
+    Nt6WithoutSubFolder(program_.path());  // would end the program without --data-dir
+    program_.put(kPortMapFile, " /dev/ttyUSB0 \r\n\r\n/dev/pts/7\r\n");
     const ConfigCommandLine commandLine =
-        ParseConfigCommandLine({"--program-dir", program_.path() + sep, "--port", "2=/dev/pts/5"});
+        ParseConfigCommandLine({"--headless", "--program-dir", program_.path() + kSep,
+                                "--data-dir=" + custom_.path() + kSep, "--port", "3=/dev/pts/8",
+                                "--port=4=COM9", "--demo"});
+    EXPECT_EQ(commandLine.otherArguments, (std::vector<std::string>{"--headless", "--demo"}));
     Session session;
     const FolderDecision decision =
         ConfigureFoldersAndPorts(session, system_, files_, shell_, commandLine, "/nowhere");
-    EXPECT_FALSE(decision.failed);
+    EXPECT_FALSE(decision.failed) << decision.message;
     EXPECT_EQ(session.ProgramFolder, program_.path());
-    EXPECT_EQ(session.DataFolder, program_.path());
-    EXPECT_EQ(session.PortDevice[0], "/dev/ttyUSB0");
-    EXPECT_EQ(session.PortDevice[1], "/dev/pts/5");
+    EXPECT_EQ(session.DataFolder, custom_.path());
+    EXPECT_EQ(session.DefaultDataFolder, custom_.path());
+    EXPECT_EQ(session.texts.txtAppDataVista, custom_.path());
+    EXPECT_EQ(session.PortDevice,
+              (PortDevices{"/dev/ttyUSB0", DefaultPortDevices()[1], "/dev/pts/8", "COM9"}));
+    EXPECT_TRUE(shell_.notices().empty());
 
     Session untouched;
     const FolderDecision refused = ConfigureFoldersAndPorts(
-        untouched, system_, files_, shell_, ParseConfigCommandLine({"--data-dir", "/nowhere"}),
-        program_.path());
+        untouched, system_, files_, shell_,
+        ParseConfigCommandLine({"--data-dir", custom_.file("absent")}), program_.path());
     EXPECT_TRUE(refused.failed);
+    EXPECT_EQ(refused.message, custom_.file("absent") + " : DIR NON ESISTENTE");
     EXPECT_EQ(untouched.DataFolder, "");
-}
 
-TEST_F(DataFolderTest, RegistryValueTypesAndSubKeyNames) {
-    using platform::RegistryType;
-    struct Case {
-        RegistryType type;
-        std::string data;
-        bool ok;
-        std::string text;
-    };
-    const Case cases[] = {
-        {RegistryType::kString, std::string("D:\\Cassa\0", 9), true, "D:\\Cassa"},
-        {RegistryType::kString, "", true, ""},
-        {RegistryType::kDword, std::string("\x39\x30\x00\x00", 4), true, "12345"},
-        {RegistryType::kDword, std::string("\xff\xff\xff\xff", 4), true, "4294967295"},
-        {RegistryType::kOther, "abc", true, ""},
-        {RegistryType::kString, std::string(1025, 'x'), false, ""},
-    };
-    for (const auto& c : cases) {
-        system_.setUserValue("K", "V", c.type, c.data);
-        std::string text = "unchanged";
-        EXPECT_EQ(RegQueryString(system_, "K", "V", text), c.ok) << c.data;
-        if (c.ok) {
-            EXPECT_EQ(text, c.text);
-        }
+    const std::vector<std::string> badCommandLines[] = {
+        {"--port", "5=/dev/x"}, {"--port", "0=/dev/x"}, {"--port", "1"},
+        {"--port", "x=/dev/x"}, {"--data-dir"},         {"--program-dir="}};
+    for (const auto& bad : badCommandLines) {
+        EXPECT_NE(ParseConfigCommandLine(bad).error, "") << bad.back();
     }
-    std::string text;
-    EXPECT_FALSE(RegQueryString(system_, "K", "missing", text));
-    system_.setUserString("\\K", "V", "x");
-    EXPECT_FALSE(RegQueryString(system_, "\\K", "V", text));
-    for (const char* bad : {"\\SOFTWARE", "SOFTWARE\\", "SOFTWARE\\\\Telvo"}) {
-        EXPECT_FALSE(IsValidSubKeyName(bad)) << bad;
-    }
-    EXPECT_TRUE(IsValidSubKeyName(kRegistryKey));
-}
-
-TEST_F(DataFolderTest, PathExistsForFilesAndFoldersTrimmed) {
-    program_.put("a.txt", "x");
-    EXPECT_TRUE(resolver_.PathExists(program_.path()));
-    EXPECT_TRUE(resolver_.PathExists("  " + program_.path() + " "));
-    EXPECT_TRUE(resolver_.PathExists(program_.file("a.txt")));
-    EXPECT_FALSE(resolver_.PathExists(program_.file("b.txt")));
-    EXPECT_FALSE(resolver_.PathExists("   "));
 }
 
 }  // namespace
