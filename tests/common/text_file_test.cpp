@@ -13,11 +13,7 @@ namespace {
 TEST(TextFile, ReadsEveryLineEndAndWritesCrLf) {
     const auto path =
         (std::filesystem::temp_directory_path() / "zelmar_text_file_test.txt").string();
-    struct Case {
-        std::string bytes;
-        std::vector<std::string> lines;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\nb", {"a", "b"}},
         {"a\rb\r", {"a", "b"}},
@@ -25,16 +21,15 @@ TEST(TextFile, ReadsEveryLineEndAndWritesCrLf) {
         {"", {}},
         {"\xe0\xe8\r\n", {"\xe0\xe8"}},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(WriteBytes(path, c.bytes));
+    for (const auto& [bytes, expected] : cases) {
+        ASSERT_TRUE(WriteBytes(path, bytes));
         std::vector<std::string> lines;
         ASSERT_TRUE(ReadTextLines(path, lines));
-        EXPECT_EQ(lines, c.lines) << c.bytes;
+        EXPECT_EQ(lines, expected) << bytes;
     }
     ASSERT_TRUE(ReplaceTextLinesAtomically(path, {"x", "y"}));
     std::ifstream in(path, std::ios::binary);
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "x\r\ny\r\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "x\r\ny\r\n");
     std::filesystem::remove(path);
 }
 
