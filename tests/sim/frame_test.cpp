@@ -5,33 +5,26 @@
 namespace ecrsim {
 namespace {
 
-TEST(SimChecksum, KnownValues) {
-    struct Case {
-        std::string text, expected;
-    } cases[] = {
+TEST(SimFrame, ChecksumAndFrame) {
+    const std::pair<std::string, std::string> sums[] = {
         {"", "00"},
         {"U//", "79"},
         {"x/1///", "01"},
         {std::string(3, '\xFF'), "53"},  // 765 kept mod 256 as it goes: 253, then mod 100
         {"00/00/00/", "73"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Checksum(c.text), c.expected) << c.text;
-}
-
-TEST(SimFrame, WrapsTextWithChecksum) {
+    for (const auto& [text, sum] : sums) EXPECT_EQ(Checksum(text), sum) << text;
     EXPECT_EQ(Frame("U//"), std::string("\x02U//79\x03"));
 }
 
 TEST(SimFrame, BodyChecks) {
-    struct Case {
-        std::string body;
-        bool good;
-    } cases[] = {
+    const std::pair<std::string, bool> cases[] = {
         {"U//79", true}, {"U//78", false}, {"U/79", false},  // checksum of "U/" is 32
         {"U/32", true},  {"/47", false},                     // no command before the "/"
         {"U", false},    {"", false},      {"x/1///01", true}, {"U//7", false}, {"U//7x", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(CheckFrameBody(c.body).has_value(), c.good) << c.body;
+    for (const auto& [body, good] : cases)
+        EXPECT_EQ(CheckFrameBody(body).has_value(), good) << body;
     EXPECT_EQ(*CheckFrameBody("U//79"), "U//");
 }
 

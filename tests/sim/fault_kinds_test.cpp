@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "sim/engine_test_helpers.h"
+
+namespace ecrsim {
+namespace {
+
+// Every fault kind as the driver sees it on each line, and how many commands the register
+// executed (journaled): a faulted command has no effect. Serial: ENQ with a sale's frame,
+// then the same frame again. TCP: the sale, then a status poll.
+TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
+    const std::string sale = "3/S/X//1/1.00/1/22.00";
+    const std::string ack(1, kAck), nak(1, kNak), open = Frame("00/00/04/");
+    struct Case {
+        std::string rule, model, serialFirst, serialSecond, tcpReply;
+        std::size_t serialRuns, tcpRuns;
+    } cases[] = {
+        {"nak", "AB", ack + nak, open, open, 1, 2},  // serial only: the TCP sale goes through
+        {"noack", "AB", open, open, open, 2, 2},     // no ACK to the ENQ, the frame is served
+        {"silent", "AB", ack, open, "", 1, 1},
+        {"busy", "AB", ack + Frame("1A/00/00/"), open, Frame("1A/00/00/"), 1, 1},
+        {"busy", "CE", ack + Frame("0E/00/00/"), open, Frame("1A/00/00/"), 1, 1},
+        {"paper", "AB", ack + Frame("31/05/00/"), open, Frame("2C/32/00/"), 1, 1},
+        {"paper=33", "AB", ack + Frame("33/05/00/"), open, Frame("33/32/00/"), 1, 1},
+        {"fault", "AB", ack + Frame("2E/00/00/"), open, Frame("2E/00/00/"), 1, 1},
+        {"again=32", "AB", ack + Frame("32/01/00/"), open, Frame("32/01/00/"), 1, 1},
+        {"refuse=09,3/S", "AB", ack + Frame("09/00/00/"), open, Frame("09/00/00/"), 1, 1},
+        {"refuse=09,X", "AB", ack + open, open, open, 2, 2},
+        {"badsum", "AB", ack + "\x02" + "00/00/04/78\x03", open,
+         "\x02"
+         "00/00/04/78\x03",
+         2, 2},
+        {"short", "AB", ack + Frame("00/"), open, Frame("00/"), 2, 2},
+        {"busy:2@1", "AB", ack + open, Frame("1A/00/04/"), open, 1, 1},  // receipt open
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule + " on " + c.model);
+        EngineRig serial({c.rule}, c.model);
+        EXPECT_EQ(serial.serialExchange(std::string(1, kEnq) + CommandFrame(sale)), c.serialFirst);
+        EXPECT_EQ(serial.serialExchange(CommandFrame(sale)), c.serialSecond);
+        EXPECT_EQ(serial.model.journal().lines().size(), c.serialRuns);
+        EngineRig tcp({c.rule}, c.model);
+        EXPECT_EQ(tcp.tcpExchange(sale + "/"), c.tcpReply);
+        tcp.tcpExchange("?/");
+        EXPECT_EQ(tcp.model.journal().lines().size(), c.tcpRuns);
+    }
+}
+
+}  // namespace
+}  // namespace ecrsim
