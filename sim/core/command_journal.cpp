@@ -9,6 +9,8 @@ bool CommandJournal::openFile(const std::string& path) {
 }
 
 void CommandJournal::record(const std::string& commandLine) {
+    if (lines_.size() >= kMemoryLines)
+        lines_.erase(lines_.begin(), lines_.begin() + kMemoryLines / 2);
     lines_.push_back(commandLine);
     if (file_.is_open()) file_ << commandLine << "\r\n" << std::flush;
 }
