@@ -11,6 +11,7 @@ namespace {
 TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
     const std::string sale = "3/S/X//1/1.00/1/22.00";
     const std::string ack(1, kAck), nak(1, kNak), open = Frame("00/00/04/");
+    const std::string badSum = std::string(1, kStx) + "00/00/04/78" + kEtx;  // 77 is right
     struct Case {
         std::string rule, model, serialFirst, serialSecond, tcpReply;
         std::size_t serialRuns, tcpRuns;
@@ -26,11 +27,9 @@ TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
         {"again=32", "AB", ack + Frame("32/01/00/"), open, Frame("32/01/00/"), 1, 1},
         {"refuse=09,3/S", "AB", ack + Frame("09/00/00/"), open, Frame("09/00/00/"), 1, 1},
         {"refuse=09,X", "AB", ack + open, open, open, 2, 2},
-        {"badsum", "AB", ack + "\x02" + "00/00/04/78\x03", open,
-         "\x02"
-         "00/00/04/78\x03",
-         2, 2},
+        {"badsum", "AB", ack + badSum, open, badSum, 2, 2},
         {"short", "AB", ack + Frame("00/"), open, Frame("00/"), 2, 2},
+        {"drop", "AB", ack, "", "", 0, 1},  // the serial line stays dead; TCP serves a new one
         {"busy:2@1", "AB", ack + open, Frame("1A/00/04/"), open, 1, 1},  // receipt open
     };
     for (const auto& c : cases) {
@@ -39,6 +38,7 @@ TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
         EXPECT_EQ(serial.serialExchange(std::string(1, kEnq) + CommandFrame(sale)), c.serialFirst);
         EXPECT_EQ(serial.serialExchange(CommandFrame(sale)), c.serialSecond);
         EXPECT_EQ(serial.model.journal().lines().size(), c.serialRuns);
+        EXPECT_EQ(serial.serial.linkDropped(), c.rule == "drop");
         EngineRig tcp({c.rule}, c.model);
         EXPECT_EQ(tcp.tcpExchange(sale + "/"), c.tcpReply);
         tcp.tcpExchange("?/");

@@ -15,8 +15,6 @@ TEST(SimFaultScript, ParsesRules) {
         std::string prefix;
         int parts;
     } cases[] = {
-        {"nak", FaultKind::Nak, 1, 0, -1, "", 2},
-        {"busy:*", FaultKind::Busy, FaultRule::kForever, 0, -1, "", 2},
         {"busy:166@2", FaultKind::Busy, 166, 2, -1, "", 2},
         {"paper:4=33", FaultKind::PaperEnd, 4, 0, 0x33, "", 2},
         {"refuse=01,j", FaultKind::Refuse, 1, 0, 1, "j", 2},

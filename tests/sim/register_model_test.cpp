@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 namespace ecrsim {
 namespace {
@@ -60,10 +61,8 @@ TEST(SimRegisterModel, AlternativeInfoLayoutAndMfFlag) {
     config.infoAltLayout = true;
     config.rt = false;
     RegisterModel model(config);
-    const auto info = Fields(model.execute("v").text());
-    EXPECT_EQ(info[7], "0");
-    EXPECT_EQ(info[8], "4");
-    EXPECT_EQ(info[10], "6");
+    const auto info = Fields(model.execute("v").text());  // RT flag, departments, operators
+    EXPECT_EQ(std::tie(info[7], info[8], info[10]), std::make_tuple("0", "4", "6"));
     EXPECT_EQ(Fields(model.execute(",/10").text())[3], "0");
 }
 
@@ -90,29 +89,29 @@ TEST(SimRegisterModel, RefusalsCarryCodeAndHaveNoEffect) {
 
 TEST(SimRegisterModel, ReceiptOpensAndClosesAndCounts) {
     RegisterModel model(SampleConfig());
-    const auto fiscal = [&] { return Fields(model.execute("?").text())[2]; };
-    EXPECT_EQ(fiscal(), "00");
+    const auto field = [&](const char* read, std::size_t n) {
+        return Fields(model.execute(read).text()).at(n);
+    };
+    // Last receipt number, day total, grand total, last invoice number.
+    const auto counters = [&] {
+        return field("9", 8) + " " + field("0", 8) + " " + field("i", 7) + " " + field("X", 6);
+    };
+    EXPECT_EQ(field("?", 2), "00");
     EXPECT_EQ(model.execute("3/S/PANE//2/1.50/1/22.00").fiscalStatus, kFiscalDocumentOpen);
-    EXPECT_EQ(fiscal(), "04");
+    EXPECT_EQ(field("?", 2), "04");
     model.execute("5/1/1.00//////");  // part payment: still open
     EXPECT_TRUE(model.documentOpen());
     model.execute("5/5/2.00//////");
     EXPECT_FALSE(model.documentOpen());
-    EXPECT_EQ(Fields(model.execute("9").text())[8], "8");
-    EXPECT_EQ(Fields(model.execute("0").text())[8], "15.50");
-    EXPECT_EQ(Fields(model.execute("i").text())[7], "1003.05");
-    EXPECT_EQ(Fields(model.execute("X").text())[6], "3");
-
-    model.execute("3/F/OPENFAT//0/0/0/0");
-    model.execute("3/S/PANE//1/1.00/1/22.00");
-    model.execute("5/1/0//////");  // no amount: settles the rest
-    EXPECT_EQ(Fields(model.execute("X").text())[6], "4");
-
+    EXPECT_EQ(counters(), "8 15.50 1003.05 3");
+    for (const char* line : {"3/F/OPENFAT//0/0/0/0", "3/S/PANE//1/1.00/1/22.00", "5/1/0//////"}) {
+        model.execute(line);  // an invoice; a payment without amount settles the rest
+    }
+    EXPECT_EQ(counters(), "9 16.50 1004.05 4");
     model.execute("3/S/PANE//1/1.00/1/22.00");
     model.execute("+/");  // cancelled: no number, no total
     EXPECT_FALSE(model.documentOpen());
-    EXPECT_EQ(Fields(model.execute("9").text())[8], "9");
-    EXPECT_EQ(Fields(model.execute("0").text())[8], "16.50");
+    EXPECT_EQ(counters(), "9 16.50 1004.05 4");
 }
 
 TEST(SimRegisterModel, JournalsAcceptedLinesInMemoryAndFile) {
@@ -121,8 +120,7 @@ TEST(SimRegisterModel, JournalsAcceptedLinesInMemoryAndFile) {
     RegisterModel model(SampleConfig());
     ASSERT_TRUE(model.journal().openFile(path));
     for (const char* line : {"a", ":/9", "7/1/1/CIAO", "?"}) model.execute(line);
-    const std::vector<std::string> expected{"a", "7/1/1/CIAO", "?"};
-    EXPECT_EQ(model.journal().lines(), expected);
+    EXPECT_EQ(model.journal().lines(), (std::vector<std::string>{"a", "7/1/1/CIAO", "?"}));
     std::ifstream file(path, std::ios::binary);
     const std::string content{std::istreambuf_iterator<char>(file), {}};
     EXPECT_EQ(content, "a\r\n7/1/1/CIAO\r\n?\r\n");

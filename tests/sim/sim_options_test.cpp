@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 namespace ecrsim {
 namespace {
@@ -26,21 +27,17 @@ TEST(SimOptions, CommandLineAndFilesApplyInOrder) {
          "--description", "ED 1"},
         options, error))
         << error;
-    EXPECT_EQ(options.config.model, "CE");  // the file came after --model
-    EXPECT_EQ(options.config.serial, "99887766");
-    EXPECT_FALSE(options.config.rt);
-    EXPECT_EQ(options.config.departments[2].vatCode, 2);
-    EXPECT_EQ(options.config.departments[2].nature, 4);
-    EXPECT_EQ(options.config.closureNumber, 41);
-    EXPECT_EQ(options.config.description, "ED 1");
-    EXPECT_EQ(options.delayMs, 200);
+    const RegisterConfig& c = options.config;
+    EXPECT_EQ(c.model, "CE");  // the file came after --model
+    EXPECT_EQ(std::tie(c.serial, c.rt, c.closureNumber, c.description),
+              std::make_tuple("99887766", false, 41, "ED 1"));
+    EXPECT_EQ(std::tie(c.departments[2].vatCode, c.departments[2].nature), std::make_tuple(2, 4));
+    EXPECT_EQ(std::tie(options.delayMs, options.tcpPort, options.serial, options.linkPath,
+                       options.journalPath),
+              std::make_tuple(200, 0, false, "/tmp/ecr", "/tmp/j.txt"));
     ASSERT_EQ(options.faults.rules().size(), 2u);
-    EXPECT_EQ(options.faults.rules()[0].kind, FaultKind::Busy);
+    EXPECT_EQ(options.faults.rules()[0].kind, FaultKind::Busy);  // the file's, then --fault's
     EXPECT_EQ(options.faults.rules()[1].kind, FaultKind::Nak);
-    EXPECT_EQ(options.tcpPort, 0);
-    EXPECT_FALSE(options.serial);
-    EXPECT_EQ(options.linkPath, "/tmp/ecr");
-    EXPECT_EQ(options.journalPath, "/tmp/j.txt");
 }
 
 TEST(SimOptions, ErrorsNameTheProblem) {

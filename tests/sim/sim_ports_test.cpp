@@ -38,20 +38,6 @@ TEST_F(SimPortsTest, SerialRepliesArriveOnVirtualTimeAndNeverAtAClosedPort) {
     EXPECT_EQ(port.openCount(), 2);
 }
 
-TEST_F(SimPortsTest, SerialDropMakesTheDeviceGo) {
-    rig.fault("drop");
-    SimSerialPort port(loop, rig.serial);
-    port.open();
-    EXPECT_TRUE(port.write(Frame("U//")));
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(port.write("\x05"));
-    EXPECT_FALSE(port.open());
-    rig.serial.restoreLink();
-    EXPECT_TRUE(port.open());
-    port.setPresent(false);
-    EXPECT_FALSE(port.isOpen());
-}
-
 TEST_F(SimPortsTest, PortDestroyedBeforeItsRepliesIsSafe) {
     {
         SimSerialPort port(loop, rig.serial);
@@ -105,28 +91,6 @@ TEST_F(SimTcpSocketTest, SplitReplyArrivesAsSeveralEvents) {
     loop.advance(1000);
     ASSERT_EQ(arrivals.size(), 3u);
     EXPECT_EQ(arrivals[0] + arrivals[1] + arrivals[2], Frame(rig.model.execute("a").text()));
-}
-
-TEST_F(SimTcpSocketTest, DroppedConnectionReportsAbortAndRefusesSends) {
-    rig.fault("drop");
-    connect();
-    socket.send("U//");
-    loop.advance(10);
-    EXPECT_EQ(socket.state(), platform::TcpSocket::kClosed);
-    EXPECT_EQ(errors, std::vector<int>{SimTcpSocket::kConnectionAborted});
-    EXPECT_FALSE(socket.send("U//"));
-    connect();  // the register takes a new connection
-    EXPECT_TRUE(socket.send("U//"));
-    loop.advance(10);
-    EXPECT_EQ(arrivals.size(), 1u);
-    EXPECT_EQ(socket.connectCount(), 2);
-
-    socket.close();
-    socket.setReachable(false);
-    socket.connectToHost("127.0.0.1", 9100);
-    loop.pumpOnce();
-    EXPECT_EQ(socket.state(), platform::TcpSocket::kClosed);
-    EXPECT_EQ(errors.back(), SimTcpSocket::kConnectionRefused);
 }
 
 }  // namespace

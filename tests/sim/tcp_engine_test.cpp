@@ -11,10 +11,8 @@ namespace {
 // What the driver's network path does with a reply: drop the first character and the last
 // three, then read the status fields at positions 1, 4 and 7 of the raw reply.
 TEST(SimTcpEngine, ReplyShapeMatchesTheDriversReading) {
-    RegisterModel model;
-    FaultScript faults;
-    TcpEngine engine(model, faults);
-    const std::string reply = Joined(engine.receive("a/"));
+    EngineRig r;
+    const std::string reply = r.tcpExchange("a/");
     ASSERT_GE(reply.size(), 8u);
     EXPECT_EQ(reply.front(), kStx);
     EXPECT_EQ(reply.back(), kEtx);
@@ -22,7 +20,7 @@ TEST(SimTcpEngine, ReplyShapeMatchesTheDriversReading) {
     EXPECT_EQ(text, "00/00/00/72123456/0/AB/ECRSIM AB/");
     EXPECT_EQ(reply.substr(reply.size() - 3, 2), Checksum(text));
     EXPECT_EQ(reply.substr(1, 2) + reply.substr(4, 2) + reply.substr(7, 2), "000000");
-    EXPECT_EQ(model.journal().lines(), std::vector<std::string>{"a"});
+    EXPECT_EQ(r.model.journal().lines(), std::vector<std::string>{"a"});
 }
 
 TEST(SimTcpEngine, CommandIsTheLineBeforeTheAppendedSlash) {
@@ -52,15 +50,6 @@ TEST(SimTcpEngine, SplitReplyComesInTimedSegments) {
     }
     EXPECT_EQ(Joined(outputs), Frame(r.model.execute("a").text()));
     EXPECT_EQ(r.tcp.receive("a/").size(), 1u);
-}
-
-TEST(SimTcpEngine, DropClosesWithoutExecuting) {
-    EngineRig r({"drop"});
-    const Outputs outputs = r.tcp.receive("U//");
-    ASSERT_EQ(outputs.size(), 1u);
-    EXPECT_TRUE(outputs[0].dropLink);
-    EXPECT_TRUE(r.model.journal().lines().empty());
-    EXPECT_EQ(r.tcpExchange("U//"), Frame("00/00/00/"));
 }
 
 }  // namespace
