@@ -19,16 +19,6 @@ class DirWatchTest : public FormTest {
     int Attempts() const { return Count(calls, "NewLogLines"); }
 };
 
-TEST_F(DirWatchTest, FastModeRunsTheJobOnAChange) {
-    ReadSlotOne(true);
-    Submit(1);
-    LastWatcher()->fire(1);
-    loop.advance(100);
-    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
-    EXPECT_FALSE(form.Timer21().enabled());  // fast mode: no poll after the attempt
-    EXPECT_FALSE(form.DirWatch()->SuspendWatch());
-}
-
 TEST_F(DirWatchTest, FastModeRunsAJobThatWasWaitingBeforeTheRead) {
     session.options.OptionFAST = true;
     Serve({1});
@@ -36,18 +26,6 @@ TEST_F(DirWatchTest, FastModeRunsAJobThatWasWaitingBeforeTheRead) {
     form.StartRegisterDump(1);
     loop.advance(100);
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
-}
-
-TEST_F(DirWatchTest, ChangesOfOneTurnGiveOneEventOnTheNextTurnWithoutAPause) {
-    std::vector<int> events;
-    WatchForChanges watch(loop, std::make_unique<platform::FakeDirWatcher>(loop),
-                          [&](int bits) { events.push_back(bits); });
-    ASSERT_TRUE(watch.StartWatch(data.path(), false, false));
-    watch.NoteChange(1);
-    watch.NoteChange(2 | 4);
-    EXPECT_TRUE(events.empty());  // never from inside the report
-    loop.pumpOnce();
-    EXPECT_EQ(events, std::vector<int>{7});
 }
 
 TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
@@ -60,7 +38,9 @@ TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
     EXPECT_FALSE(form.DirWatch()->SuspendWatch());
 }
 
-TEST_F(DirWatchTest, ChangesDuringTheAttemptGiveOneEventAfterIt) {
+// Fast mode: a change runs the job; the changes made while it runs are held back and give one
+// event after it.
+TEST_F(DirWatchTest, FastModeChangesDuringTheAttemptGiveOneEventAfterIt) {
     ReadSlotOne(true);
     Submit(1);
     outside.onTransmit = [&] {
@@ -75,23 +55,8 @@ TEST_F(DirWatchTest, ChangesDuringTheAttemptGiveOneEventAfterIt) {
     loop.advance(1000);
     EXPECT_EQ(Attempts(), 2);  // the job's, then one for everything held back
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
-}
-
-TEST_F(DirWatchTest, StopIsSafeWhenNothingRunsAndAMissingFolderKeepsTheWatcher) {
-    auto refusing = std::make_unique<platform::FakeDirWatcher>(loop);
-    refusing->setStartResult(false);
-    WatchForChanges idle(loop, std::move(refusing), [](int) {});
-    idle.StopWatch();
-    EXPECT_FALSE(idle.StartWatch(data.path(), false, false));
-    EXPECT_FALSE(idle.Watching());
-    form.StopDirWatch();
-
-    ReadSlotOne(true);
-    const WatchForChanges* watch = form.DirWatch();
-    session.DataFolder = data.file("missing");
-    form.StartDirWatch();
-    EXPECT_EQ(form.DirWatch(), watch);
-    EXPECT_TRUE(watch->Watching());
+    EXPECT_FALSE(form.Timer21().enabled());  // fast mode: no poll after the attempt
+    EXPECT_FALSE(form.DirWatch()->SuspendWatch());
 }
 
 TEST_F(DirWatchTest, AReadStartedByAnEventMayReplaceTheWatcher) {
