@@ -1,32 +1,24 @@
 // The conversion run as a whole: files, trace lines, shared flags, failures, hostile input.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include "common/paths.h"
-#include "common/text_file.h"
 #include "convert/converter.h"
 #include "convert/converter_test_support.h"
 
 namespace zelmar::convert::testing {
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class ConverterRun : public ::testing::Test {
   protected:
-    DataFolder folder;
+    ScratchFolder folder{"convert"};
     Session session = MakeSession(folder.path());
     RecordingTrace trace;
-    std::string commandFile = JoinPath(folder.path(), kCommandFileName);
 };
 
-TEST_F(ConverterRun, MissingJobFileIsTracedAndFails) {
-    std::string path = JoinPath(folder.path(), "SR_DATI.001");
+TEST_F(ConverterRun, MissingOrEmptyJobFileIsTracedAndFailsWithoutCommandFile) {
+    std::string path = folder.file("SR_DATI.001");
     EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 1);
     EXPECT_EQ(trace.lines,
               (std::vector<std::string>{" -->  Il file di input: " + path + " non esiste",
@@ -35,13 +27,9 @@ TEST_F(ConverterRun, MissingJobFileIsTracedAndFails) {
     trace.on = false;
     EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 1);
     EXPECT_TRUE(trace.lines.empty());
-}
-
-TEST_F(ConverterRun, EmptyJobFileFailsWithoutCommandFile) {
-    std::string path = JoinPath(folder.path(), "SR_DATI.001");
-    ASSERT_TRUE(WriteBytes(path, ""));
+    folder.put("SR_DATI.001", "");
     EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 1);
-    EXPECT_FALSE(std::filesystem::exists(commandFile));
+    EXPECT_FALSE(folder.has(kCommandFileName));
 }
 
 TEST_F(ConverterRun, JobLinesAreTracedAndCommandsWrittenWithCrLf) {
@@ -50,8 +38,8 @@ TEST_F(ConverterRun, JobLinesAreTracedAndCommandsWrittenWithCrLf) {
     EXPECT_EQ(trace.lines, (std::vector<std::string>{" ------------ File SR_Dati ------------ ",
                                                      " --> SALE,N1,P150;", " --> CASH;",
                                                      " -------------------------------------- "}));
-    EXPECT_EQ(ReadBytes(commandFile), "3/S/REPARTO 1//1/1.50/1/22.00\r\n5/1/0//////\r\n");
-    EXPECT_EQ(session.conv.CommandFilePath, commandFile);
+    EXPECT_EQ(folder.read(kCommandFileName), "3/S/REPARTO 1//1/1.50/1/22.00\r\n5/1/0//////\r\n");
+    EXPECT_EQ(session.conv.CommandFilePath, folder.file(kCommandFileName));
 }
 
 TEST_F(ConverterRun, CustomerFiscalCodeIsTracedWithModelAndSerial) {
@@ -62,7 +50,7 @@ TEST_F(ConverterRun, CustomerFiscalCodeIsTracedWithModelAndSerial) {
 
 TEST_F(ConverterRun, FailedRunRemovesTheEarlierCommandFile) {
     session.reg.IsRtRegister = true;
-    ASSERT_TRUE(WriteTextLines(commandFile, {"old"}));
+    folder.put(kCommandFileName, "old\r\n");
     const JobOutcome outcome = ConvertJob(session, {"LOTT,C[ABC];"});
     EXPECT_EQ(outcome.result, 1);
     EXPECT_FALSE(outcome.commandFileExists);
@@ -91,12 +79,11 @@ TEST_F(ConverterRun, SharedFlagsAreLeftForTheDriverAndClearedByTheNextRun) {
 }
 
 TEST_F(ConverterRun, ReadCreatesTheNamedFileEmpty) {
-    const std::string data = JoinPath(folder.path(), "DATI.001");
-    ASSERT_TRUE(WriteTextLines(data, {"old data"}));
+    folder.put("DATI.001", "old data\r\n");
     EXPECT_EQ(ConvertJob(session, {"READ,:DATI;"}).result, 0);
-    EXPECT_EQ(ReadBytes(data), "");
+    EXPECT_EQ(folder.read("DATI.001"), "");
     EXPECT_EQ(ConvertJob(session, {"READ;"}).result, 0);
-    EXPECT_TRUE(std::filesystem::exists(JoinPath(folder.path(), kReadDefaultName)));
+    EXPECT_TRUE(folder.has(kReadDefaultName));
 }
 
 TEST(ResolveReadFileName, NamesPathsAndTheSlotExtension) {
@@ -120,15 +107,12 @@ TEST(ResolveReadFileName, NamesPathsAndTheSlotExtension) {
 
 TEST_F(ConverterRun, KeystrokeJobsGoThroughTheIntermediateFile) {
     session.options.chbConvXonXoff = true;
-    std::string path = JoinPath(folder.path(), "SR_DATI.001");
-    ASSERT_TRUE(WriteTextLines(path, {"150H", "3R"}));
+    std::string path = folder.file("SR_DATI.001");
+    folder.put("SR_DATI.001", "150H\r\n3R\r\n");
     EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 0);
     EXPECT_EQ(path, JoinPath(folder.path(), kKeystrokeJobName));
-    std::vector<std::string> commands;
-    ASSERT_TRUE(ReadTextLines(commandFile, commands));
-    EXPECT_EQ(commands, std::vector<std::string>{"3/S/REPARTO 3//1/1.50/3/4.00"});
-
-    std::string missing = JoinPath(folder.path(), "SR_DATI.002");
+    EXPECT_EQ(folder.read(kCommandFileName), "3/S/REPARTO 3//1/1.50/3/4.00\r\n");
+    std::string missing = folder.file("SR_DATI.002");
     EXPECT_EQ(Converter(session, trace).ConvertJobFile(missing), 1);
 }
 

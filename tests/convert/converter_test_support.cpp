@@ -1,26 +1,12 @@
 #include "convert/converter_test_support.h"
 
-#include <atomic>
-#include <random>
+#include <filesystem>
 
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "convert/converter.h"
 
 namespace zelmar::convert::testing {
-
-DataFolder::DataFolder() {
-    static std::atomic<unsigned> counter{0};
-    const std::string name = "zelmar_convert_" + std::to_string(std::random_device{}()) + "_" +
-                             std::to_string(counter++);
-    path_ = (std::filesystem::temp_directory_path() / name).string();
-    std::filesystem::create_directories(path_);
-}
-
-DataFolder::~DataFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-}
 
 Session MakeSession(const std::string& dataFolder) {
     Session session;

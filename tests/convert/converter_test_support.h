@@ -1,13 +1,15 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "common/session.h"
 #include "common/trace_sink.h"
+#include "config/scratch_folder.h"
 
 namespace zelmar::convert::testing {
+
+using zelmar::testing::ScratchFolder;
 
 // Trace sink that keeps the lines (without time stamps) for the test to read.
 class RecordingTrace : public TraceSink {
@@ -16,19 +18,6 @@ class RecordingTrace : public TraceSink {
     std::vector<std::string> lines;
     bool tracing() const override { return on; }
     void traceLine(const std::string& markerAndText) override { lines.push_back(markerAndText); }
-};
-
-// A fresh data folder, removed with everything in it when the object goes.
-class DataFolder {
-  public:
-    DataFolder();
-    ~DataFolder();
-    DataFolder(const DataFolder&) = delete;
-    DataFolder& operator=(const DataFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
 };
 
 // A session on a plain register: model RX, fiscal memory (not RT), serial 99012345, ten

@@ -94,7 +94,7 @@ TEST(ConverterGolden, EveryCaseGivesItsCommandLines) {
     ASSERT_GT(cases.size(), 0u);
     for (const auto& golden : cases) {
         SCOPED_TRACE(golden.file + ": " + golden.name);
-        DataFolder folder;
+        ScratchFolder folder{"golden"};
         Session session = MakeSession(folder.path());
         ApplySetup(session, golden.setup);
         const JobOutcome outcome = ConvertJob(session, golden.job);

@@ -103,11 +103,5 @@ INSTANTIATE_TEST_SUITE_P(Numbers, CanonicalNumberTest,
                                            NumberCase{"123456789012345678901234567890",
                                                       "123456789012345678901234567890"}));
 
-TEST(FixDecimalsTest, PadsOrCutsOnlyNumbersWithAPoint) {
-    EXPECT_EQ(FixDecimals("1.5", 3), "1.500");
-    EXPECT_EQ(FixDecimals("0.12345", 3), "0.123");
-    EXPECT_EQ(FixDecimals("12", 2), "12");
-}
-
 }  // namespace
 }  // namespace zelmar::convert

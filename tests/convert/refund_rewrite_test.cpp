@@ -23,7 +23,7 @@ struct RewriteCase {
 
 class RefundRewriteTest : public ::testing::TestWithParam<RewriteCase> {
   protected:
-    testing::DataFolder folder_;
+    testing::ScratchFolder folder_{"refund"};
     const std::string job_ = JoinPath(folder_.path(), "SR_DATI.001");
 };
 
@@ -90,51 +90,27 @@ INSTANTIATE_TEST_SUITE_P(
         RewriteCase{"EmptyJob", {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class RefundRewriteFileTest : public ::testing::Test {
-  protected:
-    testing::DataFolder folder_;
-    const std::string job_ = JoinPath(folder_.path(), "SR_DATI.001");
-};
-
-TEST_F(RefundRewriteFileTest, InvoiceIsLeftByteForByte) {
+// The job is replaced whole or not at all: an invoice, an unreadable input and a failed write
+// leave every file as it was.
+TEST(RefundRewriteFile, LeavesTheFilesAloneWhenNothingMayChange) {
+    testing::ScratchFolder folder{"refund"};
+    const std::string job = folder.file("SR_DATI.001"), missing = folder.file("missing.001");
     const std::string invoice = "SALE,N1,P100,R;\nOPFS,:ROSSI;\nCOUP,V5;";  // LF ends kept
-    ASSERT_TRUE(WriteBytes(job_, invoice));
-    RewriteRefundDiscounts(job_, job_);
-    EXPECT_EQ(std::filesystem::file_size(job_), invoice.size());
-}
+    folder.put("SR_DATI.001", invoice);
+    RewriteRefundDiscounts(job, job);
+    EXPECT_EQ(folder.read("SR_DATI.001"), invoice);
 
-TEST_F(RefundRewriteFileTest, UnreadableInputLeavesTheOutputAlone) {
-    const std::string out = JoinPath(folder_.path(), "out.txt");
-    ASSERT_TRUE(WriteTextLines(out, {"KEEP;"}));
-    RewriteRefundDiscounts(JoinPath(folder_.path(), "missing.001"), out);
-    Lines lines;
-    ASSERT_TRUE(ReadTextLines(out, lines));
-    EXPECT_EQ(lines, Lines{"KEEP;"});
-    RewriteRefundDiscounts(JoinPath(folder_.path(), "missing.001"),
-                           JoinPath(folder_.path(), "missing.001"));
-    EXPECT_FALSE(std::filesystem::exists(JoinPath(folder_.path(), "missing.001")));
-}
+    folder.put("out.txt", "KEEP;\r\n");
+    RewriteRefundDiscounts(missing, folder.file("out.txt"));
+    EXPECT_EQ(folder.read("out.txt"), "KEEP;\r\n");
+    RewriteRefundDiscounts(missing, missing);
+    EXPECT_FALSE(folder.has("missing.001"));
 
-TEST_F(RefundRewriteFileTest, FailedWriteKeepsTheOriginal) {
-    const Lines job{"SALE,N1,P500,R;", "SALE,N1,P100;"};
-    ASSERT_TRUE(WriteTextLines(job_, job));
-    // The temporary file cannot be created: a folder stands in its place.
-    std::filesystem::create_directory(job_ + ".tmp");
-    RewriteRefundDiscounts(job_, job_);
-    Lines lines;
-    ASSERT_TRUE(ReadTextLines(job_, lines));
-    EXPECT_EQ(lines, job);
-}
-
-TEST_F(RefundRewriteFileTest, WritesToASeparateOutput) {
-    const std::string out = JoinPath(folder_.path(), "out.txt");
-    ASSERT_TRUE(WriteTextLines(job_, {"SALE,N1,P500,R;", "SALE,N1,P100;"}));
-    RewriteRefundDiscounts(job_, out);
-    Lines input, output;
-    ASSERT_TRUE(ReadTextLines(job_, input));
-    ASSERT_TRUE(ReadTextLines(out, output));
-    EXPECT_EQ(input, (Lines{"SALE,N1,P500,R;", "SALE,N1,P100;"}));
-    EXPECT_EQ(output, (Lines{"SALE,N1,P100;", "PLUD,: ,N1,P500,R;"}));
+    const std::string refund = "SALE,N1,P500,R;\r\nSALE,N1,P100;\r\n";
+    folder.put("SR_DATI.001", refund);
+    std::filesystem::create_directory(job + ".tmp");  // the temporary file cannot be created
+    RewriteRefundDiscounts(job, job);
+    EXPECT_EQ(folder.read("SR_DATI.001"), refund);
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "common/paths.h"
-#include "common/text_file.h"
 #include "convert/converter_test_support.h"
 #include "convert/xonxoff.h"
 
@@ -49,7 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeysCase{"5#", {"CLER,C5;"}},
         // A bare Z stays in the number.
         KeysCase{"Z5R", {"SALE,NZ5;"}}, KeysCase{"1Z", {"BARC,T1,H0,1234567890123;"}},
-        KeysCase{"2Z", {"BARC,T2,H0,1234567890123;"}},
         KeysCase{"3Z4Z", {"BARC,T4,H0,1234567890123;", "BARC,T4,H0,1234567890123;"}},
         // "0T" turns the tender flag on and keeps it until a line is written.
         KeysCase{"0T150H@150H@", {"PRNT,N0,V150;", "PRNT,P150;"}},
@@ -64,32 +60,19 @@ INSTANTIATE_TEST_SUITE_P(
         KeysCase{"\"A,B\"@", {"PRNT,:A.B;"}}, KeysCase{"\"CIAO\">", {"DISP,,N1,C2,:CIAO;"}},
         KeysCase{"\"OPEN a\"", {}}, KeysCase{"\"", {}}, KeysCase{"", {}}));
 
-class XonXoffFileTest : public ::testing::Test {
-  protected:
-    testing::DataFolder folder_;
-    const std::string in_ = JoinPath(folder_.path(), "SR_DATI.001");
-    const std::string out_ = JoinPath(folder_.path(), "tempSL.txt");
-};
+TEST(XonXoffFile, JoinsTheLinesOfTheKeystrokeFileAndFailsOnBadFiles) {
+    testing::ScratchFolder folder{"xonxoff"};
+    const std::string in = folder.file("SR_DATI.001"), out = folder.file("tempSL.txt");
+    EXPECT_FALSE(ConvertXonXoffFile(in, out));  // missing
+    folder.put("SR_DATI.001", "");
+    EXPECT_FALSE(ConvertXonXoffFile(in, out));
+    EXPECT_FALSE(folder.has("tempSL.txt"));
 
-TEST_F(XonXoffFileTest, JoinsTheLinesOfTheKeystrokeFile) {
-    ASSERT_TRUE(WriteTextLines(in_, {"2*15", "0H3R", "1000H1T"}));
-    ASSERT_TRUE(WriteTextLines(out_, {"OLD;", "OLD;", "OLD;", "OLD;"}));
-    ASSERT_TRUE(ConvertXonXoffFile(in_, out_));
-    Lines lines;
-    ASSERT_TRUE(ReadTextLines(out_, lines));
-    EXPECT_EQ(lines, (Lines{"SALE,N3,Q2,P150;", "CASH,V1000;"}));
-}
-
-TEST_F(XonXoffFileTest, FailsOnAMissingOrEmptyInput) {
-    EXPECT_FALSE(ConvertXonXoffFile(in_, out_));
-    ASSERT_TRUE(WriteBytes(in_, ""));
-    EXPECT_FALSE(ConvertXonXoffFile(in_, out_));
-    EXPECT_FALSE(std::filesystem::exists(out_));
-}
-
-TEST_F(XonXoffFileTest, FailsWhenTheOutputCannotBeCreated) {
-    ASSERT_TRUE(WriteBytes(in_, "5R"));
-    EXPECT_FALSE(ConvertXonXoffFile(in_, JoinPath(folder_.path(), "missing/tempSL.txt")));
+    folder.put("SR_DATI.001", "2*15\r\n0H3R\r\n1000H1T\r\n");
+    EXPECT_FALSE(ConvertXonXoffFile(in, folder.file("missing/tempSL.txt")));
+    folder.put("tempSL.txt", "OLD;\r\nOLD;\r\nOLD;\r\nOLD;\r\n");
+    ASSERT_TRUE(ConvertXonXoffFile(in, out));
+    EXPECT_EQ(folder.read("tempSL.txt"), "SALE,N3,Q2,P150;\r\nCASH,V1000;\r\n");
 }
 
 }  // namespace
