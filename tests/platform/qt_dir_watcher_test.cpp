@@ -39,6 +39,7 @@ class QtDirWatcherTest : public ::testing::Test {
     std::vector<int> events_;
 };
 
+// Bits: 1 a name changed, 2 a size, 4 a write.
 TEST_F(QtDirWatcherTest, ReportsNamesOnCreateAndSizeAndWriteOnChange) {
     write("SR_DATI.001", "VEND,P100;", QIODevice::WriteOnly);
     EXPECT_EQ(collect(1) & 1, 1);
@@ -50,17 +51,15 @@ TEST_F(QtDirWatcherTest, ReportsNamesOnCreateAndSizeAndWriteOnChange) {
     EXPECT_EQ(collect(1) & 1, 1);
 }
 
-TEST_F(QtDirWatcherTest, ChangesMadeWhileTheLoopIsBusyArriveAsOneEvent) {
+TEST_F(QtDirWatcherTest, ChangesWhileTheLoopIsBusyArriveAsOneEventAndAStoppedWatcherIsQuiet) {
     write("SR_START.001", "", QIODevice::WriteOnly);
     write("SR_DATI.001", "CHIU;", QIODevice::WriteOnly);
     ASSERT_TRUE(PumpUntil(loop_, [&] { return !events_.empty(); }));
-    EXPECT_EQ(events_.size(), 1u);
-    EXPECT_EQ(events_[0], 1 | 2 | 4);
-}
+    EXPECT_EQ(events_, std::vector<int>{1 | 2 | 4});
 
-TEST_F(QtDirWatcherTest, StoppedOrMissingFolderGivesNothing) {
     watcher_.stop();
     watcher_.stop();
+    events_.clear();
     write("late.txt", "x", QIODevice::WriteOnly);
     loop_.pumpWait(100);
     EXPECT_TRUE(events_.empty());
