@@ -6,13 +6,12 @@ namespace ecrsim {
 namespace {
 
 TEST(SimFrame, ChecksumAndFrame) {
-    const std::pair<std::string, std::string> sums[] = {
-        {"", "00"},
-        {"U//", "79"},
-        {"x/1///", "01"},
-        {std::string(3, '\xFF'), "53"},  // 765 kept mod 256 as it goes: 253, then mod 100
-        {"00/00/00/", "73"},
-    };
+    // 0xFF three times: the sum is kept mod 256 as it goes (253), then taken mod 100.
+    const std::pair<std::string, std::string> sums[] = {{"", "00"},
+                                                        {"U//", "79"},
+                                                        {"x/1///", "01"},
+                                                        {std::string(3, '\xFF'), "53"},
+                                                        {"00/00/00/", "73"}};
     for (const auto& [text, sum] : sums) EXPECT_EQ(Checksum(text), sum) << text;
     EXPECT_EQ(Frame("U//"), std::string("\x02U//79\x03"));
 }
