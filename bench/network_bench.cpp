@@ -2,16 +2,10 @@
 // command takes against a register that answers at once (the transport's own overhead), and
 // the CPU the program burns while a slow register (200 ms per answer) keeps it waiting.
 #include <benchmark/benchmark.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <chrono>
 #include <ctime>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,14 +17,12 @@
 #include "platform/file_system.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_tcp_socket.h"
-
-extern char** environ;
+#include "support/program_runner.h"
 
 namespace {
 
 using namespace zelmar;
 
-constexpr int kBannerTimeoutMs = 5000;
 constexpr int kSlowRegisterDelayMs = 200;
 
 class NoTrace : public TraceSink {
@@ -39,51 +31,11 @@ class NoTrace : public TraceSink {
     void traceLine(const std::string&) override {}
 };
 
-// ecrsim on a free loopback port; ended with SIGTERM.
-class Register {
-  public:
-    explicit Register(int delayMs) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<std::string> args{ECRSIM_PATH, "--no-serial", "--tcp",
-                                      "0",         "--delay",     std::to_string(delayMs)};
-        std::vector<char*> argv;
-        for (auto& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, ECRSIM_PATH, &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        std::string banner;
-        pollfd waiting{out[0], POLLIN, 0};
-        while (banner.find("READY") == std::string::npos &&
-               poll(&waiting, 1, kBannerTimeoutMs) > 0) {
-            char buffer[256];
-            const ssize_t count = read(out[0], buffer, sizeof buffer);
-            if (count <= 0) break;
-            banner.append(buffer, static_cast<std::size_t>(count));
-        }
-        close(out[0]);
-        const std::string tcp = "TCP 127.0.0.1 ";
-        const auto at = banner.find(tcp);
-        if (at != std::string::npos)
-            port = banner.substr(at + tcp.size(), banner.find('\n', at) - at - tcp.size());
-    }
-    ~Register() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-    }
-    std::string port;
-
-  private:
-    pid_t pid_ = -1;
-};
+// ecrsim on a free loopback port, answering after `delayMs`.
+testing::EcrsimProcess StartRegister(int delayMs) {
+    return testing::EcrsimProcess(
+        {ECRSIM_PATH, "--no-serial", "--tcp", "0", "--delay", std::to_string(delayMs)});
+}
 
 // The program's side: the transport on Qt's loop and socket, connected to the register.
 struct Program {
@@ -111,8 +63,8 @@ double ProcessCpuSeconds() {
 }
 
 void BM_CommandOverLoopback(benchmark::State& state) {
-    Register ecr(0);
-    Program program(ecr.port);
+    const auto ecr = StartRegister(0);
+    Program program(ecr.value("TCP 127.0.0.1"));
     if (program.network.socketState() != 7) {
         state.SkipWithError("no connection to ecrsim");
         return;
@@ -129,8 +81,8 @@ BENCHMARK(BM_CommandOverLoopback)
     ->ReportAggregatesOnly();
 
 void BM_WaitingForASlowRegister(benchmark::State& state) {
-    Register ecr(kSlowRegisterDelayMs);
-    Program program(ecr.port);
+    const auto ecr = StartRegister(kSlowRegisterDelayMs);
+    Program program(ecr.value("TCP 127.0.0.1"));
     if (program.network.socketState() != 7) {
         state.SkipWithError("no connection to ecrsim");
         return;

@@ -39,8 +39,8 @@ double ThisProcessCpuSeconds() {
 }
 
 void BM_RegisterReadOf99Departments(benchmark::State& state) {
-    testing::EcrsimProcess ecr(ECRSIM_PATH,
-                               {"--set", "departments=" + std::to_string(kDepartments)});
+    testing::EcrsimProcess ecr(
+        {ECRSIM_PATH, "--set", "departments=" + std::to_string(kDepartments)});
     if (ecr.value("SERIAL").empty()) {
         state.SkipWithError("ecrsim has no pseudo-terminal");
         return;

@@ -7,11 +7,15 @@
 //     against a register that takes 200 ms per answer, and its CPU time (from /proc) is set
 //     against the job's wall time.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,7 @@
 #include "common/text_file.h"
 #include "common/trace_sink.h"
 #include "config/scratch_folder.h"
+#include "integration/program_run.h"
 #include "jobs/job_files.h"
 #include "link/command_sender.h"
 #include "link/link.h"
@@ -27,20 +32,15 @@
 #include "platform/file_system.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_serial_port.h"
-#include "support/program_runner.h"
 
 namespace {
 
 using namespace zelmar;
-using namespace std::chrono_literals;
 using testing::ScratchFolder;
 
 constexpr int kJobLines = 200;
 constexpr int kSlowRegisterDelayMs = 200;
 constexpr int kSlowJobLines = 20;  // about 5 s of waiting at 200 ms per answer
-constexpr auto kSlowJobBudget = 60s;
-constexpr auto kFolderPollStep = 50ms;
-constexpr const char* kPollIntervalMs = "100";
 
 class NoTrace : public TraceSink {
   public:
@@ -119,7 +119,7 @@ double Percentile(std::vector<double> values, double q) {
 }
 
 void BM_SerialJobOf200Lines(benchmark::State& state) {
-    testing::EcrsimProcess ecr(ECRSIM_PATH, {});
+    testing::EcrsimProcess ecr({ECRSIM_PATH});
     if (ecr.value("SERIAL").empty()) {
         state.SkipWithError("ecrsim has no pseudo-terminal");
         return;
@@ -138,36 +138,46 @@ void BM_SerialJobOf200Lines(benchmark::State& state) {
 }
 BENCHMARK(BM_SerialJobOf200Lines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
+// User plus system CPU seconds a running process has used so far (from /proc/<pid>/stat);
+// negative when it cannot be read.
+double ProcessCpuSeconds(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    // The command name in parentheses may hold blanks; the fields are counted after it.
+    const auto nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(nameEnd + 2));
+    std::string field;
+    // Fields 3 to 13 (state ... cmajflt), then utime (14) and stime (15), in clock ticks.
+    for (int i = 3; i <= 13; ++i) fields >> field;
+    long userTicks = 0, systemTicks = 0;
+    if (!(fields >> userTicks >> systemTicks)) return -1;
+    return static_cast<double>(userTicks + systemTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 // The real programs: zelmar1 serving slot 1 in slow mode, ecrsim answering after 200 ms.
 void BM_ProgramCpuWhileTheRegisterAnswersSlowly(benchmark::State& state) {
-    ScratchFolder program("serial_bench_program"), data("serial_bench_data");
-    testing::EcrsimProcess ecr(ECRSIM_PATH, {"--delay", std::to_string(kSlowRegisterDelayMs)});
-    if (ecr.value("SERIAL").empty()) {
+    testing::ProgramRun run(testing::Line::kSerial,
+                            {"--delay", std::to_string(kSlowRegisterDelayMs)});
+    if (!run.started()) {
         state.SkipWithError("ecrsim has no pseudo-terminal");
         return;
     }
-    testing::WriteSlot1SlowModeSettings(program.path(), kPollIntervalMs);
-    testing::ChildProcess zelmar1(
-        testing::HeadlessSerialArguments(ZELMAR1_PATH, program.path(), data.path(),
-                                         ecr.value("SERIAL")),
-        false);
-    const auto waitFor = [](auto condition) {
-        return testing::WaitFor(condition, kSlowJobBudget, kFolderPollStep);
-    };
-    if (!waitFor([&] { return data.has("SR_MATR.001"); })) {
+    if (!run.registerDataRead()) {
         state.SkipWithError("the register data were not read");
         return;
     }
+    std::string job;
+    for (const auto& line : JobReceipt(kSlowJobLines)) job += line + "\r\n";
     double cpu = 0, wall = 0;
     for (auto _ : state) {
-        WriteTextLines(data.file("SR_DATI.001"), JobReceipt(kSlowJobLines));
-        const double cpuStart = testing::ProcessCpuSeconds(zelmar1.pid());
+        const double cpuStart = ProcessCpuSeconds(run.programPid());
         const auto wallStart = std::chrono::steady_clock::now();
-        data.put("SR_START.001", "");
-        if (!waitFor([&] { return !data.has("SR_START.001"); })) state.SkipWithError("no end");
-        cpu += testing::ProcessCpuSeconds(zelmar1.pid()) - cpuStart;
+        if (!run.runJob(job)) state.SkipWithError("no end");
+        cpu += ProcessCpuSeconds(run.programPid()) - cpuStart;
         wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-        if (data.has("SR_ERR.001")) state.SkipWithError(data.read("SR_ERR.001").c_str());
+        if (run.data().has("SR_ERR.001"))
+            state.SkipWithError(run.data().read("SR_ERR.001").c_str());
     }
     state.counters["job_wall_s"] = wall / static_cast<double>(state.iterations());
     state.counters["job_cpu_ms"] = 1000 * cpu / static_cast<double>(state.iterations());
