@@ -3,11 +3,27 @@
 #include <gtest/gtest.h>
 
 #include "app/form_fixture.h"
-#include "link/scripted_sender.h"
 #include "platform/fake/fake_shell.h"
 
 namespace zelmar::app::testing {
 namespace {
+
+// Records the commands sent to the register; nothing else of the link is used here.
+class RecordingSender : public link::CommandSender {
+  public:
+    std::vector<std::string> sent;
+    int SendCommand(std::string& command, int& expectAnswer) override {
+        sent.push_back(command + (expectAnswer ? " answer" : ""));
+        return 1;
+    }
+    int ParseStatus(const std::string&) override { return 0; }
+    bool PortOpen() const override { return false; }
+    bool OpenPort() override { return true; }
+    void ClosePort() override {}
+    bool WriteRaw(const std::string&) override { return true; }
+    int OpenConnection() override { return 0; }
+    void CloseConnection() override {}
+};
 
 class OperatorCommandsTest : public FormTest {
   protected:
@@ -25,7 +41,7 @@ class OperatorCommandsTest : public FormTest {
     }
 
     platform::FakeShell shell;
-    link::scripted::ScriptedSender sender{session, loop};
+    RecordingSender sender;
     config::SettingsFiles settingsFiles{files, data.path()};
     int socketState = 0;
     OperatorCommands commands{OperatorParts{session, form, loop, files, jobFiles, outside, sender,
@@ -184,7 +200,7 @@ TEST_F(OperatorCommandsTest, CancelReceiptOpensTheLinkUnlessTheSocketIsConnected
         socketState = state;
         commands.AnnullaOperaz_Click();
         EXPECT_EQ(Count(calls, "OpenConnection"), state == 7 ? 0 : 1);
-        EXPECT_EQ(sender.sent, std::vector<std::string>{"+"});
+        EXPECT_EQ(sender.sent, std::vector<std::string>{"+ answer"});
     }
 }
 

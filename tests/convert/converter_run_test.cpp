@@ -121,37 +121,15 @@ TEST_F(ConverterRun, KeystrokeJobsGoThroughTheIntermediateFile) {
 TEST_F(ConverterRun, MalformedLinesNeverStopTheRun) {
     session.reg.IsRtRegister = true;
     session.reg.ModelCode = "TN";
-    const std::vector<std::string> job = {"SALE,N99999999999999999999,P;",
-                                          "SALE,N-1,P100;",
-                                          "SALE,N1.5,P100;",
-                                          "SALE,N,P,Q;",
-                                          "EXTL,N-5,:X;",
-                                          "EXTL,N99999999999999,:X;",
-                                          "FUNC,N;",
-                                          "FUNC;",
-                                          "OPER,C;",
-                                          "OPER;",
-                                          "BARC,T99999999999999999999,:X;",
-                                          "BARC,T-1,:X;",
-                                          "TICK,T;",
-                                          "CRED,T-3;",
-                                          "TEND,N;",
-                                          "DISP,C2,N99999999999999999999,:X;",
-                                          "NDCR,D;",
-                                          "NDCR,>;",
-                                          "DELD,D010424,>;",
-                                          ",,,,;",
-                                          ";",
-                                          ":",
-                                          "\xff\xfe\x80",
-                                          ",N",
-                                          ",<",
-                                          "OPFS",
-                                          "OPFS,<",
-                                          "LOTT,C[",
-                                          "LOTT,C]]]]]]]]]",
-                                          "PRNT,:12345678901;",
-                                          "SALE,N2,P100;"};
+    const std::vector<std::string> job = {
+        // numbers out of range or malformed
+        "SALE,N99999999999999999999,P;", "SALE,N-1,P100;", "SALE,N1.5,P100;", "SALE,N,P,Q;",
+        "EXTL,N-5,:X;", "EXTL,N99999999999999,:X;", "FUNC,N;", "FUNC;", "OPER,C;", "OPER;",
+        "BARC,T99999999999999999999,:X;", "BARC,T-1,:X;", "TICK,T;", "CRED,T-3;", "TEND,N;",
+        "DISP,C2,N99999999999999999999,:X;", "NDCR,D;", "NDCR,>;", "DELD,D010424,>;",
+        // stray bytes and cut lines
+        ",,,,;", ";", ":", "\xff\xfe\x80", ",N", ",<", "OPFS", "OPFS,<", "LOTT,C[",
+        "LOTT,C]]]]]]]]]", "PRNT,:12345678901;", "SALE,N2,P100;"};
     const JobOutcome outcome = ConvertJob(session, job);
     EXPECT_EQ(outcome.result, 1);  // the lottery codes are not 8 characters
 
