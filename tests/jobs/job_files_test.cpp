@@ -80,7 +80,6 @@ TEST(JobFiles, ALockedFileIsTriedTwentyTimesAndLoggedOnceWhereTheRoutineLogs) {
         {"SR_ERR.003", &JobFiles::SubKillErrFile, 1000, "Errore nella Kill di SR_ERR"},
         {"SR_OUT.003", &JobFiles::SubKillFileOut, 1000, "Errore nella Kill di SR_OUT"},
         {"SR_DATI.003", &JobFiles::SubKillDatiFile, 1000, nullptr},
-        {"SR_START.003", &JobFiles::SubKillStartFile, 1000, nullptr},
         {kCommandFile, nullptr, 1000, "Errore nella Kill di "},
     };
     for (const auto& c : cases) {

@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace zelmar::jobs {
 namespace {
 
 TEST(JobMessages, EveryResultHasItsErrorTextAndStatusWord) {
     const std::string generic = ": Errore generico sull'Ecr; correggere e riavviare l'esecuzione";
-    struct Case {
-        int result;
-        std::string errorText;
-        std::string word;
-    };
-    const Case cases[] = {
+    const std::tuple<int, std::string, std::string> cases[] = {
         {-2, "E503: Scontrino aperto, chiudere e riavviare l'esecuzione", "SCONTRINO APERTO"},
         {-4, "E504: Nessun messaggio ricevuto: controllare connessione con l'Ecr",
          "TIMEOUT SCADUTO"},
@@ -23,9 +20,9 @@ TEST(JobMessages, EveryResultHasItsErrorTextAndStatusWord) {
         {-1, "E0-1" + generic, "ERR. IMPREVISTO ECR"},
         {1234, "E1234" + generic, "ERR. IMPREVISTO ECR"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ErrorMessageForResult(c.result), c.errorText) << c.result;
-        EXPECT_EQ(StatusWordForResult(c.result), c.word) << c.result;
+    for (const auto& [result, errorText, word] : cases) {
+        EXPECT_EQ(ErrorMessageForResult(result), errorText) << result;
+        EXPECT_EQ(StatusWordForResult(result), word) << result;
     }
 }
 
