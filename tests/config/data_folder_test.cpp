@@ -13,8 +13,6 @@
 namespace zelmar::config {
 namespace {
 
-using testing::ScratchFolder;
-
 const std::string kSep(1, kPathSeparator);
 
 class DataFolderTest : public ::testing::Test {
@@ -28,7 +26,7 @@ class DataFolderTest : public ::testing::Test {
         system_.setUserString(kRegistryKey, kCustomDataDirValue, registryFolder);
     }
 
-    ScratchFolder program_{"program"}, common_{"common"}, custom_{"custom"};
+    testing::ScratchFolder program_{"program"}, common_{"common"}, custom_{"custom"};
     platform::FakeSystemInfo system_;
     platform::FakeFileSystem files_;
     platform::FakeShell shell_;

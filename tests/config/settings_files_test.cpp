@@ -17,6 +17,10 @@ class SettingsFilesTest : public ::testing::Test {
         std::filesystem::remove(program_.file(name));
         if (content) program_.put(name, content);
     }
+    SocketTarget LoadWith(const char* name, const char* content, Options& options) {
+        Put(name, content);
+        return settings_.Load(options);
+    }
 
     testing::ScratchFolder program_;
     platform::FakeFileSystem files_;
@@ -30,17 +34,15 @@ TEST_F(SettingsFilesTest, SlotBoxesAndBaudRate) {
         {"011111111\r\n", {false, true, true, true}}, {"1x1\xff\r\n", {true, false, true, false}},
     };
     for (const auto& [content, ticked] : slots) {
-        Put(kSlotsFile, content);
         Options options;
-        settings_.Load(options);
+        LoadWith(kSlotsFile, content, options);
         EXPECT_EQ(options.Check, ticked) << (content ? content : "(missing)");
     }
     const std::pair<const char*, int> rates[] = {
         {"115200\r\n", 115200}, {nullptr, 9600}, {"abc\r\n", 9600}, {"0\r\n", 9600}};
     for (const auto& [content, rate] : rates) {
-        Put(kBaudFile, content);
         Options options;
-        settings_.Load(options);
+        LoadWith(kBaudFile, content, options);
         EXPECT_EQ(options.BaudRate, rate) << (content ? content : "(missing)");
         EXPECT_EQ(options.cmdBaud, std::to_string(rate));
     }
@@ -76,9 +78,8 @@ TEST_F(SettingsFilesTest, OptionsFileEdgeCases) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Put(kOptionsFile, c.content);
         Options o = designTime;
-        const SocketTarget socket = settings_.Load(o);
+        const SocketTarget socket = LoadWith(kOptionsFile, c.content, o);
         EXPECT_EQ(o.Combo1, c.combo1);
         EXPECT_EQ(o.cboToutConn, c.toutConn);
         EXPECT_EQ(o.txtRemoteIP, c.ip);
