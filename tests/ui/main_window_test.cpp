@@ -13,7 +13,6 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "app/operator_commands.h"
 #include "common/version_text.h"
 #include "platform/fake/fake_shell.h"
 #include "ui/boxes.h"
@@ -216,7 +215,6 @@ TEST_F(WindowTest, InputOptionsExcludeEachOther) {
         const char* clicked;
         bool xonxoff, micrelec;
     } cases[] = {
-        {"chbConvXonXoff", true, false},
         {"chbEnableMicrelecInput", false, true},
         {"chbConvXonXoff", true, false},
         {"chbConvXonXoff", false, false},
@@ -225,6 +223,8 @@ TEST_F(WindowTest, InputOptionsExcludeEachOther) {
         Find<QCheckBox>(c.clicked)->click();
         EXPECT_EQ(Find<QCheckBox>("chbConvXonXoff")->isChecked(), c.xonxoff);
         EXPECT_EQ(Find<QCheckBox>("chbEnableMicrelecInput")->isChecked(), c.micrelec);
+        EXPECT_EQ(session.options.chbConvXonXoff, c.xonxoff);
+        EXPECT_EQ(session.options.chbEnableMicrelecInput, c.micrelec);
     }
 }
 
