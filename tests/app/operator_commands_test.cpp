@@ -74,6 +74,10 @@ TEST_F(OperatorCommandsTest, TestReceiptGoesToTheLastTickedFoundAndReadSlot) {
         session.TestReceiptJob = 0;
         session.texts.CMBFileEnabled = true;
     }
+    commands.MinimiseWindow();  // the button works only on the shown window
+    ServeAndRead({1}, {1});
+    commands.CMBFile_Click();
+    EXPECT_FALSE(Has("SR_DATI", 1));
 }
 
 TEST_F(OperatorCommandsTest, TestReceiptLinesFollowTheRegister) {
@@ -202,6 +206,26 @@ TEST_F(OperatorCommandsTest, CancelReceiptOpensTheLinkUnlessTheSocketIsConnected
         EXPECT_EQ(Count(calls, "OpenConnection"), state == 7 ? 0 : 1);
         EXPECT_EQ(sender.sent, std::vector<std::string>{"+ answer"});
     }
+}
+
+TEST_F(OperatorCommandsTest, ModeAndTransportOptions) {
+    form.Timer21().setEnabled(true);
+    commands.OptionFAST_Click();
+    EXPECT_TRUE(session.options.OptionFAST);
+    EXPECT_FALSE(form.Timer21().enabled());
+    EXPECT_FALSE(session.texts.timerControlsVisible);
+    EXPECT_EQ(session.texts.Text3, "PRONTO");
+
+    commands.OptionSlow_Click();  // a job attempt, which restarts the poll
+    EXPECT_FALSE(session.options.OptionFAST);
+    EXPECT_TRUE(form.Timer21().enabled());
+    EXPECT_TRUE(session.texts.timerControlsVisible);
+
+    calls.clear();
+    commands.OptionRete_Click();
+    commands.OptionRS232_Click();
+    EXPECT_EQ(calls, (CallLog{"CloseConnection", "InitNetwork", "CloseSocket", "OpenConnection"}));
+    EXPECT_FALSE(session.options.OptionRete);
 }
 
 }  // namespace
