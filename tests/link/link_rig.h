@@ -1,14 +1,25 @@
 #pragma once
 
+// What the link tests share: a data folder, virtual time, the job files, a recording trace,
+// and a register on a scripted serial line.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "jobs/job_files.h"
+#include "link/frame.h"
 #include "link/link.h"
-#include "link/scripted_serial_port.h"
 #include "platform/fake/fake_event_loop.h"
 #include "platform/file_system.h"
+#include "platform/serial_port.h"
 
 namespace zelmar::link::testing {
 
@@ -21,43 +32,62 @@ class TempFolder {
                 ("zelmar_link_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
         std::filesystem::create_directories(path_);
     }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     std::string str() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
 
   private:
     std::filesystem::path path_;
 };
 
-// Counts the writes of each path, so "written once" can be told from "written again".
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Counts the writes of each path, so "written once" can be told from "written again"; the
+// first `failWrites` writes fail.
 class CountingFileSystem : public platform::StdFileSystem {
   public:
     std::vector<std::string> writes;
+    int failWrites = 0;
     bool writeLines(const std::string& path, const std::vector<std::string>& lines,
                     bool append) override {
         writes.push_back(path);
+        if (failWrites > 0) {
+            --failWrites;
+            return false;
+        }
         return StdFileSystem::writeLines(path, lines, append);
     }
 };
 
+// Trace lines and log lines as the trace files would get them (without time stamps).
 class RecordingTrace : public TraceSink {
   public:
-    std::vector<std::string> lines;
-    bool tracing() const override { return true; }
+    bool on = true;
+    std::vector<std::string> lines, log;
+    bool tracing() const override { return on; }
     void traceLine(const std::string& markerAndText) override { lines.push_back(markerAndText); }
+    void LogROutine(const std::string& message) override { log.push_back(message); }
+    void NewLogLines() override { log.clear(); }
 };
 
-// A link on a scripted serial port, on virtual time, with the port of slot 1 open.
-struct LinkRig {
-    LinkRig() {
+// What every rig has, on virtual time, with the ports of four slots.
+struct RigBase {
+    RigBase() {
         session.DataFolder = folder.str();
         session.PortDevice = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
-        link.OpenConnection();
     }
-    int send(std::string command) {
-        int expectAnswer = -1;
-        lastCommand = command;
+    template <typename Call>
+    int timed(Call call) {
         const auto start = loop.nowMs();
-        const int result = link.SendCommand(lastCommand, expectAnswer);
+        const int result = call();
         elapsedMs = loop.nowMs() - start;
         return result;
     }
@@ -69,10 +99,92 @@ struct LinkRig {
     CountingFileSystem files;
     jobs::JobFiles jobFiles{session, files, loop};
     RecordingTrace trace;
+    std::int64_t elapsedMs = 0;
+};
+
+// Replies of one kind: the queued ones first, then the fallback for ever. "" is silence.
+struct ReplyScript {
+    std::deque<std::string> queued;
+    std::string fallback;
+    std::string next() {
+        if (queued.empty()) return fallback;
+        auto reply = std::move(queued.front());
+        queued.pop_front();
+        return reply;
+    }
+};
+
+inline std::string Bytes(char c) {
+    return std::string(1, c);
+}
+inline std::string Answer(const std::string& text) {
+    return BuildAnswerFrame(text);
+}
+
+// A register on a scripted serial line. Its replies arrive on the fake loop a few virtual
+// milliseconds after the write they answer.
+class ScriptedSerialPort : public platform::SerialPort {
+  public:
+    explicit ScriptedSerialPort(platform::FakeEventLoop& loop) : loop_(loop) {}
+
+    ReplyScript toEnq{{}, Bytes(kAck)};
+    ReplyScript toFrame{{}, Answer("00/00/00/")};
+    ReplyScript toNak{{}, ""};  // the register's answer again after our NAK
+    std::string babble;         // comes with every read, for ever
+    bool failWrites = false;
+
+    int enqs = 0, naks = 0, opens = 0;
+    std::vector<std::string> frames;  // command texts between STX and the checksum
+    std::vector<std::string> configured;
+
+    bool configure(const std::string& device, int) override {
+        configured.push_back(device);
+        return true;
+    }
+    bool open() override {
+        if (!open_) ++opens;
+        return open_ = true;
+    }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    bool write(const std::string& bytes) override {
+        if (!open_ || failWrites) return false;
+        if (bytes == Bytes(kEnq)) {
+            ++enqs;
+            reply(toEnq.next());
+        } else if (bytes == Bytes(kNak)) {
+            ++naks;
+            reply(toNak.next());
+        } else if (!bytes.empty() && bytes.front() == kStx) {
+            frames.push_back(bytes.substr(1, bytes.size() - 5));
+            reply(toFrame.next());
+        }
+        return true;
+    }
+    std::string readAvailable() override { return std::exchange(inbox_, {}) + babble; }
+
+  private:
+    void reply(const std::string& bytes) {
+        if (!bytes.empty()) loop_.postDelayed(5, [this, bytes] { inbox_ += bytes; });
+    }
+
+    platform::FakeEventLoop& loop_;
+    bool open_ = false;
+    std::string inbox_;
+};
+
+// A link on the scripted serial port with the port of slot 1 open.
+struct LinkRig : RigBase {
+    LinkRig() { link.OpenConnection(); }
+    int send(std::string command) {
+        lastCommand = std::move(command);
+        int expectAnswer = -1;
+        return timed([&] { return link.SendCommand(lastCommand, expectAnswer); });
+    }
+
     ScriptedSerialPort port{loop};
     Link link{session, loop, port, jobFiles, trace};
     std::string lastCommand;
-    std::int64_t elapsedMs = 0;
 };
 
 }  // namespace zelmar::link::testing

@@ -2,12 +2,12 @@
 // traffic and the register's faults, from the command to the error file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/text_file.h"
 #include "link/network_rig.h"
 #include "link/network_timing.h"
-#include "link/scripted_serial_port.h"
 #include "sim/core/tcp_engine.h"
 #include "support/sim_tcp_socket.h"
 
@@ -15,6 +15,7 @@ namespace zelmar::link::testing {
 namespace {
 
 namespace nt = network_timing;
+using Lines = std::vector<std::string>;
 
 // The simulated register first, then the program's side wired to it through SendCommand.
 struct SimRegister {
@@ -23,36 +24,34 @@ struct SimRegister {
     ecrsim::TcpEngine engine{model, faults};
 };
 
-struct MatrixRig : SimRegister {
-    MatrixRig() { link.setNetwork(&rig.network); }
+struct MatrixRig : SimRegister, NetworkRigOf<zelmar::testing::SimTcpSocket> {
+    MatrixRig() : NetworkRigOf(engine) { link.setNetwork(&network); }
     void fault(const std::string& ruleText) {
         std::string error;
         ASSERT_TRUE(faults.add(ruleText, error)) << error;
     }
-    int send(const std::string& line) {
-        std::string command = line;
+    int send(std::string command) {
         int expectAnswer = -1;
-        const auto start = rig.loop.nowMs();
-        const int result = link.SendCommand(command, expectAnswer);
-        elapsedMs = rig.loop.nowMs() - start;
-        return result;
+        return timed([&] { return link.SendCommand(command, expectAnswer); });
     }
-    std::vector<std::string> errLines() {
-        std::vector<std::string> lines;
-        ReadTextLines(rig.errFile(), lines);
+    // SR_ERR as the network path writes it: our line, then the register's reply.
+    Lines errLines(const std::string& ours) {
+        jobFiles.WriteErrFile(ours, 1);
+        Lines lines;
+        ReadTextLines(errFile(), lines);
         return lines;
     }
 
-    NetworkRigOf<zelmar::testing::SimTcpSocket> rig{engine};
-    ScriptedSerialPort port{rig.loop};
-    Link link{rig.session, rig.loop, port, rig.jobFiles, rig.trace};
-    std::int64_t elapsedMs = 0;
+    ScriptedSerialPort port{loop};
+    Link link{session, loop, port, jobFiles, trace};
 };
 
 TEST(NetworkFaultMatrix, ReadsRegisterDataAndPrintsAReceipt) {
     MatrixRig m;
+    EXPECT_EQ(m.socket.host(), "127.0.0.1");
+    EXPECT_EQ(m.socket.port(), 9101);
     EXPECT_EQ(m.send("a"), 1);
-    const auto& fields = m.rig.session.link.ResponseFields;
+    const auto& fields = m.session.link.ResponseFields;
     ASSERT_GE(fields.size(), 7u);
     EXPECT_EQ(fields[3], "72123456");
     EXPECT_EQ(fields[5], "AB");
@@ -60,73 +59,60 @@ TEST(NetworkFaultMatrix, ReadsRegisterDataAndPrintsAReceipt) {
         EXPECT_EQ(m.send(line), 1) << line;
     }
     EXPECT_EQ(m.model.journal().lines(),
-              (std::vector<std::string>{"a", "3/S/PANE//1/1.00/1/22.00", "5/1/1.00//////", "9"}));
+              (Lines{"a", "3/S/PANE//1/1.00/1/22.00", "5/1/1.00//////", "9"}));
     EXPECT_FALSE(m.model.config().documentOpen);  // the payment closed the receipt
-    EXPECT_EQ(m.rig.session.link.ResponseFields[8],
-              std::to_string(m.model.config().documentNumber));
-    EXPECT_EQ(m.rig.socket.sent(), "a/3/S/PANE//1/1.00/1/22.00/5/1/1.00///////9/");
+    EXPECT_EQ(m.session.link.ResponseFields[8], std::to_string(m.model.config().documentNumber));
+    EXPECT_EQ(m.socket.sent(), "a/3/S/PANE//1/1.00/1/22.00/5/1/1.00///////9/");
 }
 
 TEST(NetworkFaultMatrix, ARefusalReachesBothLinesOfTheErrorFile) {
     MatrixRig m;
     EXPECT_EQ(m.send("3/S/PANE//1/1.00/1/99.00"), -1);  // the department's rate is 22.00
-    EXPECT_EQ(m.rig.session.link.ResultCode, 0x09);
-    m.rig.jobFiles.WriteErrFile("E101: Errore", 1);
-    EXPECT_EQ(m.errLines(),
-              (std::vector<std::string>{
-                  "E101: Errore",
-                  "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2"}));
-    m.rig.session.options.OptionRete = false;  // a serial error file has one line
-    m.rig.jobFiles.WriteErrFile("E101: Errore", 1);
-    EXPECT_EQ(m.errLines(), std::vector<std::string>{"E101: Errore"});
+    EXPECT_EQ(m.session.link.ResultCode, 0x09);
+    EXPECT_EQ(m.errLines("E101: Errore"),
+              (Lines{"E101: Errore",
+                     "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2"}));
+    m.session.options.OptionRete = false;  // a serial error file has one line
+    EXPECT_EQ(m.errLines("E101: Errore"), Lines{"E101: Errore"});
 }
 
 TEST(NetworkFaultMatrix, PaperEndPollsUntilThePaperIsBackThenSendsAgain) {
     MatrixRig m;
-    m.rig.jobFiles.WriteErrFile("E104: Fine carta scontrino, sostituire il rotolo", 1);
+    m.jobFiles.WriteErrFile("E104: Fine carta scontrino, sostituire il rotolo", 1);
     m.fault("paper:3");
     EXPECT_EQ(m.send("3/S/PANE//1/1.00/1/22.00"), 1);
-    EXPECT_EQ(m.rig.socket.sent(), "3/S/PANE//1/1.00/1/22.00/?/?/?/3/S/PANE//1/1.00/1/22.00/");
-    EXPECT_EQ(m.model.journal().lines(),
-              (std::vector<std::string>{"?", "3/S/PANE//1/1.00/1/22.00"}));
-    EXPECT_FALSE(std::filesystem::exists(m.rig.errFile()));
+    EXPECT_EQ(m.socket.sent(), "3/S/PANE//1/1.00/1/22.00/?/?/?/3/S/PANE//1/1.00/1/22.00/");
+    EXPECT_EQ(m.model.journal().lines(), (Lines{"?", "3/S/PANE//1/1.00/1/22.00"}));
+    EXPECT_FALSE(std::filesystem::exists(m.errFile()));
 }
 
-TEST(NetworkFaultMatrix, PaperThatNeverComesBackEndsTheCommand) {
-    MatrixRig m;
-    m.fault("paper:*");
-    EXPECT_EQ(m.send("3/S/PANE//1/1.00/1/22.00"), -1);
-    EXPECT_GE(m.elapsedMs, nt::kMaxPollingMs);
-    m.rig.jobFiles.WriteErrFile("E101", 1);
-    EXPECT_EQ(m.errLines()[1], "44 - Carta finita - 4");
-}
-
-TEST(NetworkFaultMatrix, BusyRegister) {
-    struct Case {
+TEST(NetworkFaultMatrix, EndlessFaultsAreBoundedAndTheRegisterIsUsableAfterwards) {
+    const std::int64_t silentBound =
+        nt::kMaxSendsWithoutReply * (nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs);
+    const struct {
         const char* fault;
         int result;
-        std::int64_t maxMs;
+        std::int64_t minMs, maxMs;
+        std::string reply;  // the second line of SR_ERR
+    } cases[] = {
+        {"busy:5", 1, 0, 1000, "0 -  - 0"},
+        {"busy:*", -1, nt::kMaxBusyMs, nt::kMaxBusyMs + 1000,
+         "26 - Stampante Busy, reinviare il comando - 1"},
+        {"paper:*", -1, nt::kMaxPollingMs, nt::kMaxPollingMs + 1000, "44 - Carta finita - 4"},
+        {"silent:*", -1, nt::kMaxSendsWithoutReply * nt::kReplyWaitMs, silentBound, " -  - "},
     };
-    const Case cases[] = {{"busy:5", 1, 1000}, {"busy:*", -1, nt::kMaxBusyMs + 1000}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
         MatrixRig m;
         m.fault(c.fault);
-        EXPECT_EQ(m.send("9"), c.result) << c.fault;
-        EXPECT_LE(m.elapsedMs, c.maxMs) << c.fault;
+        EXPECT_EQ(m.send("9"), c.result);
+        EXPECT_GE(m.elapsedMs, c.minMs);
+        EXPECT_LE(m.elapsedMs, c.maxMs);
+        EXPECT_EQ(m.errLines("E101").at(1), c.reply);
+        EXPECT_TRUE(m.shell.notices().empty());
+        m.faults.clear();  // the register recovers: the same connection serves again
+        EXPECT_EQ(m.send("9"), 1);
     }
-}
-
-TEST(NetworkFaultMatrix, ARegisterThatNeverAnswersFailsWithinTwoMinutes) {
-    MatrixRig m;
-    m.fault("silent:*");
-    EXPECT_EQ(m.send("9"), -1);
-    EXPECT_LE(m.elapsedMs,
-              nt::kMaxSendsWithoutReply * (nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs));
-    m.rig.jobFiles.WriteErrFile("E101", 1);
-    EXPECT_EQ(m.errLines()[1], " -  - ");
-    // The register wakes up: the next command goes through on the same connection.
-    m.faults.clear();
-    EXPECT_EQ(m.send("9"), 1);
 }
 
 TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
@@ -134,32 +120,29 @@ TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
     m.fault("drop");
     EXPECT_EQ(m.send("9"), -1);
     EXPECT_LE(m.elapsedMs, 1000);
-    EXPECT_TRUE(m.rig.session.texts.Text2.empty());  // 10053 is only traced
-    EXPECT_EQ(m.rig.network.socketState(), 0);
-    m.rig.network.open();
-    EXPECT_EQ(m.rig.network.socketState(), 7);
+    EXPECT_TRUE(m.session.texts.Text2.empty());  // 10053 is only traced
+    EXPECT_EQ(std::count(m.trace.lines.begin(), m.trace.lines.end(),
+                         " --> WS_Error n.10053 - Connection aborted - -2146818235"),
+              1);
+    EXPECT_EQ(m.network.socketState(), 0);
+    m.network.open();
+    EXPECT_EQ(m.network.socketState(), 7);
     EXPECT_EQ(m.send("9"), 1);
 }
 
 TEST(NetworkFaultMatrix, AnUnreachablePortEndsTheConnectWaitAndTheSend) {
     MatrixRig m;
-    m.rig.network.close();
-    m.rig.socket.setReachable(false);
-    const auto start = m.rig.loop.nowMs();
-    m.rig.network.open();
-    EXPECT_LE(m.rig.loop.nowMs() - start, nt::kMaxConnectWaitMs + 1000);
-    EXPECT_EQ(m.rig.session.texts.Text2, "WS_Error n.10061 - Connection refused - -2146818227");
+    m.network.close();
+    m.socket.setReachable(false);
+    const auto start = m.loop.nowMs();
+    m.network.open();
+    EXPECT_LE(m.loop.nowMs() - start, nt::kMaxConnectWaitMs + 1000);
+    EXPECT_EQ(m.session.texts.Text2, "WS_Error n.10061 - Connection refused - -2146818227");
     EXPECT_EQ(m.send("9"), -1);
-    EXPECT_EQ(m.rig.shell.notices(), std::vector<std::string>{"CONNESSIONE RETE NON VALIDA"});
-}
-
-TEST(NetworkFaultMatrix, SplitRepliesAndTheAddressOfTheOptions) {
-    MatrixRig m;
-    EXPECT_EQ(m.rig.socket.host(), "127.0.0.1");
-    EXPECT_EQ(m.rig.socket.port(), 9101);
-    m.fault("split:1=4");
-    EXPECT_EQ(m.send("a"), 1);
-    EXPECT_EQ(m.rig.session.link.ResponseFields[3], "72123456");
+    EXPECT_GE(m.elapsedMs, nt::kNotConnectedPauseMs);
+    EXPECT_EQ(m.shell.notices(), Lines{"CONNESSIONE RETE NON VALIDA"});
+    EXPECT_EQ(m.trace.log.back(), "WINSOCK NON APERTO");
+    EXPECT_EQ(ReplySummary(m.network.reply()), " -  - ");
 }
 
 }  // namespace

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "jobs/job_files.h"
 #include "link/link_rig.h"
 #include "link/network_link.h"
-#include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/tcp_socket.h"
 
@@ -24,37 +22,28 @@ using ScriptedReply = std::vector<Segment>;
 
 // A framed reply: STX, the three status fields, "/", checksum digits, ETX.
 inline ScriptedReply Reply(const std::string& code, const std::string& status = "00",
-                           const std::string& state = "00", int delayMs = 5) {
-    return {{delayMs, "\x02" + code + "/" + status + "/" + state + "/00\x03"}};
+                           int delayMs = 5) {
+    return {{delayMs, "\x02" + code + "/" + status + "/00/00\x03"}};
 }
 inline ScriptedReply Silence() {
     return {};
 }
 
 // A TCP client whose register answers each send with the next scripted reply (or, when the
-// script is empty, with `otherwise`). Connects on the next loop pass unless unreachable.
+// script is empty, with `otherwise`). Connects on the next loop pass.
 class ScriptedTcpSocket : public platform::TcpSocket {
   public:
     explicit ScriptedTcpSocket(platform::FakeEventLoop& loop) : loop_(loop) {}
 
     std::deque<ScriptedReply> script;
-    std::function<ScriptedReply(const std::string&)> otherwise = [](const std::string&) {
-        return Silence();
-    };
+    std::function<ScriptedReply()> otherwise = [] { return Silence(); };
     std::vector<std::string> sends;
-    bool reachable = true;
-    int connects = 0;
 
-    void connectToHost(const std::string& host, int port) override {
-        host_ = host;
-        port_ = port;
-        ++connects;
+    void connectToHost(const std::string&, int) override {
         state_ = kConnecting;
         const int generation = ++generation_;
         loop_.postDelayed(0, [this, generation] {
-            if (generation != generation_) return;
-            state_ = reachable ? kConnected : kError;
-            if (!reachable && onError) onError(10061, "Connection refused");
+            if (generation == generation_) state_ = kConnected;
         });
     }
     int state() const override { return state_; }
@@ -65,7 +54,7 @@ class ScriptedTcpSocket : public platform::TcpSocket {
     bool send(const std::string& bytes) override {
         if (state_ != kConnected) return false;
         sends.push_back(bytes);
-        ScriptedReply reply = otherwise(bytes);
+        ScriptedReply reply = otherwise();
         if (!script.empty()) {
             reply = script.front();
             script.pop_front();
@@ -73,11 +62,7 @@ class ScriptedTcpSocket : public platform::TcpSocket {
         for (const auto& segment : reply) deliverLater(segment);
         return true;
     }
-    std::string readAvailable() override {
-        std::string bytes;
-        bytes.swap(received_);
-        return bytes;
-    }
+    std::string readAvailable() override { return std::exchange(received_, {}); }
     // Bytes that arrive without being asked for.
     void deliverLater(const Segment& segment) {
         const int generation = generation_;
@@ -87,39 +72,19 @@ class ScriptedTcpSocket : public platform::TcpSocket {
             if (onDataArrival) onDataArrival();
         });
     }
-    void drop() {
-        close();
-        if (onError) onError(10053, "Connection aborted");
-    }
-    const std::string& host() const { return host_; }
-    int port() const { return port_; }
 
   private:
     platform::FakeEventLoop& loop_;
     int state_ = kClosed;
     int generation_ = 0;
-    std::string host_;
-    int port_ = 0;
     std::string received_;
 };
 
-// Trace lines and log lines as the trace files would get them (without time stamps).
-class RecordingSink : public TraceSink {
-  public:
-    std::vector<std::string> lines;
-    std::vector<std::string> log;
-    bool tracing() const override { return true; }
-    void traceLine(const std::string& markerAndText) override { lines.push_back(markerAndText); }
-    void LogROutine(const std::string& message) override { log.push_back(message); }
-    void NewLogLines() override { log.clear(); }
-};
-
-// The network transport on a scripted or simulated socket, in virtual time, connected.
+// The network transport on a scripted or simulated socket, connected to the options' address.
 template <typename Socket>
-struct NetworkRigOf {
+struct NetworkRigOf : RigBase {
     template <typename... SocketArgs>
     explicit NetworkRigOf(SocketArgs&... args) : socket(loop, args...) {
-        session.DataFolder = folder.str();
         session.options.OptionRete = true;
         session.options.chbTrace = true;
         session.options.txtRemoteIP = " 127.0.0.1 ";
@@ -127,25 +92,13 @@ struct NetworkRigOf {
         network.OpenSocket();
         loop.advance(0);
     }
-    // SendCommandMCP_TCP with the elapsed virtual time.
     int send(std::string command) {
-        const auto start = loop.nowMs();
-        const int result = network.SendCommandMCP_TCP(command);
-        elapsedMs = loop.nowMs() - start;
-        return result;
+        return timed([&] { return network.SendCommandMCP_TCP(command); });
     }
-    std::string errFile() const { return jobFiles.SlotFile("SR_ERR", session.CurrentSlot); }
 
-    TempFolder folder;
-    platform::FakeEventLoop loop;
-    Session session;
-    CountingFileSystem files;
-    jobs::JobFiles jobFiles{session, files, loop};
-    RecordingSink trace;
     platform::FakeShell shell;
     Socket socket;
     NetworkLink network{session, loop, socket, jobFiles, trace, shell};
-    std::int64_t elapsedMs = 0;
 };
 
 }  // namespace zelmar::link::testing

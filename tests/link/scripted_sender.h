@@ -4,25 +4,23 @@
 // and the answer lands in Session::link exactly as the real link's status parsing leaves it.
 // Lets the driver and the register read be checked byte for byte without frames.
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "common/session.h"
-#include "common/trace_sink.h"
 #include "link/command_sender.h"
+#include "link/link_rig.h"
 #include "link/status_fields.h"
 #include "link/transmission.h"
-#include "platform/fake/fake_event_loop.h"
 #include "platform/shell.h"
 
 namespace zelmar::link::scripted {
+
+using testing::ReadAll;
+using testing::RigBase;
 
 // "00/00/00/a/b/" style answer text from its fields.
 inline std::string Answer(std::initializer_list<std::string> fields) {
@@ -34,33 +32,29 @@ inline std::string Answer(std::initializer_list<std::string> fields) {
 struct Reply {
     int result = 1;                      // SendCommand's result
     std::string answer = "00/00/00/0/";  // ResponseText after the command
-    int costMs = 0;                      // virtual time the exchange takes
 };
 
 inline Reply Accepted(std::string answer) {
-    return Reply{1, std::move(answer), 0};
+    return Reply{1, std::move(answer)};
 }
 inline Reply Refused() {
-    return Reply{-1, Answer({"02", "00", "00", "0"}), 0};
+    return Reply{-1, Answer({"02", "00", "00", "0"})};
 }
 
 class ScriptedSender : public CommandSender {
   public:
-    ScriptedSender(Session& session, platform::FakeEventLoop& loop)
-        : session_(session), loop_(loop) {}
+    explicit ScriptedSender(Session& session) : session_(session) {}
 
     // Replies given in turn to one command line; the last one repeats.
     void script(const std::string& command, std::vector<Reply> replies) {
         script_[command] = std::move(replies);
         used_[command] = 0;
     }
-    void setDefault(Reply reply) { default_ = std::move(reply); }
 
     int SendCommand(std::string& command, int& expectAnswer) override {
         sent.push_back(command);
         if (onSend) onSend(command);
         const Reply reply = Next(command);
-        loop_.sleepMs(reply.costMs);
         session_.link.ResponseText = reply.answer;
         ParseStatus(reply.answer);
         return reply.result;
@@ -88,10 +82,8 @@ class ScriptedSender : public CommandSender {
     }
     void CloseConnection() override {}
 
-    int count(const std::string& command) const {
-        int n = 0;
-        for (const auto& line : sent) n += line == command ? 1 : 0;
-        return n;
+    long count(const std::string& command) const {
+        return std::count(sent.begin(), sent.end(), command);
     }
 
     std::vector<std::string> sent;
@@ -104,25 +96,15 @@ class ScriptedSender : public CommandSender {
   private:
     Reply Next(const std::string& command) {
         const auto found = script_.find(command);
-        if (found == script_.end() || found->second.empty()) return default_;
+        if (found == script_.end() || found->second.empty()) return Reply{};
         auto& used = used_[command];
         const auto& replies = found->second;
         return replies[std::min(used++, replies.size() - 1)];
     }
 
     Session& session_;
-    platform::FakeEventLoop& loop_;
     std::map<std::string, std::vector<Reply>> script_;
     std::map<std::string, std::size_t> used_;
-    Reply default_;
-};
-
-class RecordingTraceSink : public TraceSink {
-  public:
-    bool tracing() const override { return on; }
-    void traceLine(const std::string& markerAndText) override { lines.push_back(markerAndText); }
-    bool on = false;
-    std::vector<std::string> lines;
 };
 
 class RecordingTraceFiles : public TraceFileControl {
@@ -141,26 +123,6 @@ class RecordingShell : public platform::Shell {
     bool openDocument(const std::string&) override { return true; }
     int ping(const std::string&) override { return -1; }
     std::vector<std::string> notices;
-};
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        static int counter = 0;
-        path_ = std::filesystem::temp_directory_path() /
-                ("zelmar_linkjob_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::string path() const { return path_.string(); }
-
-  private:
-    std::filesystem::path path_;
 };
 
 }  // namespace zelmar::link::scripted

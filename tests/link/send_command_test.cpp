@@ -1,7 +1,7 @@
+// SendCommand on the serial line against a scripted register, on virtual time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "link/link_rig.h"
 
@@ -10,232 +10,126 @@ namespace {
 
 const std::string kOk = Answer("00/00/00/");
 const std::string kBusy = Answer("1A/00/00/");
+const std::string kPaperOut = Answer("31/01/00/");
+const std::string kShortHeading = Answer("01/00/00/");
 const std::string kBadChecksum = std::string("\x02") + "00/00/00/99\x03";
-const std::string kSilence;
+const ReplyScript kAcks{{}, Bytes(kAck)};
+const ReplyScript kAnswersOk{{}, kOk};
+const ReplyScript kNothing{{}, ""};
 
 std::deque<std::string> Repeat(const std::string& reply, int times) {
     return std::deque<std::string>(times, reply);
 }
 
 struct Scenario {
-    const char* name;
-    std::string model;
-    ReplyScript toEnq, toFrame, toNak;
-    int result, frames, naksSent;
-    std::int64_t minMs, maxMs;
+    const char* name = "";
+    std::string model{}, command = "U/";
+    ReplyScript toEnq = kAcks, toFrame = kAnswersOk, toNak = kNothing;
+    std::string babble{};           // with every read, for ever
+    bool failWrites = false;        // the register vanished
+    bool portClosed = false;        // the link was closed before the call
+    std::int64_t timeoutAtMs = -1;  // TimeoutFlag raised then
+    int result = 1, frames = 1, naks = 0;
+    std::int64_t minMs = 0, maxMs = 100;
+    std::string sentAs{};   // the command as last sent; empty: unchanged
+    int errWrites = 0;      // writes of SR_ERR (E104)
+    std::string errText{};  // SR_ERR at the end
 };
 
-void PrintTo(const Scenario& s, std::ostream* os) {
-    *os << s.name;
-}
-
-class SendCommandScenario : public ::testing::TestWithParam<Scenario> {};
-
-TEST_P(SendCommandScenario, EndsWithTheExpectedResultInBoundedTime) {
-    const Scenario& s = GetParam();
-    LinkRig rig;
-    rig.session.reg.ModelCode = s.model;
-    rig.port.toEnq = s.toEnq;
-    rig.port.toFrame = s.toFrame;
-    rig.port.toNak = s.toNak;
-    EXPECT_EQ(rig.send("U/"), s.result);
-    EXPECT_EQ(static_cast<int>(rig.port.frames.size()), s.frames);
-    EXPECT_EQ(rig.port.naks, s.naksSent);
-    EXPECT_GE(rig.elapsedMs, s.minMs);
-    EXPECT_LE(rig.elapsedMs, s.maxMs);
-}
-
-const ReplyScript kAcks{{}, Bytes(kAck)};
-const ReplyScript kAnswersOk{{}, kOk};
-const ReplyScript kNothing{{}, kSilence};
+const std::string kE104 = "E104: Fine carta scontrino, sostituire il rotolo\r\n";
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Serial, SendCommandScenario, ::testing::Values(
-    //       name                                  model toEnq  toFrame                                    toNak  result frames naks  minMs  maxMs
-    Scenario{"Accepted",                            "", kAcks, kAnswersOk,                                 kNothing, 1,  1,  0,     0,    100},
-    Scenario{"AcceptedCodes6And15",                 "", kAcks, {{Answer("06/00/00/")}, Answer("15/00/00/")}, kNothing, 1, 1, 0,    0,    100},
-    Scenario{"ThreeSilentEnquiriesNoFrame",         "", kNothing, kAnswersOk,                              kNothing, 0,  0,  0,  9000,   9000},
-    Scenario{"AckWithNakCountsAsAck",               "", {{}, "\x06\x15"}, kAnswersOk,                      kNothing, 1,  1,  0,     0,    100},
-    Scenario{"NakToEnquiryThenAck",                 "", {{Bytes(kNak)}, Bytes(kAck)}, kAnswersOk,          kNothing, 1,  1,  0,     0,    100},
-    Scenario{"ShortFrameGetsNakEvenWithGoodChecksum", "", kAcks, {{Answer("00/00")}, kOk},                 {{kOk}, ""}, 1, 1, 1,    0,    100},
-    Scenario{"BadChecksumGetsNak",                  "", kAcks, {{kBadChecksum}, kOk},                      {{kOk}, ""}, 1, 1, 1,    0,    100},
-    Scenario{"FrameWithoutEtxThenSilenceIsResent",  "", kAcks, {{"\x02" "00/00/00/"}, kOk},                 kNothing, 1,  2,  0, 13000,  13100},
-    Scenario{"RegisterNakResendsAfter400ms",        "", kAcks, {{Bytes(kNak)}, kOk},                       kNothing, 1,  2,  0,   400,    500},
-    Scenario{"RegisterNakResendsAfter1000msOnVt", "VT", kAcks, {{Bytes(kNak)}, kOk},                       kNothing, 1,  2,  0,  1000,   1100},
-    Scenario{"SilenceCutsTheBudgetToThree",         "", kAcks, kNothing,                                   kNothing, -1, 4,  0, 12000,  12100},
-    Scenario{"RefusedCode",                         "", kAcks, {{}, Answer("10/00/00/")},                  kNothing, -1, 1,  0,     0,    100},
-    Scenario{"Busy165TimesThenAccepted",            "", kAcks, {Repeat(kBusy, 165), kOk},                  kNothing, 1, 166, 0, 165 * 200, 165 * 200 + 2000},
-    Scenario{"Busy166TimesGivesMinus9",             "", kAcks, {{}, kBusy},                                kNothing, -9, 166, 0, 165 * 200 + 100, 166 * 200 + 2000},
-    Scenario{"BusyOnCeIs0E",                      "CE", kAcks, {Repeat(Answer("0E/00/00/"), 3), kOk},      kNothing, 1,  4,  0,   600,    700},
-    Scenario{"0EIsARefusalElsewhere",               "", kAcks, {Repeat(Answer("0E/00/00/"), 3), kOk},      kNothing, -1, 1,  0,     0,    100},
-    Scenario{"DeviceStatusBit0RetriesAtOnce",       "", kAcks, {Repeat(Answer("20/01/00/"), 2), kOk},      kNothing, 1,  3,  0,     0,    100},
-    Scenario{"DeviceStatusBit0StopsWithTheBudget",  "", kAcks, {{}, Answer("20/01/00/")},                  kNothing, -1, 50, 0,     0,   2000},
-    // Loops the register could otherwise keep going for ever.
-    Scenario{"CorruptAnswersEndWithTheBudget",      "", kAcks, {{}, kBadChecksum},                         {{}, kBadChecksum}, -1, 1, 50, 0, 1000},
-    Scenario{"NakAfterBusySpentTheBudget",          "", kAcks, {Repeat(kBusy, 60), Bytes(kNak)},           kNothing, -1, 61, 0, 60 * 200, 60 * 200 + 1000},
-    Scenario{"FreeImmediateRetriesAreBounded",      "", kAcks, {{}, Answer("32/01/00/")},                  kNothing, -1, 51, 0,     0,   2000},
-    Scenario{"PaperEndThatNeverClearsGivesUp",      "", kAcks, {{}, Answer("31/01/00/")},                  kNothing, -1, 589, 0, 300000, 301000}),
-    [](const auto& info) { return std::string(info.param.name); });
+const Scenario kScenarios[] = {
+    {.name = "accepted"},
+    {.name = "accepted code 06", .toFrame = {{}, Answer("06/00/00/")}},
+    {.name = "accepted code 15", .toFrame = {{}, Answer("15/00/00/")}},
+    {.name = "refused code 10", .toFrame = {{}, Answer("10/00/00/")}, .result = -1},
+    {.name = "three silent ENQs, no frame", .toEnq = kNothing, .result = 0, .frames = 0, .minMs = 9000, .maxMs = 9000},
+    {.name = "ACK with NAK counts as ACK", .toEnq = {{}, "\x06\x15"}},
+    {.name = "NAK to ENQ, then ACK", .toEnq = {{Bytes(kNak)}, Bytes(kAck)}},
+    {.name = "VT drains after three unanswered ENQs", .model = "VT", .toEnq = {{}, "?"}, .result = 0, .frames = 0, .minMs = 515, .maxMs = 515},
+    {.name = "short frame gets NAK despite its checksum", .toFrame = {{Answer("00/00")}, kOk}, .toNak = {{kOk}, ""}, .naks = 1},
+    {.name = "bad checksum gets NAK", .toFrame = {{kBadChecksum}, kOk}, .toNak = {{kOk}, ""}, .naks = 1},
+    {.name = "frame without ETX, then resent", .toFrame = {{"\x02" "00/00/00/"}, kOk}, .frames = 2, .minMs = 13000, .maxMs = 13100},
+    {.name = "register NAK, resent after 400 ms", .toFrame = {{Bytes(kNak)}, kOk}, .frames = 2, .minMs = 400, .maxMs = 500},
+    {.name = "register NAK on VT, 1000 ms", .model = "VT", .toFrame = {{Bytes(kNak)}, kOk}, .frames = 2, .minMs = 1000, .maxMs = 1100},
+    {.name = "silence cuts the budget to three", .toFrame = kNothing, .result = -1, .frames = 4, .minMs = 12000, .maxMs = 12100},
+    {.name = "165 busy, then accepted", .toFrame = {Repeat(kBusy, 165), kOk}, .frames = 166, .minMs = 165 * 200, .maxMs = 165 * 200 + 2000},
+    {.name = "166th busy gives -9", .toFrame = {{}, kBusy}, .result = -9, .frames = 166, .minMs = 165 * 200 + 100, .maxMs = 166 * 200 + 2000},
+    {.name = "CE is busy on 0E", .model = "CE", .toFrame = {Repeat(Answer("0E/00/00/"), 3), kOk}, .frames = 4, .minMs = 600, .maxMs = 700},
+    {.name = "0E is a refusal elsewhere", .toFrame = {Repeat(Answer("0E/00/00/"), 3), kOk}, .result = -1},
+    {.name = "device status bit 0 retries at once", .toFrame = {Repeat(Answer("20/01/00/"), 2), kOk}, .frames = 3},
+    {.name = "device status bit 0 ends with the budget", .toFrame = {{}, Answer("20/01/00/")}, .result = -1, .frames = 50, .maxMs = 2000},
+    {.name = "free bit-0 retries are bounded", .toFrame = {{}, Answer("32/01/00/")}, .result = -1, .frames = 51, .maxMs = 2000},
+    {.name = "corrupt answers end with the budget", .toFrame = {{}, kBadChecksum}, .toNak = {{}, kBadChecksum}, .result = -1, .naks = 50, .maxMs = 1000},
+    {.name = "NAK after busy spent the budget", .toFrame = {Repeat(kBusy, 60), Bytes(kNak)}, .result = -1, .frames = 61, .minMs = 60 * 200, .maxMs = 60 * 200 + 1000},
+    {.name = "paper end: E104 once, deleted when back", .toFrame = {Repeat(kPaperOut, 3), kOk}, .frames = 4, .minMs = 3 * 500 + 2000, .maxMs = 3 * 500 + 2100, .errWrites = 1},
+    {.name = "paper that never comes back", .toFrame = {{}, kPaperOut}, .result = -1, .frames = 589, .minMs = 300000, .maxMs = 301000, .errWrites = 1, .errText = kE104},
+    {.name = "short heading rewritten once", .command = "j/ROSSI/", .toFrame = {{kShortHeading}, kOk}, .frames = 2, .sentAs = "j/ROSSIL4/L5/L6//"},
+    {.name = "short heading on BZ", .model = "BZ", .command = "j/ROSSI/", .toFrame = {{kShortHeading}, kOk}, .frames = 2, .sentAs = "j/ROSSIL4/L5/L6/ / / //"},
+    {.name = "second short heading refused", .command = "j/ROSSI/", .toFrame = {Repeat(kShortHeading, 2), kOk}, .result = -1, .frames = 2, .sentAs = "j/ROSSIL4/L5/L6//"},
+    {.name = "TimeoutFlag ends the wait", .toEnq = kNothing, .timeoutAtMs = 1000, .result = 0, .frames = 0, .minMs = 7000, .maxMs = 7000},
+    {.name = "babble without ETX", .toEnq = kNothing, .toFrame = kNothing, .babble = "\x06\x02", .result = -1, .minMs = 40000, .maxMs = 40000},
+    {.name = "vanished register fails at once", .failWrites = true, .result = 0, .frames = 0, .maxMs = 0},
+    {.name = "closed port refused at once", .portClosed = true, .result = -1, .frames = 0, .maxMs = 0},
+};
 // clang-format on
 
-TEST(SendCommand, PaperEndWritesE104OnceAndDeletesItWhenPaperIsBack) {
-    LinkRig rig;
-    rig.port.toFrame = {Repeat(Answer("31/01/00/"), 3), kOk};
-    EXPECT_EQ(rig.send("U/"), 1);
-    EXPECT_EQ(std::count(rig.files.writes.begin(), rig.files.writes.end(), rig.errFile()), 1);
-    EXPECT_FALSE(std::filesystem::exists(rig.errFile()));
-    EXPECT_GE(rig.elapsedMs, 3 * 500 + 2000);
-}
-
-TEST(SendCommand, PaperEndKeepsE104WhileThePaperStaysOut) {
-    LinkRig rig;
-    rig.port.toFrame = {{}, Answer("31/01/00/")};
-    EXPECT_EQ(rig.send("U/"), -1);
-    std::vector<std::string> lines;
-    ASSERT_TRUE(rig.files.readLines(rig.errFile(), lines));
-    EXPECT_EQ(lines, std::vector<std::string>{"E104: Fine carta scontrino, sostituire il rotolo"});
-}
-
-TEST(SendCommand, HeadingRefusedAsShortIsRebuiltOnce) {
-    const struct {
-        std::string model;
-        std::vector<std::string> answers;
-        int result;
-        std::string rebuilt;
-    } cases[] = {
-        {"", {Answer("01/00/00/"), kOk}, 1, "j/ROSSIL4/L5/L6//"},
-        {"BZ", {Answer("01/00/00/"), kOk}, 1, "j/ROSSIL4/L5/L6/ / / //"},
-        {"", {Answer("01/00/00/"), Answer("01/00/00/"), kOk}, -1, "j/ROSSIL4/L5/L6//"},
-    };
-    for (const auto& c : cases) {
+TEST(SendCommand, EndsWithTheExpectedResultInBoundedTime) {
+    for (const Scenario& s : kScenarios) {
+        SCOPED_TRACE(s.name);
         LinkRig rig;
-        rig.session.reg.ModelCode = c.model;
+        rig.session.reg.ModelCode = s.model;
         rig.session.conv.InvoiceHeader = {"L1", "L2", "L3", "L4", "L5", "L6", "L7"};
-        rig.port.toFrame = {{c.answers.begin(), c.answers.end()}, kOk};
-        EXPECT_EQ(rig.send("j/ROSSI/"), c.result);
-        EXPECT_EQ(rig.lastCommand, c.rebuilt);
-        EXPECT_EQ(rig.port.frames, (std::vector<std::string>{"j/ROSSI/", c.rebuilt}));
+        rig.port.toEnq = s.toEnq;
+        rig.port.toFrame = s.toFrame;
+        rig.port.toNak = s.toNak;
+        rig.port.babble = s.babble;
+        rig.port.failWrites = s.failWrites;
+        if (s.portClosed) rig.link.CloseConnection();
+        if (s.timeoutAtMs >= 0) {
+            rig.loop.postDelayed(s.timeoutAtMs, [&] { rig.session.link.TimeoutFlag = true; });
+        }
+        EXPECT_EQ(rig.send(s.command), s.result);
+        EXPECT_EQ(static_cast<int>(rig.port.frames.size()), s.frames);
+        if (!rig.port.frames.empty()) {
+            EXPECT_EQ(rig.port.frames.front(), s.command);
+            EXPECT_EQ(rig.port.frames.back(), s.sentAs.empty() ? s.command : s.sentAs);
+        }
+        EXPECT_EQ(rig.lastCommand, s.sentAs.empty() ? s.command : s.sentAs);
+        EXPECT_EQ(rig.port.naks, s.naks);
+        EXPECT_GE(rig.elapsedMs, s.minMs);
+        EXPECT_LE(rig.elapsedMs, s.maxMs);
+        EXPECT_EQ(std::count(rig.files.writes.begin(), rig.files.writes.end(), rig.errFile()),
+                  s.errWrites);
+        EXPECT_EQ(ReadAll(rig.errFile()), s.errText);
     }
 }
 
 TEST(SendCommand, TracesEachAttemptAndTheLastGoodAnswer) {
     LinkRig rig;
-    rig.port.toFrame = {{kBusy}, kOk};
+    rig.port.toFrame = {{"?", kBusy}, kOk};
     EXPECT_EQ(rig.send("U/"), 1);
-    EXPECT_EQ(rig.trace.lines, (std::vector<std::string>{" --> U/", " <-- 1A/00/00/91", " --> U/",
-                                                         " <-- 00/00/00/73"}));
-}
-
-TEST(SendCommand, BytesWithoutStxAreTracedAsNak) {
-    LinkRig rig;
-    rig.port.toFrame = {{"?"}, kOk};
-    rig.send("U/");
-    EXPECT_EQ(rig.trace.lines.at(1), " <-- Nack Received: ");
-}
-
-TEST(SendCommand, RaisedTimeoutFlagEndsTheWaitInProgress) {
-    LinkRig rig;
-    rig.port.toEnq = {{}, kSilence};
-    rig.loop.postDelayed(1000, [&] { rig.session.link.TimeoutFlag = true; });
-    EXPECT_EQ(rig.send("U/"), 0);
-    EXPECT_EQ(rig.elapsedMs, 1000 + 3000 + 3000);
-}
-
-TEST(SendCommand, BabbleWithoutEtxEndsWithinAMinute) {
-    LinkRig rig;
-    rig.port.babble = "\x06\x02";  // an ACK for every ENQ, then a frame start for ever
-    rig.port.toEnq = {{}, kSilence};
-    rig.port.toFrame = {{}, kSilence};
-    EXPECT_EQ(rig.send("U/"), -1);
-    EXPECT_EQ(rig.port.frames.size(), 1u);
-    EXPECT_EQ(rig.elapsedMs, 4 * 10000);
-}
-
-TEST(SendCommand, VanishedRegisterFailsWithoutWaiting) {
-    LinkRig rig;
-    rig.port.failWrites = true;
-    EXPECT_EQ(rig.send("U/"), 0);
-    EXPECT_EQ(rig.elapsedMs, 0);
-}
-
-TEST(SendCommand, ClosedPortIsRefusedAtOnce) {
-    LinkRig rig;
-    rig.link.CloseConnection();
-    EXPECT_EQ(rig.send("U/"), -1);
-    EXPECT_EQ(rig.port.enqs, 0);
-}
-
-TEST(SendCommand, VtDrainsTheLineAfterThreeUnansweredEnquiries) {
-    LinkRig rig;
-    rig.session.reg.ModelCode = "VT";
-    rig.port.toEnq = {{}, "?"};
-    EXPECT_EQ(rig.send("U/"), 0);
-    EXPECT_EQ(rig.elapsedMs, 3 * 5 + 500);
+    EXPECT_EQ(rig.trace.lines,
+              (std::vector<std::string>{" --> U/", " <-- Nack Received: ", " <-- 1A/00/00/91",
+                                        " --> U/", " <-- 00/00/00/73"}));
 }
 
 TEST(OpenComPort, UsesTheDeviceOfTheSlotAndOnlyTheProbeOpensAndCloses) {
-    LinkRig rig;  // its connection is open
+    LinkRig rig;  // slot 1 is open
     rig.link.CloseConnection();
     EXPECT_TRUE(rig.link.OpenComPort(3));
     EXPECT_FALSE(rig.link.OpenComPort(5));
     EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS2");
-    EXPECT_FALSE(rig.link.PortOpen());
-    EXPECT_EQ(rig.port.opens, 1);
-
     EXPECT_TRUE(rig.link.ProbeComPort(2));
     EXPECT_FALSE(rig.link.ProbeComPort(5));
     EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS1");
     EXPECT_FALSE(rig.link.PortOpen());
     EXPECT_EQ(rig.port.opens, 2);
-
     rig.session.CurrentSlot = 4;
     EXPECT_TRUE(rig.link.OpenPort());  // a job's port: configured and opened once
     EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS3");
     EXPECT_EQ(rig.port.opens, 3);
-}
-
-class FakeNetwork : public NetworkTransport {
-  public:
-    int result = 1;
-    std::string reply;
-    std::vector<std::string> sent;
-    int sendCommand(const std::string& command) override {
-        sent.push_back(command);
-        return result;
-    }
-    const std::string& rawReply() const override { return reply; }
-    void open() override {}
-    void close() override {}
-    int socketState() const override { return 7; }
-    void initialise() override {}
-};
-
-TEST(SendCommand, NetworkPathDecodesTheRawReply) {
-    const struct {
-        int transportResult;
-        std::string reply;
-        int result;
-        std::string responseText;
-    } cases[] = {
-        {1, Answer("00/00/00/"), 1, "00/00/00/"},
-        {1, Answer("10/00/00/"), -1, "10/00/00/"},
-        {0,
-         "\x02"
-         "00/\x03",
-         0, ""},  // too short to read: the transport's result stands
-    };
-    for (const auto& c : cases) {
-        LinkRig rig;
-        FakeNetwork network;
-        network.result = c.transportResult;
-        network.reply = c.reply;
-        rig.session.options.OptionRete = true;
-        rig.link.setNetwork(&network);
-        EXPECT_EQ(rig.send("U/"), c.result) << c.reply;
-        EXPECT_EQ(rig.session.link.ResponseText, c.responseText);
-        EXPECT_EQ(network.sent, std::vector<std::string>{"U/"});
-        EXPECT_EQ(rig.port.enqs, 0);
-    }
 }
 
 }  // namespace
