@@ -44,7 +44,6 @@ struct SimRig : RigBase {
     ecrsim::FaultScript faults;
     ecrsim::SerialEngine engine{model, faults};
     zelmar::testing::SimSerialPort port{loop, engine};
-    RecordingShell shell;
     Link link{session, loop, port, jobFiles, trace};
     TransmissionDriver driver{session, link, loop, files, trace, shell};
     RegisterReader reader{session, link, files, jobFiles};

@@ -7,21 +7,11 @@
 namespace zelmar::link {
 namespace {
 
-TEST(Checksum, SumModulo256ThenModulo100) {
-    const struct {
-        std::string text, checksum;
-    } cases[] = {
-        {"U//", "79"},
-        {"x/1///", "01"},
-        {"", "00"},
-        {std::string(3, '\xff'), "53"},  // 765 % 256 = 253: bytes count unsigned
-    };
-    for (const auto& c : cases) EXPECT_EQ(CalcChecksum(c.text), c.checksum) << c.text;
-}
-
-TEST(CommandFrame, AlwaysAppendsTheSlashBeforeTheChecksum) {
+TEST(Frame, ChecksumIsTheByteSumModulo256ThenModulo100AfterAnAddedSlash) {
     EXPECT_EQ(BuildCommandFrame("U/"), std::string("\x02U//79\x03"));
     EXPECT_EQ(BuildCommandFrame("x/1//"), std::string("\x02x/1///01\x03"));
+    EXPECT_EQ(CalcChecksum(""), "00");
+    EXPECT_EQ(CalcChecksum(std::string(3, '\xff')), "53");  // 765 % 256 = 253: bytes unsigned
 }
 
 TEST(ParseStatus, ReadsTheThreeHexFieldsAndShowsRefusals) {

@@ -18,6 +18,7 @@
 #include "link/frame.h"
 #include "link/link.h"
 #include "platform/fake/fake_event_loop.h"
+#include "platform/fake/fake_shell.h"
 #include "platform/file_system.h"
 #include "platform/serial_port.h"
 
@@ -99,6 +100,7 @@ struct RigBase {
     CountingFileSystem files;
     jobs::JobFiles jobFiles{session, files, loop};
     RecordingTrace trace;
+    platform::FakeShell shell;
     std::int64_t elapsedMs = 0;
 };
 

@@ -7,7 +7,6 @@
 
 #include "link/link_rig.h"
 #include "link/network_link.h"
-#include "platform/fake/fake_shell.h"
 #include "platform/tcp_socket.h"
 
 namespace zelmar::link::testing {
@@ -96,7 +95,6 @@ struct NetworkRigOf : RigBase {
         return timed([&] { return network.SendCommandMCP_TCP(command); });
     }
 
-    platform::FakeShell shell;
     Socket socket;
     NetworkLink network{session, loop, socket, jobFiles, trace, shell};
 };

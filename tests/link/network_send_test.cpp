@@ -1,5 +1,5 @@
 // SendCommandMCP_TCP against a scripted register on virtual time: the action classes, the
-// paper wait, time-outs, split replies and the replies that never end.
+// paper wait, time-outs, split replies, stale bytes and replies without an end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@ namespace nt = network_timing;
 using Rig = NetworkRigOf<ScriptedTcpSocket>;
 using Lines = std::vector<std::string>;
 
+const std::string kStx = "\x02";
 const char* const kVatRefusal =
     "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2";
 
@@ -28,57 +29,17 @@ TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
         int minElapsedMs;
         Lines notices;
     } cases[] = {
+        // clang-format off
         {"accepted", "U/", {Reply("00")}, {"U//"}, 1, "0 -  - 0", 0, {}},
         {"refused", "3/1", {Reply("09")}, {"3/1/"}, -1, kVatRefusal, 100, {}},
-        {"busy then accepted",
-         "c",
-         {Reply("1A"), Reply("1A"), Reply("00")},
-         {"c/", "c/", "c/"},
-         1,
-         "0 -  - 0",
-         200,
-         {}},
-        {"paper end, polls, resend",
-         "c",
-         {Reply("2C", "32"), Reply("2C", "32"), Reply("00"), Reply("00")},
-         {"c/", "?/", "?/", "c/"},
-         1,
-         "0 -  - 0",
-         200,
-         {}},
-        {"cover open, resend refused",
-         "c",
-         {Reply("33"), Reply("00"), Reply("09")},
-         {"c/", "?/", "c/"},
-         -1,
-         kVatRefusal,
-         200,
-         {}},
-        {"no reply, then accepted",
-         "c",
-         {Silence(), Reply("00")},
-         {"c/", "c/"},
-         1,
-         "0 -  - 0",
-         nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs,
-         {}},
-        {"device fault ends at once",
-         "c",
-         {Reply("2E")},
-         {"c/"},
-         -1,
-         "46 - Stampante scollegata - 9",
-         0,
-         {"Errore grave della stampante fiscale, chiamare assistenza"}},
-        {"numbered code is class 0",
-         "c",
-         {Reply("9A")},
-         {"c/"},
-         1,
-         "154 - Errore n. 154 - 0",
-         0,
-         {}},
+        {"busy then accepted", "c", {Reply("1A"), Reply("1A"), Reply("00")}, {"c/", "c/", "c/"}, 1, "0 -  - 0", 200, {}},
+        {"paper end, polls, resend", "c", {Reply("2C", "32"), Reply("2C", "32"), Reply("00"), Reply("00")}, {"c/", "?/", "?/", "c/"}, 1, "0 -  - 0", 200, {}},
+        {"cover open, resend refused", "c", {Reply("33"), Reply("00"), Reply("09")}, {"c/", "?/", "c/"}, -1, kVatRefusal, 200, {}},
+        {"no reply, then accepted", "c", {Silence(), Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs, {}},
+        {"device fault ends at once", "c", {Reply("2E")}, {"c/"}, -1, "46 - Stampante scollegata - 9", 0, {"Errore grave della stampante fiscale, chiamare assistenza"}},
+        {"numbered code is class 0", "c", {Reply("9A")}, {"c/"}, 1, "154 - Errore n. 154 - 0", 0, {}},
         {"empty command sends nothing", "", {}, {}, -1, " -  - ", 0, {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,16 +58,9 @@ TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
 
 TEST(NetworkSend, SplitRepliesAreCollectedUpToTheirEtx) {
     Rig rig;
-    rig.socket.script = {{{5,
-                           "\x02"
-                           "0"},
-                          {25, "0/00/"},
-                          {45, "00/12"},
-                          {65, "\x03"}}};
+    rig.socket.script = {{{5, kStx + "0"}, {25, "0/00/"}, {45, "00/12"}, {65, "\x03"}}};
     EXPECT_EQ(rig.send("a"), 1);
-    EXPECT_EQ(rig.network.rawReply(),
-              "\x02"
-              "00/00/00/12\x03");
+    EXPECT_EQ(rig.network.rawReply(), kStx + "00/00/00/12\x03");
     EXPECT_EQ(rig.elapsedMs, 65);
 }
 
@@ -114,17 +68,12 @@ TEST(NetworkSend, StaleBytesNeverPassForTheNextReply) {
     Rig rig;
     // The first reply comes after the time-out; the late bytes are dropped and the second
     // send gets its own reply.
-    rig.socket.script = {{{nt::kReplyWaitMs + 200,
-                           "\x02"
-                           "09/00/00/00\x03"}},
-                         Reply("00")};
+    rig.socket.script = {{{nt::kReplyWaitMs + 200, kStx + "09/00/00/00\x03"}}, Reply("00")};
     EXPECT_EQ(rig.send("c"), 1);
     EXPECT_EQ(rig.socket.sends, (Lines{"c/", "c/"}));
     // Noise between two commands.
     rig.socket.script = {Reply("00", "00", 50)};
-    rig.socket.deliverLater({0,
-                             "\x02"
-                             "2E/00/00/00\x03"});
+    rig.socket.deliverLater({0, kStx + "2E/00/00/00\x03"});
     rig.loop.advance(10);
     EXPECT_EQ(rig.send("d"), 1);
     EXPECT_EQ(rig.network.reply().Code, "0");
@@ -138,29 +87,6 @@ TEST(NetworkSend, BytesWithoutEtxAreBoundedAndEndAsATimeout) {
     EXPECT_EQ(rig.send("c"), -1);
     EXPECT_EQ(rig.socket.sends.size(), static_cast<std::size_t>(nt::kMaxSendsWithoutReply));
     EXPECT_EQ(ReplySummary(rig.network.reply()), " -  - ");
-}
-
-TEST(NetworkSend, LogsEveryStepOfAnAcceptedCommand) {
-    Rig rig;
-    rig.socket.script = {Reply("00")};
-    rig.send("a");
-    const Lines expected{
-        "=========================== INIZIO TRASMISSIONE COMANDO "
-        "=======================================",
-        "Mando COMANDO a/",
-        "    SENDFULL : COMMAND - Invoco SendTCP",
-        "             SENDTCP : Trasmetto la stringa (a/)",
-        "                       WINSOCK - Arrivato (\x02"
-        "00/00/00/00\x03)",
-        "             SENDTCP : Ricevuto risposta status ACK (\x02"
-        "00/00/00/00\x03)",
-        "             SENDTCP : Ciclato 1 volte in attesa della risposta",
-        "    SENDFULL : COMMAND - PostAction = 0",
-        "================================== FINE TRASMISSIONE COMANDO "
-        "==================================",
-    };
-    EXPECT_EQ(rig.trace.log, expected);
-    EXPECT_EQ(rig.trace.lines, Lines{" --> a/"});
 }
 
 }  // namespace

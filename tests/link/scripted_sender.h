@@ -15,7 +15,6 @@
 #include "link/link_rig.h"
 #include "link/status_fields.h"
 #include "link/transmission.h"
-#include "platform/shell.h"
 
 namespace zelmar::link::scripted {
 
@@ -115,14 +114,6 @@ class RecordingTraceFiles : public TraceFileControl {
         if (writeLogLines) ++logsWritten;
     }
     int opened = 0, closed = 0, logsWritten = 0;
-};
-
-class RecordingShell : public platform::Shell {
-  public:
-    void notice(const std::string& text) override { notices.push_back(text); }
-    bool openDocument(const std::string&) override { return true; }
-    int ping(const std::string&) override { return -1; }
-    std::vector<std::string> notices;
 };
 
 }  // namespace zelmar::link::scripted
