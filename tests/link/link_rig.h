@@ -135,24 +135,16 @@ class ScriptedSerialPort : public platform::SerialPort {
     std::string babble;         // comes with every read, for ever
     bool failWrites = false;
 
-    int enqs = 0, naks = 0, opens = 0;
+    int naks = 0;
     std::vector<std::string> frames;  // command texts between STX and the checksum
-    std::vector<std::string> configured;
 
-    bool configure(const std::string& device, int) override {
-        configured.push_back(device);
-        return true;
-    }
-    bool open() override {
-        if (!open_) ++opens;
-        return open_ = true;
-    }
+    bool configure(const std::string&, int) override { return true; }
+    bool open() override { return open_ = true; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     bool write(const std::string& bytes) override {
         if (!open_ || failWrites) return false;
         if (bytes == Bytes(kEnq)) {
-            ++enqs;
             reply(toEnq.next());
         } else if (bytes == Bytes(kNak)) {
             ++naks;

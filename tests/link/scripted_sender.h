@@ -5,6 +5,7 @@
 // Lets the driver and the register read be checked byte for byte without frames.
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -45,9 +46,8 @@ class ScriptedSender : public CommandSender {
     explicit ScriptedSender(Session& session) : session_(session) {}
 
     // Replies given in turn to one command line; the last one repeats.
-    void script(const std::string& command, std::vector<Reply> replies) {
+    void script(const std::string& command, std::deque<Reply> replies) {
         script_[command] = std::move(replies);
-        used_[command] = 0;
     }
 
     int SendCommand(std::string& command, int& expectAnswer) override {
@@ -94,16 +94,15 @@ class ScriptedSender : public CommandSender {
 
   private:
     Reply Next(const std::string& command) {
-        const auto found = script_.find(command);
-        if (found == script_.end() || found->second.empty()) return Reply{};
-        auto& used = used_[command];
-        const auto& replies = found->second;
-        return replies[std::min(used++, replies.size() - 1)];
+        auto& replies = script_[command];
+        if (replies.empty()) return Reply{};
+        const Reply reply = replies.front();
+        if (replies.size() > 1) replies.pop_front();
+        return reply;
     }
 
     Session& session_;
-    std::map<std::string, std::vector<Reply>> script_;
-    std::map<std::string, std::size_t> used_;
+    std::map<std::string, std::deque<Reply>> script_;
 };
 
 class RecordingTraceFiles : public TraceFileControl {

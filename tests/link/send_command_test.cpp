@@ -115,22 +115,5 @@ TEST(SendCommand, TracesEachAttemptAndTheLastGoodAnswer) {
                                         " --> U/", " <-- 00/00/00/73"}));
 }
 
-TEST(OpenComPort, UsesTheDeviceOfTheSlotAndOnlyTheProbeOpensAndCloses) {
-    LinkRig rig;  // slot 1 is open
-    rig.link.CloseConnection();
-    EXPECT_TRUE(rig.link.OpenComPort(3));
-    EXPECT_FALSE(rig.link.OpenComPort(5));
-    EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS2");
-    EXPECT_TRUE(rig.link.ProbeComPort(2));
-    EXPECT_FALSE(rig.link.ProbeComPort(5));
-    EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS1");
-    EXPECT_FALSE(rig.link.PortOpen());
-    EXPECT_EQ(rig.port.opens, 2);
-    rig.session.CurrentSlot = 4;
-    EXPECT_TRUE(rig.link.OpenPort());  // a job's port: configured and opened once
-    EXPECT_EQ(rig.port.configured.back(), "/dev/ttyS3");
-    EXPECT_EQ(rig.port.opens, 3);
-}
-
 }  // namespace
 }  // namespace zelmar::link::testing
