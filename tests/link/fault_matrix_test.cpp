@@ -93,18 +93,6 @@ TEST(SerialFaultMatrix, JobsUnderOneFaultEach) {
     }
 }
 
-TEST(SerialFaultMatrix, RtRegisterReadPublishesTheElevenCharacterSerial) {
-    SimRig rig("");
-    WriteTextLines(rig.folder.file("SR_START.001"), {"x"});
-    rig.link.OpenConnection();
-    ASSERT_EQ(rig.reader.ReadRegisterData(), 0);
-    const std::string matr = ReadAll(rig.folder.file("SR_MATR.001"));
-    EXPECT_EQ(matr.substr(0, matr.find("\r\nDriverType")), "72MAB123456\r\nStatus: RT");
-    EXPECT_NE(matr.find("\r\nFW: SIM 1.00\r\n"), std::string::npos);
-    EXPECT_EQ(rig.session.reg.DeptCount, 10);
-    EXPECT_EQ(rig.session.reg.DeptVat[0], "22.00");
-}
-
 TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {
     SimRig rig("silent:*");
     rig.link.OpenConnection();

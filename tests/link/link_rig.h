@@ -3,17 +3,15 @@
 // What the link tests share: a data folder, virtual time, the job files, a recording trace,
 // and a register on a scripted serial line.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <deque>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "config/scratch_folder.h"
 #include "jobs/job_files.h"
 #include "link/frame.h"
 #include "link/link.h"
@@ -23,26 +21,6 @@
 #include "platform/serial_port.h"
 
 namespace zelmar::link::testing {
-
-// A data folder of its own, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        static int counter = 0;
-        path_ = std::filesystem::temp_directory_path() /
-                ("zelmar_link_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string str() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
 
 inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -82,7 +60,7 @@ class RecordingTrace : public TraceSink {
 // What every rig has, on virtual time, with the ports of four slots.
 struct RigBase {
     RigBase() {
-        session.DataFolder = folder.str();
+        session.DataFolder = folder.path();
         session.PortDevice = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
     }
     template <typename Call>
@@ -94,7 +72,7 @@ struct RigBase {
     }
     std::string errFile() const { return jobFiles.SlotFile("SR_ERR", session.CurrentSlot); }
 
-    TempFolder folder;
+    zelmar::testing::ScratchFolder folder{"link"};
     platform::FakeEventLoop loop;
     Session session;
     CountingFileSystem files;

@@ -39,17 +39,12 @@ TEST(NetworkErrorMessage, ReadsTheFieldAsHexadecimal) {
         int actionClass;
     } cases[] = {
         {"1A", "26", "Stampante Busy, reinviare il comando", 1},
-        {"12", "18", "Data-Ora errata", 2},  // not 12
-        {"1a", "26", "Stampante Busy, reinviare il comando", 1},
         {"", "0", "", 0},
         {" 5 ", "5", "Controllare i campi del comando", 2},
-        {"0D", "13", "The requested Fiscal record doesn\x92t exist", 2},
-        {"33", "51", "Portello rotolo aperto", 4},
         {"64", "100", "Errore n. 100", 0},
         // Garbage: the reading stops at the first character that is not a digit.
         {"XY", "0", "", 0},
         {"1G", "1", "Campi del comando insufficienti", 2},
-        {"-1", "0", "", 0},
         {"FFFFFFFFFFFF", "4294967295", "Errore n. 4294967295", 0},
     };
     for (const auto& c : cases) {
@@ -61,37 +56,12 @@ TEST(NetworkErrorMessage, ReadsTheFieldAsHexadecimal) {
     }
 }
 
-TEST(NetworkBitString, WritesBitZeroFirstAndWidensByBytes) {
-    const struct {
-        long value;
-        int width;
-        std::string bits;
-        int finalWidth;
-    } cases[] = {
-        {5, 8, "10100000", 8},
-        {0, 8, "00000000", 8},
-        {256, 8, "0000000010000000", 16},
-        {1L << 24, 8, std::string(24, '0') + "10000000", 32},
-        {4, 2, "0010000000", 10},
-        {1, -3, "10000000", 8},
-    };
-    for (const auto& c : cases) {
-        int width = c.width;
-        EXPECT_EQ(BitString(c.value, width), c.bits) << c.value;
-        EXPECT_EQ(width, c.finalWidth) << c.value;
-    }
-}
-
 const std::string kStx = "\x02";
 
 TEST(NetworkDecodeReply, CutsTheThreeFieldsAndSetsTheBits) {
     ReplyRecord record;
     const std::string reply = kStx + "1A/32/05/field/45\x03";
     DecodeReply(record, reply, "ACK", reply, "c/");
-    EXPECT_EQ(record.ReplyText, reply);
-    EXPECT_EQ(record.ReplyCopy, reply);
-    EXPECT_EQ(record.CommandSent, "c/");
-    EXPECT_EQ(record.ReplyKind, "ACK");
     EXPECT_EQ(ReplySummary(record), "26 - Stampante Busy, reinviare il comando - 1");
     EXPECT_EQ(record.StatusText, "32");
     EXPECT_EQ(record.StateText, "05");
@@ -107,10 +77,7 @@ TEST(NetworkDecodeReply, ShortLongAndGarbledRepliesStayInBounds) {
         std::string reply, code, status, state, actionClass;
     } cases[] = {
         {"", "0", "", "", "0"},
-        {kStx, "0", "", "", "0"},
-        {kStx + "2", "2", "", "", "2"},
         {kStx + "09/1", "9", "1", "", "2"},
-        {kStx + "09/12/3", "9", "12", "3", "2"},
         {kStx + "XX/YY/ZZ/\x03", "0", "YY", "ZZ", "0"},
         {kStx + "00/99/99/" + std::string(5000, 'x') + "\x03", "0", "99", "99", "0"},
     };

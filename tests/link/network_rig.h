@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,14 +27,13 @@ inline ScriptedReply Silence() {
     return {};
 }
 
-// A TCP client whose register answers each send with the next scripted reply (or, when the
-// script is empty, with `otherwise`). Connects on the next loop pass.
+// A TCP client whose register answers each send with the next scripted reply (silence once
+// the script is used up). Connects on the next loop pass.
 class ScriptedTcpSocket : public platform::TcpSocket {
   public:
     explicit ScriptedTcpSocket(platform::FakeEventLoop& loop) : loop_(loop) {}
 
     std::deque<ScriptedReply> script;
-    std::function<ScriptedReply()> otherwise = [] { return Silence(); };
     std::vector<std::string> sends;
 
     void connectToHost(const std::string&, int) override {
@@ -53,24 +51,19 @@ class ScriptedTcpSocket : public platform::TcpSocket {
     bool send(const std::string& bytes) override {
         if (state_ != kConnected) return false;
         sends.push_back(bytes);
-        ScriptedReply reply = otherwise();
-        if (!script.empty()) {
-            reply = script.front();
-            script.pop_front();
+        if (script.empty()) return true;  // silence
+        const int generation = generation_;
+        for (const auto& [delayMs, reply] : script.front()) {
+            loop_.postDelayed(delayMs, [this, generation, reply] {
+                if (generation != generation_) return;
+                received_ += reply;
+                if (onDataArrival) onDataArrival();
+            });
         }
-        for (const auto& segment : reply) deliverLater(segment);
+        script.pop_front();
         return true;
     }
     std::string readAvailable() override { return std::exchange(received_, {}); }
-    // Bytes that arrive without being asked for.
-    void deliverLater(const Segment& segment) {
-        const int generation = generation_;
-        loop_.postDelayed(segment.delayMs, [this, generation, bytes = segment.bytes] {
-            if (generation != generation_) return;
-            received_ += bytes;
-            if (onDataArrival) onDataArrival();
-        });
-    }
 
   private:
     platform::FakeEventLoop& loop_;

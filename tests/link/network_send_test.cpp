@@ -1,5 +1,5 @@
 // SendCommandMCP_TCP against a scripted register on virtual time: the action classes, the
-// paper wait, time-outs, split replies, stale bytes and replies without an end.
+// paper wait, time-outs, split replies, late bytes and replies without an end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,6 +39,9 @@ TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
         {"device fault ends at once", "c", {Reply("2E")}, {"c/"}, -1, "46 - Stampante scollegata - 9", 0, {"Errore grave della stampante fiscale, chiamare assistenza"}},
         {"numbered code is class 0", "c", {Reply("9A")}, {"c/"}, 1, "154 - Errore n. 154 - 0", 0, {}},
         {"empty command sends nothing", "", {}, {}, -1, " -  - ", 0, {}},
+        {"split reply collected up to its ETX", "a", {{{5, kStx + "0"}, {25, "0/00/"}, {45, "00/\x03"}}}, {"a/"}, 1, "0 -  - 0", 45, {}},
+        {"late bytes never pass for the next reply", "c", {{{nt::kReplyWaitMs + 200, kStx + "09/00/00/00\x03"}}, Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs, {}},
+        {"bytes without ETX are bounded", "c", std::vector<ScriptedReply>(nt::kMaxSendsWithoutReply, {{5, std::string(nt::kMaxReplyBytes + 1, 'x')}}), Lines(nt::kMaxSendsWithoutReply, "c/"), -1, " -  - ", 0, {}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -54,39 +57,6 @@ TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
                                        " --> fp_error n." + c.summary) == 1;
         EXPECT_EQ(traced, c.result != 1 && c.notices.empty());  // a device fault ends first
     }
-}
-
-TEST(NetworkSend, SplitRepliesAreCollectedUpToTheirEtx) {
-    Rig rig;
-    rig.socket.script = {{{5, kStx + "0"}, {25, "0/00/"}, {45, "00/12"}, {65, "\x03"}}};
-    EXPECT_EQ(rig.send("a"), 1);
-    EXPECT_EQ(rig.network.rawReply(), kStx + "00/00/00/12\x03");
-    EXPECT_EQ(rig.elapsedMs, 65);
-}
-
-TEST(NetworkSend, StaleBytesNeverPassForTheNextReply) {
-    Rig rig;
-    // The first reply comes after the time-out; the late bytes are dropped and the second
-    // send gets its own reply.
-    rig.socket.script = {{{nt::kReplyWaitMs + 200, kStx + "09/00/00/00\x03"}}, Reply("00")};
-    EXPECT_EQ(rig.send("c"), 1);
-    EXPECT_EQ(rig.socket.sends, (Lines{"c/", "c/"}));
-    // Noise between two commands.
-    rig.socket.script = {Reply("00", "00", 50)};
-    rig.socket.deliverLater({0, kStx + "2E/00/00/00\x03"});
-    rig.loop.advance(10);
-    EXPECT_EQ(rig.send("d"), 1);
-    EXPECT_EQ(rig.network.reply().Code, "0");
-}
-
-TEST(NetworkSend, BytesWithoutEtxAreBoundedAndEndAsATimeout) {
-    Rig rig;
-    rig.socket.otherwise = [] {
-        return ScriptedReply{{5, std::string(nt::kMaxReplyBytes + 1, 'x')}};
-    };
-    EXPECT_EQ(rig.send("c"), -1);
-    EXPECT_EQ(rig.socket.sends.size(), static_cast<std::size_t>(nt::kMaxSendsWithoutReply));
-    EXPECT_EQ(ReplySummary(rig.network.reply()), " -  - ");
 }
 
 }  // namespace

@@ -75,10 +75,7 @@ class ScriptedSender : public CommandSender {
         raw += bytes;
         return true;
     }
-    int OpenConnection() override {
-        ++connections;
-        return 0;
-    }
+    int OpenConnection() override { return 0; }
     void CloseConnection() override {}
 
     long count(const std::string& command) const {
@@ -90,7 +87,7 @@ class ScriptedSender : public CommandSender {
     std::function<void(const std::string&)> onSend;
     bool portOpen = false;
     bool portOpens = true;  // whether OpenPort succeeds
-    int opens = 0, closes = 0, connections = 0;
+    int opens = 0, closes = 0;
 
   private:
     Reply Next(const std::string& command) {
@@ -107,12 +104,12 @@ class ScriptedSender : public CommandSender {
 
 class RecordingTraceFiles : public TraceFileControl {
   public:
-    void OpenTraceFiles() override { ++opened; }
+    void OpenTraceFiles() override {}
     void CloseTraceFiles(bool writeLogLines) override {
         ++closed;
         if (writeLogLines) ++logsWritten;
     }
-    int opened = 0, closed = 0, logsWritten = 0;
+    int closed = 0, logsWritten = 0;
 };
 
 }  // namespace zelmar::link::scripted

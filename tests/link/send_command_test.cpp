@@ -42,7 +42,6 @@ const std::string kE104 = "E104: Fine carta scontrino, sostituire il rotolo\r\n"
 const Scenario kScenarios[] = {
     {.name = "accepted"},
     {.name = "accepted code 06", .toFrame = {{}, Answer("06/00/00/")}},
-    {.name = "accepted code 15", .toFrame = {{}, Answer("15/00/00/")}},
     {.name = "refused code 10", .toFrame = {{}, Answer("10/00/00/")}, .result = -1},
     {.name = "three silent ENQs, no frame", .toEnq = kNothing, .result = 0, .frames = 0, .minMs = 9000, .maxMs = 9000},
     {.name = "ACK with NAK counts as ACK", .toEnq = {{}, "\x06\x15"}},
@@ -58,7 +57,6 @@ const Scenario kScenarios[] = {
     {.name = "166th busy gives -9", .toFrame = {{}, kBusy}, .result = -9, .frames = 166, .minMs = 165 * 200 + 100, .maxMs = 166 * 200 + 2000},
     {.name = "CE is busy on 0E", .model = "CE", .toFrame = {Repeat(Answer("0E/00/00/"), 3), kOk}, .frames = 4, .minMs = 600, .maxMs = 700},
     {.name = "0E is a refusal elsewhere", .toFrame = {Repeat(Answer("0E/00/00/"), 3), kOk}, .result = -1},
-    {.name = "device status bit 0 retries at once", .toFrame = {Repeat(Answer("20/01/00/"), 2), kOk}, .frames = 3},
     {.name = "device status bit 0 ends with the budget", .toFrame = {{}, Answer("20/01/00/")}, .result = -1, .frames = 50, .maxMs = 2000},
     {.name = "free bit-0 retries are bounded", .toFrame = {{}, Answer("32/01/00/")}, .result = -1, .frames = 51, .maxMs = 2000},
     {.name = "corrupt answers end with the budget", .toFrame = {{}, kBadChecksum}, .toNak = {{}, kBadChecksum}, .result = -1, .naks = 50, .maxMs = 1000},
