@@ -5,15 +5,12 @@ namespace zelmar::testing {
 SimSerialPort::SimSerialPort(platform::FakeEventLoop& loop, ecrsim::SerialEngine& engine)
     : loop_(loop), engine_(engine) {}
 
-bool SimSerialPort::configure(const std::string& device, int baudRate) {
-    device_ = device;
-    baudRate_ = baudRate;
+bool SimSerialPort::configure(const std::string& device, int /*baudRate*/) {
     return !device.empty();  // as on a real line, a missing device shows when it is opened
 }
 
 bool SimSerialPort::open() {
     if (!present()) return false;
-    if (!open_) ++openCount_;
     open_ = true;
     received_.clear();
     return true;

@@ -14,8 +14,7 @@ namespace zelmar::testing {
 //     with loop.postDelayed(its delay), so the driver's timed reads see it when the fake
 //     loop's clock gets there, and readAvailable() returns it.
 //   - Replies that come due while the port is closed are lost, as on a real line.
-//   - After a scripted drop (or setPresent(false)) the device is gone: isOpen() is false,
-//     open() and write() fail.
+//   - After a scripted drop the device is gone: isOpen() is false, open() and write() fail.
 // The port must be destroyed before the loop; replies still pending then are discarded.
 class SimSerialPort : public platform::SerialPort {
   public:
@@ -28,24 +27,15 @@ class SimSerialPort : public platform::SerialPort {
     bool write(const std::string& bytes) override;
     std::string readAvailable() override;
 
-    // Test controls and observations.
-    void setPresent(bool present) { present_ = present; }  // false: the device does not exist
-    const std::string& device() const { return device_; }
-    int baudRate() const { return baudRate_; }
     const std::string& written() const { return written_; }  // every byte the driver wrote
-    int openCount() const { return openCount_; }
 
   private:
-    bool present() const { return present_ && !engine_.linkDropped(); }
+    bool present() const { return !engine_.linkDropped(); }
 
     platform::FakeEventLoop& loop_;
     ecrsim::SerialEngine& engine_;
     std::shared_ptr<char> alive_ = std::make_shared<char>();  // pending replies check it
-    std::string device_;
-    int baudRate_ = 0;
-    bool present_ = true;
     bool open_ = false;
-    int openCount_ = 0;
     std::string received_;
     std::string written_;
 };

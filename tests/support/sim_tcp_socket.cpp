@@ -18,7 +18,6 @@ void SimTcpSocket::connectToHost(const std::string& host, int port) {
             return;
         }
         state_ = kConnected;
-        ++connectCount_;
         received_.clear();
         engine_.connectionOpened();
     });

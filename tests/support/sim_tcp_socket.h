@@ -36,7 +36,6 @@ class SimTcpSocket : public platform::TcpSocket {
     const std::string& host() const { return host_; }
     int port() const { return port_; }
     const std::string& sent() const { return sent_; }  // every byte the driver sent
-    int connectCount() const { return connectCount_; }
 
   private:
     void deliver(const std::string& bytes);
@@ -50,7 +49,6 @@ class SimTcpSocket : public platform::TcpSocket {
     bool reachable_ = true;
     std::string host_;
     int port_ = 0;
-    int connectCount_ = 0;
     std::string received_;
     std::string sent_;
 };
