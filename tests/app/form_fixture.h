@@ -56,7 +56,6 @@ class Outside : public RegisterServices,
     std::function<int()> onTransmit = [] { return 0; };
     std::function<int()> onRead = [] { return 0; };
     std::function<void()> onLoad = [] {};
-    bool tableRead = false;
     std::string timerField;
 
     bool OpenComPort(int slot) override {
@@ -76,7 +75,7 @@ class Outside : public RegisterServices,
         Log("ReadRegisterData " + std::to_string(session_.CurrentSlot));
         return onRead();
     }
-    bool TableReadInProgress() const override { return tableRead; }
+    bool TableReadInProgress() const override { return false; }
     void RewriteRefundDiscounts(const std::string& path) override { Log("Rewrite " + path); }
 
     void Load() override { Log("Load"), onLoad(); }

@@ -37,7 +37,6 @@ TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
         {"cover open, resend refused", "c", {Reply("33"), Reply("00"), Reply("09")}, {"c/", "?/", "c/"}, -1, kVatRefusal, 200, {}},
         {"no reply, then accepted", "c", {Silence(), Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs, {}},
         {"device fault ends at once", "c", {Reply("2E")}, {"c/"}, -1, "46 - Stampante scollegata - 9", 0, {"Errore grave della stampante fiscale, chiamare assistenza"}},
-        {"numbered code is class 0", "c", {Reply("9A")}, {"c/"}, 1, "154 - Errore n. 154 - 0", 0, {}},
         {"empty command sends nothing", "", {}, {}, -1, " -  - ", 0, {}},
         {"split reply collected up to its ETX", "a", {{{5, kStx + "0"}, {25, "0/00/"}, {45, "00/\x03"}}}, {"a/"}, 1, "0 -  - 0", 45, {}},
         {"late bytes never pass for the next reply", "c", {{{nt::kReplyWaitMs + 200, kStx + "09/00/00/00\x03"}}, Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs, {}},
