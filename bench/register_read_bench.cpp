@@ -2,15 +2,10 @@
 // info, the twenty "{" commands, the rates and one ":" per department) through the link on
 // Qt's loop and serial port in this process, against a real ecrsim process on a
 // pseudo-terminal that answers at once. Reports wall time and this process's CPU time.
-#include <benchmark/benchmark.h>
-
-#include <QCoreApplication>
-#include <chrono>
-#include <ctime>
 #include <string>
 
+#include "bench_support.h"
 #include "common/session.h"
-#include "common/trace_sink.h"
 #include "config/scratch_folder.h"
 #include "jobs/job_files.h"
 #include "link/link.h"
@@ -25,18 +20,6 @@ namespace {
 using namespace zelmar;
 
 constexpr int kDepartments = 99;
-
-class NoTrace : public TraceSink {
-  public:
-    bool tracing() const override { return false; }
-    void traceLine(const std::string&) override {}
-};
-
-double ThisProcessCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 void BM_RegisterReadOf99Departments(benchmark::State& state) {
     testing::EcrsimProcess ecr(
@@ -53,27 +36,26 @@ void BM_RegisterReadOf99Departments(benchmark::State& state) {
     session.CurrentSlot = 1;
     platform::StdFileSystem files;
     jobs::JobFiles jobFiles(session, files, loop);
-    NoTrace trace;
+    bench::NoTrace trace;
     platform::QtSerialPort port;
     link::Link link(session, loop, port, jobFiles, trace);
 
-    double cpu = 0, wall = 0;
+    bench::CpuAndWall spent;
     for (auto _ : state) {
         // A fresh reader each time: a reader that has read the tables once skips them.
         link::RegisterReader reader(session, link, files, jobFiles);
-        const double cpuStart = ThisProcessCpuSeconds();
-        const auto wallStart = std::chrono::steady_clock::now();
-        link.OpenConnection();
-        const int outcome = reader.ReadRegisterData();
-        link.CloseConnection();
-        cpu += ThisProcessCpuSeconds() - cpuStart;
-        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        int outcome = 0;
+        spent.measure([&] {
+            link.OpenConnection();
+            outcome = reader.ReadRegisterData();
+            link.CloseConnection();
+        });
         if (outcome != link::kReadOk || session.reg.DeptCount != kDepartments)
             state.SkipWithError("the read failed");
     }
     const auto reads = static_cast<double>(state.iterations());
-    state.counters["wall_ms"] = 1000 * wall / reads;
-    state.counters["cpu_ms"] = 1000 * cpu / reads;
+    state.counters["wall_ms"] = 1000 * spent.wall / reads;
+    state.counters["cpu_ms"] = 1000 * spent.cpu / reads;
 }
 BENCHMARK(BM_RegisterReadOf99Departments)
     ->Unit(benchmark::kMillisecond)
@@ -82,10 +64,4 @@ BENCHMARK(BM_RegisterReadOf99Departments)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZELMAR_QT_BENCHMARK_MAIN()

@@ -6,10 +6,8 @@
 //   - that the program does not spin while it waits: the real headless zelmar1 runs a job
 //     against a register that takes 200 ms per answer, and its CPU time (from /proc) is set
 //     against the job's wall time.
-#include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -19,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "common/session.h"
 #include "common/text_file.h"
-#include "common/trace_sink.h"
 #include "config/scratch_folder.h"
 #include "integration/program_run.h"
 #include "jobs/job_files.h"
@@ -41,12 +39,6 @@ using testing::ScratchFolder;
 constexpr int kJobLines = 200;
 constexpr int kSlowRegisterDelayMs = 200;
 constexpr int kSlowJobLines = 20;  // about 5 s of waiting at 200 ms per answer
-
-class NoTrace : public TraceSink {
-  public:
-    bool tracing() const override { return false; }
-    void traceLine(const std::string&) override {}
-};
 
 // The link, with the time of every SendCommand noted.
 class TimedSender : public link::CommandSender {
@@ -104,7 +96,7 @@ struct SerialProgram {
     Session session;
     platform::StdFileSystem files;
     jobs::JobFiles jobFiles{session, files, loop};
-    NoTrace trace;
+    bench::NoTrace trace;
     platform::FakeShell shell;
     platform::QtSerialPort port;
     link::Link link{session, loop, port, jobFiles, trace};
@@ -169,19 +161,18 @@ void BM_ProgramCpuWhileTheRegisterAnswersSlowly(benchmark::State& state) {
     }
     std::string job;
     for (const auto& line : JobReceipt(kSlowJobLines)) job += line + "\r\n";
-    double cpu = 0, wall = 0;
+    bench::CpuAndWall spent([&] { return ProcessCpuSeconds(run.programPid()); });
     for (auto _ : state) {
-        const double cpuStart = ProcessCpuSeconds(run.programPid());
-        const auto wallStart = std::chrono::steady_clock::now();
-        if (!run.runJob(job)) state.SkipWithError("no end");
-        cpu += ProcessCpuSeconds(run.programPid()) - cpuStart;
-        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        spent.measure([&] {
+            if (!run.runJob(job)) state.SkipWithError("no end");
+        });
         if (run.data().has("SR_ERR.001"))
             state.SkipWithError(run.data().read("SR_ERR.001").c_str());
     }
-    state.counters["job_wall_s"] = wall / static_cast<double>(state.iterations());
-    state.counters["job_cpu_ms"] = 1000 * cpu / static_cast<double>(state.iterations());
-    state.counters["cpu_share_percent"] = wall > 0 ? 100.0 * cpu / wall : 0;
+    const auto jobs = static_cast<double>(state.iterations());
+    state.counters["job_wall_s"] = spent.wall / jobs;
+    state.counters["job_cpu_ms"] = 1000 * spent.cpu / jobs;
+    state.counters["cpu_share_percent"] = spent.sharePercent();
 }
 BENCHMARK(BM_ProgramCpuWhileTheRegisterAnswersSlowly)
     ->Unit(benchmark::kMillisecond)
@@ -190,10 +181,4 @@ BENCHMARK(BM_ProgramCpuWhileTheRegisterAnswersSlowly)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZELMAR_QT_BENCHMARK_MAIN()
