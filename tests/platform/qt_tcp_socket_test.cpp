@@ -52,16 +52,5 @@ TEST(QtTcpSocket, CarriesDataBothWaysAndReportsThePeersCloseAs10053AndARefusalAs
     EXPECT_EQ(socket.state(), TcpSocket::kError);
 }
 
-TEST(QtTcpSocketErrors, QtErrorsMapToWinsockNumbers) {
-    const std::pair<QAbstractSocket::SocketError, int> cases[] = {
-        {QAbstractSocket::SocketTimeoutError, 10060},
-        {QAbstractSocket::HostNotFoundError, 11001},
-        {QAbstractSocket::NetworkError, 10050},
-    };
-    for (const auto& [error, number] : cases) {
-        EXPECT_EQ(QtTcpSocket::WinsockNumber(error), number) << error;
-    }
-}
-
 }  // namespace
 }  // namespace zelmar::platform
