@@ -25,6 +25,7 @@ struct SimRig : RigBase {
         std::string error;
         EXPECT_TRUE(fault.empty() || faults.add(fault, error)) << error;
         engine.setAnswerDelay(50);
+        session.PortDevice[0] = "/dev/ttyS0";  // the simulated port opens only a named device
         session.DatiPath = folder.file("SR_DATI.001");
         session.OutPath = folder.file("SR_OUT.001");
         session.options.chbEnableMicrelecInput = true;  // the job holds register lines

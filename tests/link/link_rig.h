@@ -59,10 +59,7 @@ class RecordingTrace : public TraceSink {
 
 // What every rig has, on virtual time, with the ports of four slots.
 struct RigBase {
-    RigBase() {
-        session.DataFolder = folder.path();
-        session.PortDevice = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
-    }
+    RigBase() { session.DataFolder = folder.path(); }
     template <typename Call>
     int timed(Call call) {
         const auto start = loop.nowMs();

@@ -1,13 +1,17 @@
-// The network path of SendCommand against the simulated register, in virtual time: normal
-// traffic and the register's faults, from the command to the error file.
+// The network transport on virtual time: SendCommandMCP_TCP against a scripted register (the
+// action classes, time-outs, split replies, late bytes, replies without an end), then the network
+// path of SendCommand against the simulated register, from the command to the error file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 
 #include "common/text_file.h"
-#include "link/network_rig.h"
+#include "link/link_rig.h"
+#include "link/network_link.h"
 #include "link/network_timing.h"
+#include "platform/tcp_socket.h"
 #include "sim/core/tcp_engine.h"
 #include "support/sim_tcp_socket.h"
 
@@ -16,6 +20,132 @@ namespace {
 
 namespace nt = network_timing;
 using Lines = std::vector<std::string>;
+
+// One reply of the scripted register: segments with their delay after the send. No segment
+// means silence.
+struct Segment {
+    int delayMs = 0;
+    std::string bytes;
+};
+using ScriptedReply = std::vector<Segment>;
+
+// A framed reply: STX, the three status fields, "/", checksum digits, ETX.
+inline ScriptedReply Reply(const std::string& code, const std::string& status = "00",
+                           int delayMs = 5) {
+    return {{delayMs, "\x02" + code + "/" + status + "/00/00\x03"}};
+}
+inline ScriptedReply Silence() {
+    return {};
+}
+
+// A TCP client whose register answers each send with the next scripted reply (silence once
+// the script is used up). Connects on the next loop pass.
+class ScriptedTcpSocket : public platform::TcpSocket {
+  public:
+    explicit ScriptedTcpSocket(platform::FakeEventLoop& loop) : loop_(loop) {}
+
+    std::deque<ScriptedReply> script;
+    std::vector<std::string> sends;
+
+    void connectToHost(const std::string&, int) override {
+        state_ = kConnecting;
+        const int generation = ++generation_;
+        loop_.postDelayed(0, [this, generation] {
+            if (generation == generation_) state_ = kConnected;
+        });
+    }
+    int state() const override { return state_; }
+    void close() override {
+        state_ = kClosed;
+        ++generation_;
+    }
+    bool send(const std::string& bytes) override {
+        if (state_ != kConnected) return false;
+        sends.push_back(bytes);
+        if (script.empty()) return true;  // silence
+        const int generation = generation_;
+        for (const auto& [delayMs, reply] : script.front()) {
+            loop_.postDelayed(delayMs, [this, generation, reply] {
+                if (generation != generation_) return;
+                received_ += reply;
+                if (onDataArrival) onDataArrival();
+            });
+        }
+        script.pop_front();
+        return true;
+    }
+    std::string readAvailable() override { return std::exchange(received_, {}); }
+
+  private:
+    platform::FakeEventLoop& loop_;
+    int state_ = kClosed;
+    int generation_ = 0;
+    std::string received_;
+};
+
+// The network transport on a scripted or simulated socket, connected to the options' address.
+template <typename Socket>
+struct NetworkRigOf : RigBase {
+    template <typename... SocketArgs>
+    explicit NetworkRigOf(SocketArgs&... args) : socket(loop, args...) {
+        session.options.OptionRete = true;
+        session.options.chbTrace = true;
+        session.options.txtRemoteIP = " 127.0.0.1 ";
+        session.options.txtRemotePort = "9101";
+        network.OpenSocket();
+        loop.advance(0);
+    }
+    int send(std::string command) {
+        return timed([&] { return network.SendCommandMCP_TCP(command); });
+    }
+
+    Socket socket;
+    NetworkLink network{session, loop, socket, jobFiles, trace, shell};
+};
+using Rig = NetworkRigOf<ScriptedTcpSocket>;
+
+const std::string kStx = "\x02";
+const char* const kVatRefusal =
+    "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2";
+
+TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
+    const struct {
+        const char* name;
+        std::string command;
+        std::vector<ScriptedReply> replies;
+        Lines sends;
+        int result;
+        std::string summary;  // code - message - class of the last reply
+        int minElapsedMs;
+        Lines notices;
+    } cases[] = {
+        // clang-format off
+        {"accepted", "U/", {Reply("00")}, {"U//"}, 1, "0 -  - 0", 0, {}},
+        {"refused", "3/1", {Reply("09")}, {"3/1/"}, -1, kVatRefusal, 100, {}},
+        {"busy then accepted", "c", {Reply("1A"), Reply("1A"), Reply("00")}, {"c/", "c/", "c/"}, 1, "0 -  - 0", 200, {}},
+        {"cover open, resend refused", "c", {Reply("33"), Reply("00"), Reply("09")}, {"c/", "?/", "c/"}, -1, kVatRefusal, 200, {}},
+        {"no reply, then accepted", "c", {Silence(), Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs, {}},
+        {"device fault ends at once", "c", {Reply("2E")}, {"c/"}, -1, "46 - Stampante scollegata - 9", 0, {"Errore grave della stampante fiscale, chiamare assistenza"}},
+        {"empty command sends nothing", "", {}, {}, -1, " -  - ", 0, {}},
+        {"split reply collected up to its ETX", "a", {{{5, kStx + "0"}, {25, "0/00/"}, {45, "00/\x03"}}}, {"a/"}, 1, "0 -  - 0", 45, {}},
+        {"late bytes never pass for the next reply", "c", {{{nt::kReplyWaitMs + 200, kStx + "09/00/00/00\x03"}}, Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs, {}},
+        {"bytes without ETX are bounded", "c", std::vector<ScriptedReply>(nt::kMaxSendsWithoutReply, {{5, std::string(nt::kMaxReplyBytes + 1, 'x')}}), Lines(nt::kMaxSendsWithoutReply, "c/"), -1, " -  - ", 0, {}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        rig.socket.script.assign(c.replies.begin(), c.replies.end());
+        EXPECT_EQ(rig.send(c.command), c.result);
+        EXPECT_EQ(rig.socket.sends, c.sends);
+        EXPECT_EQ(ReplySummary(rig.network.reply()), c.summary);
+        EXPECT_GE(rig.elapsedMs, c.minElapsedMs);
+        EXPECT_EQ(rig.shell.notices(), c.notices);
+        const bool traced = std::count(rig.trace.lines.begin(), rig.trace.lines.end(),
+                                       " --> fp_error n." + c.summary) == 1;
+        EXPECT_EQ(traced, c.result != 1 && c.notices.empty());  // a device fault ends first
+    }
+}
 
 // The simulated register first, then the program's side wired to it through SendCommand.
 struct SimRegister {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -52,7 +51,6 @@ class ScriptedSender : public CommandSender {
 
     int SendCommand(std::string& command, int& expectAnswer) override {
         sent.push_back(command);
-        if (onSend) onSend(command);
         const Reply reply = Next(command);
         session_.link.ResponseText = reply.answer;
         ParseStatus(reply.answer);
@@ -84,7 +82,6 @@ class ScriptedSender : public CommandSender {
 
     std::vector<std::string> sent;
     std::string raw;
-    std::function<void(const std::string&)> onSend;
     bool portOpen = false;
     bool portOpens = true;  // whether OpenPort succeeds
     int opens = 0, closes = 0;

@@ -31,9 +31,10 @@ struct Scenario {
     std::int64_t timeoutAtMs = -1;  // TimeoutFlag raised then
     int result = 1, frames = 1, naks = 0;
     std::int64_t minMs = 0, maxMs = 100;
-    std::string sentAs{};   // the command as last sent; empty: unchanged
-    int errWrites = 0;      // writes of SR_ERR (E104)
-    std::string errText{};  // SR_ERR at the end
+    std::string sentAs{};              // the command as last sent; empty: unchanged
+    int errWrites = 0;                 // writes of SR_ERR (E104)
+    std::string errText{};             // SR_ERR at the end
+    std::vector<std::string> trace{};  // empty: not checked
 };
 
 const std::string kE104 = "E104: Fine carta scontrino, sostituire il rotolo\r\n";
@@ -69,6 +70,7 @@ const Scenario kScenarios[] = {
     {.name = "TimeoutFlag ends the wait", .toEnq = kNothing, .timeoutAtMs = 1000, .result = 0, .frames = 0, .minMs = 7000, .maxMs = 7000},
     {.name = "babble without ETX", .toEnq = kNothing, .toFrame = kNothing, .babble = "\x06\x02", .result = -1, .minMs = 40000, .maxMs = 40000},
     {.name = "vanished register fails at once", .failWrites = true, .result = 0, .frames = 0, .maxMs = 0},
+    {.name = "each attempt traced, then the last good answer", .toFrame = {{"?", kBusy}, kOk}, .frames = 3, .minMs = 600, .maxMs = 700, .trace = {" --> U/", " <-- Nack Received: ", " <-- 1A/00/00/91", " --> U/", " <-- 00/00/00/73"}},
     {.name = "closed port refused at once", .portClosed = true, .result = -1, .frames = 0, .maxMs = 0},
 };
 // clang-format on
@@ -101,16 +103,10 @@ TEST(SendCommand, EndsWithTheExpectedResultInBoundedTime) {
         EXPECT_EQ(std::count(rig.files.writes.begin(), rig.files.writes.end(), rig.errFile()),
                   s.errWrites);
         EXPECT_EQ(ReadAll(rig.errFile()), s.errText);
+        if (!s.trace.empty()) {
+            EXPECT_EQ(rig.trace.lines, s.trace);
+        }
     }
-}
-
-TEST(SendCommand, TracesEachAttemptAndTheLastGoodAnswer) {
-    LinkRig rig;
-    rig.port.toFrame = {{"?", kBusy}, kOk};
-    EXPECT_EQ(rig.send("U/"), 1);
-    EXPECT_EQ(rig.trace.lines,
-              (std::vector<std::string>{" --> U/", " <-- Nack Received: ", " <-- 1A/00/00/91",
-                                        " --> U/", " <-- 00/00/00/73"}));
 }
 
 }  // namespace
