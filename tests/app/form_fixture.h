@@ -10,12 +10,15 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/operator_commands.h"
 #include "common/paths.h"
 #include "config/scratch_folder.h"
 #include "jobs/job_files.h"
+#include "link/command_sender.h"
 #include "platform/fake/fake_dir_watcher.h"
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_shell.h"
 
 namespace zelmar::app::testing {
 
@@ -59,8 +62,7 @@ class Outside : public RegisterServices,
     std::string timerField;
 
     bool OpenComPort(int slot) override {
-        Log("OpenComPort " + std::to_string(slot));
-        return portAnswers[slot - 1];
+        return Log("OpenComPort " + std::to_string(slot)), portAnswers[slot - 1];
     }
     int OpenConnection() override { return Log("OpenConnection"), 0; }
     void CloseConnection() override { Log("CloseConnection"); }
@@ -72,8 +74,7 @@ class Outside : public RegisterServices,
         return onTransmit();
     }
     int ReadRegisterData() override {
-        Log("ReadRegisterData " + std::to_string(session_.CurrentSlot));
-        return onRead();
+        return Log("ReadRegisterData " + std::to_string(session_.CurrentSlot)), onRead();
     }
     bool TableReadInProgress() const override { return false; }
     void RewriteRefundDiscounts(const std::string& path) override { Log("Rewrite " + path); }
@@ -101,6 +102,23 @@ class Outside : public RegisterServices,
     Session& session_;
 };
 
+// Records the commands sent to the register; nothing else of the link is used here.
+class RecordingSender : public link::CommandSender {
+  public:
+    std::vector<std::string> sent;
+    int SendCommand(std::string& command, int& expectAnswer) override {
+        sent.push_back(command + (expectAnswer ? " answer" : ""));
+        return 1;
+    }
+    int ParseStatus(const std::string&) override { return 0; }
+    bool PortOpen() const override { return false; }
+    bool OpenPort() override { return true; }
+    void ClosePort() override {}
+    bool WriteRaw(const std::string&) override { return true; }
+    int OpenConnection() override { return 0; }
+    void CloseConnection() override {}
+};
+
 // A main form on virtual time over a scratch data folder, with every outside part recorded.
 class FormTest : public ::testing::Test {
   protected:
@@ -126,27 +144,18 @@ class FormTest : public ::testing::Test {
         Put("SR_START", slot, "00000000\r\n");
     }
 
-    std::string Name(const std::string& base, int slot) const { return base + SlotExtension(slot); }
-    void Put(const std::string& base, int slot, const std::string& bytes) {
-        data.put(Name(base, slot), bytes);
+    std::string Name(const std::string& base, int n) const { return base + SlotExtension(n); }
+    void Put(const std::string& base, int n, const std::string& bytes) {
+        data.put(Name(base, n), bytes);
     }
-    bool Has(const std::string& base, int slot) const { return data.has(Name(base, slot)); }
-    std::string Read(const std::string& base, int slot) const {
-        return data.read(Name(base, slot));
-    }
-    std::string Path(const std::string& base, int slot) const {
-        return data.file(Name(base, slot));
-    }
+    bool Has(const std::string& base, int n) const { return data.has(Name(base, n)); }
+    std::string Read(const std::string& base, int n) const { return data.read(Name(base, n)); }
+    std::string Path(const std::string& base, int n) const { return data.file(Name(base, n)); }
 
     // The default read: SR_MATR for the slot, as the real read writes it.
-    int ReadSucceeds() {
-        MarkRead(session.CurrentSlot);
-        return 0;
-    }
+    int ReadSucceeds() { return MarkRead(session.CurrentSlot), 0; }
 
-    platform::FakeDirWatcher* LastWatcher() const {
-        return watchers.empty() ? nullptr : watchers.back();
-    }
+    platform::FakeDirWatcher* LastWatcher() const { return watchers.back(); }
 
     zelmar::testing::ScratchFolder data{"app"};
     platform::FakeEventLoop loop;
@@ -163,6 +172,19 @@ class FormTest : public ::testing::Test {
                                 watchers.push_back(watcher.get());
                                 return watcher;
                             }}};
+};
+
+// The form with the operator's commands on it, over a recorded register link.
+class CommandsTest : public FormTest {
+  protected:
+    CommandsTest() { session.DefaultDataFolder = data.path(); }
+
+    platform::FakeShell shell;
+    RecordingSender sender;
+    config::SettingsFiles settingsFiles{files, data.path()};
+    int socketState = 0;
+    OperatorCommands commands{OperatorParts{session, form, loop, files, jobFiles, outside, sender,
+                                            settingsFiles, shell, [this] { return socketState; }}};
 };
 
 }  // namespace zelmar::app::testing

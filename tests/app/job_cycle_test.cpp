@@ -55,14 +55,6 @@ TEST_F(JobCycleTest, SlotSelectionTakesTheFirstCompleteServedSlot) {
     }
 }
 
-TEST_F(JobCycleTest, NoPortAtAllWritesE502IntoAllFourErrorFiles) {
-    Serve({});
-    session.options.Check = {true, true, true, true};
-    form.txtTimer_Change();
-    for (int n = 1; n <= 4; ++n) EXPECT_EQ(Read("SR_ERR", n), std::string(kNoPortMessage) + "\r\n");
-    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 0);
-}
-
 TEST_F(JobCycleTest, DataFileGoneAtTheTriggerGivesE506AndNoJob) {
     Serve({1});
     MarkRead(1);

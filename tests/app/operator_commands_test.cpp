@@ -3,32 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "app/form_fixture.h"
-#include "platform/fake/fake_shell.h"
 
 namespace zelmar::app::testing {
 namespace {
 
-// Records the commands sent to the register; nothing else of the link is used here.
-class RecordingSender : public link::CommandSender {
-  public:
-    std::vector<std::string> sent;
-    int SendCommand(std::string& command, int& expectAnswer) override {
-        sent.push_back(command + (expectAnswer ? " answer" : ""));
-        return 1;
-    }
-    int ParseStatus(const std::string&) override { return 0; }
-    bool PortOpen() const override { return false; }
-    bool OpenPort() override { return true; }
-    void ClosePort() override {}
-    bool WriteRaw(const std::string&) override { return true; }
-    int OpenConnection() override { return 0; }
-    void CloseConnection() override {}
-};
-
-class OperatorCommandsTest : public FormTest {
+class OperatorCommandsTest : public CommandsTest {
   protected:
     OperatorCommandsTest() {
-        session.DefaultDataFolder = data.path();
         session.texts.WindowShown = true;
         session.reg.DeptVat = {"22.00", "10.00", "4.00", "0.00", "5.00", "0",
                                "0",     "0",     "0",    "0",    "0"};
@@ -39,13 +20,6 @@ class OperatorCommandsTest : public FormTest {
         form.state().DumpPending = {true, true, true, true};
         for (int n : read) form.state().DumpPending[n - 1] = false;
     }
-
-    platform::FakeShell shell;
-    RecordingSender sender;
-    config::SettingsFiles settingsFiles{files, data.path()};
-    int socketState = 0;
-    OperatorCommands commands{OperatorParts{session, form, loop, files, jobFiles, outside, sender,
-                                            settingsFiles, shell, [this] { return socketState; }}};
 };
 
 TEST_F(OperatorCommandsTest, TestReceiptGoesToTheLastTickedFoundAndReadSlot) {
