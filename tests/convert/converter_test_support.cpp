@@ -1,7 +1,5 @@
 #include "convert/converter_test_support.h"
 
-#include <filesystem>
-
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "convert/converter.h"
@@ -25,21 +23,16 @@ Session MakeSession(const std::string& dataFolder) {
     return session;
 }
 
-JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job, TraceSink& trace) {
+JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job, TraceSink* trace) {
     std::string path = JoinPath(session.DataFolder, "SR_DATI.001");
     WriteTextLines(path, job);
+    RecordingTrace silent;
+    silent.on = false;
     JobOutcome outcome;
-    outcome.result = Converter(session, trace).ConvertJobFile(path);
+    outcome.result = Converter(session, trace ? *trace : silent).ConvertJobFile(path);
     const std::string commandFile = JoinPath(session.DataFolder, kCommandFileName);
-    outcome.commandFileExists = std::filesystem::exists(commandFile);
-    if (outcome.commandFileExists) ReadTextLines(commandFile, outcome.commands);
+    outcome.commandFileExists = ReadTextLines(commandFile, outcome.commands);
     return outcome;
-}
-
-JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job) {
-    RecordingTrace trace;
-    trace.on = false;
-    return ConvertJob(session, job, trace);
 }
 
 }  // namespace zelmar::convert::testing

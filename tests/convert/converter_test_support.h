@@ -31,7 +31,8 @@ struct JobOutcome {
 };
 
 // Writes the job lines into SR_DATI.001 of the session's data folder and converts it.
-JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job, TraceSink& trace);
-JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job);
+// Traces into `trace` when one is given.
+JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job,
+                      TraceSink* trace = nullptr);
 
 }  // namespace zelmar::convert::testing

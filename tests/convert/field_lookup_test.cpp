@@ -12,20 +12,14 @@ TEST(FindField, FieldsAreFoundAnywhereAndReadToTheNextSeparator) {
         bool found;
         const char* value;  // what the value holds afterwards (it starts as "before")
     };
-    const Case cases[] = {
-        {"SALE,N1,P150;", ",N", true, "1"},
-        {"SALE,N1,P150;", ",P", true, "150"},
-        {"SALE,N1,P150;", ",Q", false, "before"},
-        {"SALE,N1,:PANE,S1;", ",S", true, "1"},  // ",S" is found inside ",S1"
-        {"SALE,:PANE,N1;", ",:", true, "PANE"},
-        {"sale,n5;", ",N", true, "5"},
-        {"CASH,V100", ",V", true, "100"},
-        {"SALE,N1,R", ",R", true, ""},
-        {"SALE,N1,R;", ",R", true, ""},
-        {"", ",N", false, "before"},
-        {",", ",N", false, "before"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c :
+         {Case{"SALE,N1,P150;", ",N", true, "1"}, Case{"SALE,N1,P150;", ",P", true, "150"},
+          Case{"SALE,N1,P150;", ",Q", false, "before"},
+          Case{"SALE,N1,:PANE,S1;", ",S", true, "1"},  // ",S" is found inside ",S1"
+          Case{"SALE,:PANE,N1;", ",:", true, "PANE"}, Case{"sale,n5;", ",N", true, "5"},
+          Case{"CASH,V100", ",V", true, "100"}, Case{"SALE,N1,R", ",R", true, ""},
+          Case{"SALE,N1,R;", ",R", true, ""}, Case{"", ",N", false, "before"},
+          Case{",", ",N", false, "before"}}) {
         std::string value = "before";
         EXPECT_EQ(FindField(FieldMode::kField, value, c.line, c.key), c.found) << c.line;
         EXPECT_EQ(value, c.value) << c.line << " " << c.key;
@@ -38,20 +32,13 @@ TEST(FindField, KeywordsAreTheLineOwnKeywordOnly) {
         const char* keyword;
         bool found;
     };
-    const Case cases[] = {
-        {"CASH,V100;", "CASH", true},
-        {"cash,v100;", "CASH", true},
-        {"  CASH;", "CASH", true},
-        {"SALE,N1,:CASHMERE;", "CASH", false},
-        {"TEND,N1,V100;", "TEND,N1", true},
-        {"TEND,N1;", "TEND,N1", true},
-        {"TEND,N1", "TEND,N1", true},
-        {"TEND,N12,V100;", "TEND,N1", false},
-        {"TEND,V100,N1;", "TEND,N1", false},
-        {"SALE", "SALE,", false},
-        {"", "CASH", false},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c :
+         {Case{"CASH,V100;", "CASH", true}, Case{"cash,v100;", "CASH", true},
+          Case{"  CASH;", "CASH", true}, Case{"SALE,N1,:CASHMERE;", "CASH", false},
+          Case{"TEND,N1,V100;", "TEND,N1", true}, Case{"TEND,N1;", "TEND,N1", true},
+          Case{"TEND,N1", "TEND,N1", true}, Case{"TEND,N12,V100;", "TEND,N1", false},
+          Case{"TEND,V100,N1;", "TEND,N1", false}, Case{"SALE", "SALE,", false},
+          Case{"", "CASH", false}}) {
         EXPECT_EQ(HasKeyword(c.line, c.keyword), c.found) << c.line << " " << c.keyword;
         std::string value;
         EXPECT_EQ(FindField(FieldMode::kKeyword, value, c.line, c.keyword), c.found) << c.line;
@@ -66,17 +53,15 @@ TEST(FindField, InvoiceCustomerLinesKeepSemicolonsAndAlwaysAnswer) {
         bool found;
         const char* value;
     };
-    const Case cases[] = {
-        {"OPFS,:A,<B;C,=D;", ",<", true, true, "B;C"},
-        {"OPFS,:A,<B;C,=D;", ",=", true, true, "D"},
-        {"OPFS,:A,<B;C,=D;;", ",=", true, true, "D;"},
-        {"OPFS,:A,<B;C,=D;", ",>", true, true, ""},  // absent: empty, not the earlier value
-        {"OPFS,:A,<B;C,=D;", ",>", false, false, "before"},
-        {"OPFS,:A,<B;C,=D;", ",<", false, true, "B"},
-        {"EXTL,N1,<X;Y;", ",<", true, true, "X"},  // not an invoice opening
-        {"OPFS,:A;", ",:", true, true, "A"},       // the first line is an ordinary field
-    };
-    for (const auto& c : cases) {
+    for (const auto& c :
+         {Case{"OPFS,:A,<B;C,=D;", ",<", true, true, "B;C"},
+          Case{"OPFS,:A,<B;C,=D;", ",=", true, true, "D"},
+          Case{"OPFS,:A,<B;C,=D;;", ",=", true, true, "D;"},
+          Case{"OPFS,:A,<B;C,=D;", ",>", true, true, ""},  // absent: empty, not the earlier value
+          Case{"OPFS,:A,<B;C,=D;", ",>", false, false, "before"},
+          Case{"OPFS,:A,<B;C,=D;", ",<", false, true, "B"},
+          Case{"EXTL,N1,<X;Y;", ",<", true, true, "X"},  // not an invoice opening
+          Case{"OPFS,:A;", ",:", true, true, "A"}}) {    // the first is an ordinary field
         std::string value = "before";
         EXPECT_EQ(FindField(FieldMode::kField, value, c.line, c.key, c.invoiceMode), c.found)
             << c.line << " " << c.key;

@@ -18,8 +18,7 @@ TEST(FiscalChecks, FiscalCodeCheckCharacter) {
         {"RSSMRA85T10A5\xe8"
          "2S",
          false},  // accented letter
-        {"", false},
-    };
+        {"", false}};
     for (const auto& [text, valid] : cases) EXPECT_EQ(CheckCodiceFiscale(text), valid) << text;
 }
 
@@ -30,8 +29,7 @@ TEST(FiscalChecks, VatNumberCheckDigit) {
         {" 01234567897", false},                            // a leading one is not
         {"01234567890", false},                             // wrong check digit
         {"0123456789A", false},  {"0123456789", false},
-        {"012345678970", false}, {"", false},
-    };
+        {"012345678970", false}, {"", false}};
     for (const auto& [text, valid] : cases) EXPECT_EQ(CheckPartitaIva(text), valid) << text;
 }
 

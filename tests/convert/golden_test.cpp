@@ -10,10 +10,10 @@
 //   # text            comment
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "convert/converter_test_support.h"
 
@@ -52,12 +52,11 @@ std::vector<GoldenCase> ReadCases(const std::filesystem::path& file) {
 }
 
 std::vector<GoldenCase> AllCases() {
-    const auto folder = std::filesystem::path(__FILE__).parent_path() / "golden";
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().extension() == ".txt") files.push_back(entry.path());
+    std::set<std::filesystem::path> files;  // sorted, so the order is stable
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(__FILE__).parent_path() / "golden")) {
+        if (entry.path().extension() == ".txt") files.insert(entry.path());
     }
-    std::sort(files.begin(), files.end());
     std::vector<GoldenCase> cases;
     for (const auto& file : files) {
         auto fileCases = ReadCases(file);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "convert/normalizer.h"
 
@@ -9,68 +10,47 @@ namespace {
 
 constexpr int kDescriptionWidth = 60;  // what the converter passes
 
-struct LineCase {
-    std::string input;
-    std::string expected;
-};
+using Case = std::pair<std::string, std::string>;
 
-class NormalizeLineTest : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(NormalizeLineTest, GivesTheCanonicalLine) {
-    EXPECT_EQ(NormalizeCommandLine(GetParam().input, kDescriptionWidth), GetParam().expected)
-        << GetParam().input;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, NormalizeLineTest,
-    ::testing::Values(
-        LineCase{"", ""}, LineCase{"SUBT", "SUBT;"}, LineCase{"SUBT;", "SUBT;"},
-        LineCase{"subtotal", "SUBT;"}, LineCase{"PLUD,C1,", "PLUD,C1,;"},
-        LineCase{"SALE,,N1", "SALE,N1;"}, LineCase{"SALE,N1,P150;", "SALE,N1,P150;"},
-        LineCase{"sale,n 3 ,p150,:bread;", "SALE,N3,P150,:BREAD;"},
-        LineCase{"SALE,N1,P010.50", "SALE,N1,P10.5;"}, LineCase{"SALE,Q2.5,P3", "SALE,Q2.500,P3;"},
-        LineCase{"SALE,Q0.12345", "SALE,Q0.123;"}, LineCase{"SALE,Q1.0", "SALE,Q1;"},
-        LineCase{"SALE,Q,R", "SALE,Q1,R;"}, LineCase{"SALE,N1,S1", "SALE,N1,S1;"},
-        LineCase{"SALE,C00123", "SALE,C123;"}, LineCase{"DISC,%12.345", "DISC,%12.34;"},
-        LineCase{"DISC,%7.5", "DISC,%7.50;"}, LineCase{"MAGG,%05", "MAGG,%5;"},
-        LineCase{"CASH,V0150", "CASH,V150;"}, LineCase{"CASH,V1x5y0", "CASH,V150;"},
-        LineCase{"OPER,C08", "OPER,C8;"},
-        // Codes keep their digits as written.
-        LineCase{"PLUD,C[ab12],N01", "PLUD,C[AB12],N1;"},
-        LineCase{"LOTT,C[abc12345]", "LOTT,C[ABC12345];"}, LineCase{"CLER,C007", "CLER,C007;"},
-        LineCase{"NDCR,D010424,N00120034,>POS", "NDCR,D010424,N00120034,>POS;"},
-        LineCase{"DELD,D01-04-24,N0012", "DELD,D01-04-24,N0012;"},
-        // Descriptions.
-        LineCase{"PLUD,:PANE, LATTE", "PLUD,:PANE,L1;"}, LineCase{"PRNT,:Totale", "PRNT,:TOT.  ;"},
-        LineCase{"PRNT,:totale", "PRNT,:TOT.  ;"}, LineCase{"PRNT,:", "PRNT,: ;"},
-        LineCase{"PRNT,x:abc", "PRNT,:ABC;"}, LineCase{"PRNT,:a\tb", "PRNT,:AB;"},
-        LineCase{"PRNT,:CIAO;", "PRNT,:CIAO;"}));
-
-struct CharacterCase {
-    std::string description;
-    std::string expected;
-};
-
-class TransliterationTest : public ::testing::TestWithParam<CharacterCase> {};
-
-TEST_P(TransliterationTest, ReplacesWindows1252Characters) {
-    EXPECT_EQ(NormalizeCommandLine("PRNT,:" + GetParam().description, kDescriptionWidth),
-              "PRNT,:" + GetParam().expected + ";");
+TEST(NormalizeCommandLine, GivesTheCanonicalLine) {
+    for (const auto& [input, expected] :
+         {Case{"", ""}, Case{"SUBT", "SUBT;"}, Case{"SUBT;", "SUBT;"}, Case{"subtotal", "SUBT;"},
+          Case{"PLUD,C1,", "PLUD,C1,;"}, Case{"SALE,,N1", "SALE,N1;"},
+          Case{"SALE,N1,P150;", "SALE,N1,P150;"},
+          Case{"sale,n 3 ,p150,:bread;", "SALE,N3,P150,:BREAD;"},
+          Case{"SALE,N1,P010.50", "SALE,N1,P10.5;"}, Case{"SALE,Q2.5,P3", "SALE,Q2.500,P3;"},
+          Case{"SALE,Q0.12345", "SALE,Q0.123;"}, Case{"SALE,Q1.0", "SALE,Q1;"},
+          Case{"SALE,Q,R", "SALE,Q1,R;"}, Case{"SALE,N1,S1", "SALE,N1,S1;"},
+          Case{"SALE,C00123", "SALE,C123;"}, Case{"DISC,%12.345", "DISC,%12.34;"},
+          Case{"DISC,%7.5", "DISC,%7.50;"}, Case{"MAGG,%05", "MAGG,%5;"},
+          Case{"CASH,V0150", "CASH,V150;"}, Case{"CASH,V1x5y0", "CASH,V150;"},
+          Case{"OPER,C08", "OPER,C8;"},
+          // Codes keep their digits as written.
+          Case{"PLUD,C[ab12],N01", "PLUD,C[AB12],N1;"},
+          Case{"LOTT,C[abc12345]", "LOTT,C[ABC12345];"}, Case{"CLER,C007", "CLER,C007;"},
+          Case{"NDCR,D010424,N00120034,>POS", "NDCR,D010424,N00120034,>POS;"},
+          Case{"DELD,D01-04-24,N0012", "DELD,D01-04-24,N0012;"},
+          // Descriptions.
+          Case{"PLUD,:PANE, LATTE", "PLUD,:PANE,L1;"}, Case{"PRNT,:Totale", "PRNT,:TOT.  ;"},
+          Case{"PRNT,:totale", "PRNT,:TOT.  ;"}, Case{"PRNT,:", "PRNT,: ;"},
+          Case{"PRNT,x:abc", "PRNT,:ABC;"}, Case{"PRNT,:a\tb", "PRNT,:AB;"},
+          Case{"PRNT,:CIAO;", "PRNT,:CIAO;"}})
+        EXPECT_EQ(NormalizeCommandLine(input, kDescriptionWidth), expected) << input;
 }
 
 // The description is upper-cased first, so lower-case accented letters reach the table in
 // their capital form.
-INSTANTIATE_TEST_SUITE_P(
-    Characters, TransliterationTest,
-    ::testing::Values(CharacterCase{"caff\xe8", "CAFFE"},
-                      CharacterCase{"\xe0\xe8\xe9\xec\xf2\xf9", "AEEIOU"},
-                      CharacterCase{"\xc0\xc1\xc8\xc9\xcc\xcd\xd2\xd3\xd9\xda", "AAEEIIOOUU"},
-                      CharacterCase{"\x80", "E"}, CharacterCase{"\x82\x85\x87", "eac"},
-                      CharacterCase{"\x88\x8a\x8d\x95\x97", "eeiou"}, CharacterCase{"\xc3", "E"},
-                      CharacterCase{"pane & vino", "PANE e VINO"},
-                      CharacterCase{"\xe4\xc4\xf6\xd6\xfc\xdc", "AEAEOEOEUEUE"},
-                      CharacterCase{"\x9c", "\x8c"},  // oe becomes its capital, not in the table
-                      CharacterCase{"\xf5\xf8", "\xd5\xd8"}, CharacterCase{"\xdf", "\xdf"}));
+TEST(NormalizeCommandLine, ReplacesWindows1252Characters) {
+    for (const auto& [description, expected] :
+         {Case{"caff\xe8", "CAFFE"}, Case{"\xe0\xe8\xe9\xec\xf2\xf9", "AEEIOU"},
+          Case{"\xc0\xc1\xc8\xc9\xcc\xcd\xd2\xd3\xd9\xda", "AAEEIIOOUU"}, Case{"\x80", "E"},
+          Case{"\x82\x85\x87", "eac"}, Case{"\x88\x8a\x8d\x95\x97", "eeiou"}, Case{"\xc3", "E"},
+          Case{"pane & vino", "PANE e VINO"}, Case{"\xe4\xc4\xf6\xd6\xfc\xdc", "AEAEOEOEUEUE"},
+          Case{"\x9c", "\x8c"},  // oe becomes its capital, not in the table
+          Case{"\xf5\xf8", "\xd5\xd8"}, Case{"\xdf", "\xdf"}})
+        EXPECT_EQ(NormalizeCommandLine("PRNT,:" + description, kDescriptionWidth),
+                  "PRNT,:" + expected + ";");
+}
 
 TEST(NormalizeDescriptionWidthTest, CutsAfterTransliteration) {
     const std::string seventy(70, 'A');
@@ -82,26 +62,14 @@ TEST(NormalizeDescriptionWidthTest, CutsAfterTransliteration) {
     EXPECT_EQ(NormalizeCommandLine("PRNT,:ABC", -5), "PRNT,: ;");
 }
 
-struct NumberCase {
-    std::string text;
-    std::string canonical;
-};
-
-class CanonicalNumberTest : public ::testing::TestWithParam<NumberCase> {};
-
-TEST_P(CanonicalNumberTest, WritesTheShortestForm) {
-    EXPECT_EQ(CanonicalNumber(GetParam().text), GetParam().canonical) << GetParam().text;
+TEST(CanonicalNumber, WritesTheShortestForm) {
+    for (const auto& [text, canonical] :
+         {Case{"010.50", "10.5"}, Case{"", "0"}, Case{".", "0"}, Case{".5", "0.5"}, Case{"5.", "5"},
+          Case{"000", "0"}, Case{"-0.0", "0"}, Case{"-12.30", "-12.3"}, Case{"1,5", "1.5"},
+          Case{" 7x", "7"}, Case{"1.2.3", "1.2"},
+          Case{"123456789012345678901234567890", "123456789012345678901234567890"}})
+        EXPECT_EQ(CanonicalNumber(text), canonical) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(Numbers, CanonicalNumberTest,
-                         ::testing::Values(NumberCase{"010.50", "10.5"}, NumberCase{"", "0"},
-                                           NumberCase{".", "0"}, NumberCase{".5", "0.5"},
-                                           NumberCase{"5.", "5"}, NumberCase{"000", "0"},
-                                           NumberCase{"-0.0", "0"}, NumberCase{"-12.30", "-12.3"},
-                                           NumberCase{"1,5", "1.5"}, NumberCase{" 7x", "7"},
-                                           NumberCase{"1.2.3", "1.2"},
-                                           NumberCase{"123456789012345678901234567890",
-                                                      "123456789012345678901234567890"}));
 
 }  // namespace
 }  // namespace zelmar::convert

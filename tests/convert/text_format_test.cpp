@@ -6,27 +6,15 @@ namespace zelmar::convert {
 namespace {
 
 TEST(FormatAmount, SplitsHundredthsWithoutRounding) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"5", "0.05"},
-        {"0", "0.00"},
-        {"12", "0.12"},
-        {"150", "1.50"},
-        {"100000", "1000.00"},
-        {"007", "0.07"},
-        {"-5", "-0.05"},
-        {"-1250", "-12.50"},
-        // Fractions of a hundredth round half up; anything else leaves the field empty.
-        {"10.5", "0.11"},
-        {"10.4", "0.10"},
-        {"999.5", "10.00"},
-        {"5.", "0.05"},
-        {"", ""},
-        {"-", ""},
-        {"abc", ""},
-        {"1.2.3", ""},
-        {"1e3", ""},
-    };
-    for (const auto& [amount, expected] : cases)
+    using Amount = std::pair<const char*, const char*>;
+    for (const auto& [amount, expected] :
+         {Amount{"5", "0.05"}, Amount{"0", "0.00"}, Amount{"12", "0.12"}, Amount{"150", "1.50"},
+          Amount{"100000", "1000.00"}, Amount{"007", "0.07"}, Amount{"-5", "-0.05"},
+          Amount{"-1250", "-12.50"},
+          // Fractions of a hundredth round half up; anything else leaves the field empty.
+          Amount{"10.5", "0.11"}, Amount{"10.4", "0.10"}, Amount{"999.5", "10.00"},
+          Amount{"5.", "0.05"}, Amount{"", ""}, Amount{"-", ""}, Amount{"abc", ""},
+          Amount{"1.2.3", ""}, Amount{"1e3", ""}})
         EXPECT_EQ(FormatAmount(amount), expected) << amount;
 }
 

@@ -88,19 +88,4 @@ TEST(Ecrsim, AnswersOverThePseudoTerminalAndTcpAndJournals) {
     EXPECT_EQ(folder.read("journal.txt"), "U/\r\na\r\n");
 }
 
-TEST(Ecrsim, ScriptedDropTakesThePseudoTerminalAway) {
-    EcrsimProcess sim({ECRSIM_PATH, "--fault", "drop@1"});
-    const int serial = OpenRaw(sim.value("SERIAL"));
-    ASSERT_GE(serial, 0);
-    const std::string frame = "\x02U//79\x03";
-    ASSERT_EQ(write(serial, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
-    EXPECT_EQ(Read(serial, EndsFrame),
-              "\x02"
-              "00/00/00/73\x03");
-    ASSERT_EQ(write(serial, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
-    EXPECT_NE(sim.readUntil("SERIAL DROPPED").find("SERIAL DROPPED"), std::string::npos);
-    close(serial);
-    EXPECT_LT(open(sim.value("SERIAL").c_str(), O_RDWR | O_NOCTTY), 0);
-}
-
 }  // namespace

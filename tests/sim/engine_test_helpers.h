@@ -18,11 +18,6 @@ inline std::string Joined(const Outputs& outputs) {
     return bytes;
 }
 
-// The driver's serial framing of a command line: STX, line, "/", checksum of both, ETX.
-inline std::string CommandFrame(const std::string& line) {
-    return Frame(line + "/");
-}
-
 // A register of the given model with a fixed clock and the given fault rules, reached through
 // either engine (use one of them per rig: they share the faults).
 struct EngineRig {

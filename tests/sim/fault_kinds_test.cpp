@@ -35,8 +35,8 @@ TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rule + " on " + c.model);
         EngineRig serial({c.rule}, c.model);
-        EXPECT_EQ(serial.serialExchange(std::string(1, kEnq) + CommandFrame(sale)), c.serialFirst);
-        EXPECT_EQ(serial.serialExchange(CommandFrame(sale)), c.serialSecond);
+        EXPECT_EQ(serial.serialExchange(std::string(1, kEnq) + Frame(sale + "/")), c.serialFirst);
+        EXPECT_EQ(serial.serialExchange(Frame(sale + "/")), c.serialSecond);
         EXPECT_EQ(serial.model.journal().lines().size(), c.serialRuns);
         EXPECT_EQ(serial.serial.linkDropped(), c.rule == "drop");
         EngineRig tcp({c.rule}, c.model);

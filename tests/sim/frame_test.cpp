@@ -14,8 +14,7 @@ TEST(SimFrame, ChecksumFrameAndBodyChecks) {
     const std::pair<std::string, bool> bodies[] = {
         {"U//79", true}, {"U//78", false}, {"U/79", false},  // checksum of "U/" is 32
         {"U/32", true},  {"/47", false},                     // no command before the "/"
-        {"U", false},    {"", false},      {"U//7", false}, {"U//7x", false},
-    };
+        {"U", false},    {"", false},      {"U//7", false}, {"U//7x", false}};
     for (const auto& [body, good] : bodies)
         EXPECT_EQ(CheckFrameBody(body).has_value(), good) << body;
     EXPECT_EQ(*CheckFrameBody("U//79"), "U//");

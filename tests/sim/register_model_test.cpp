@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace ecrsim {
 namespace {
 
@@ -53,16 +51,6 @@ TEST(SimRegisterModel, AnswerFieldsOfReadCommands) {
     }
 }
 
-TEST(SimRegisterModel, AlternativeInfoLayoutAndMfFlag) {
-    RegisterConfig config = SampleConfig();
-    config.infoAltLayout = true;
-    config.rt = false;
-    RegisterModel model(config);
-    const auto info = Fields(model.execute("v").text());  // RT flag, departments, operators
-    EXPECT_EQ(std::tie(info[7], info[8], info[10], Fields(model.execute(",/10").text())[3]),
-              std::make_tuple("0", "4", "6", "0"));
-}
-
 TEST(SimRegisterModel, RefusalsCarryCodeAndHaveNoEffect) {
     RegisterModel model(SampleConfig());
     const std::pair<std::string, int> cases[] = {
@@ -73,8 +61,7 @@ TEST(SimRegisterModel, RefusalsCarryCodeAndHaveNoEffect) {
         {"3/S/PANE//1/1,50/1/22.00", code::kBadField},
         {"3/S/PANE", code::kMissingFields},
         {"1/7", code::kNoOperator},
-        {"", code::kNotSupported},
-    };
+        {"", code::kNotSupported}};
     for (const auto& [command, resultCode] : cases) {
         const Answer answer = model.execute(command);
         EXPECT_EQ(answer.resultCode, resultCode) << command;
@@ -116,8 +103,7 @@ TEST(SimRegisterConfig, RejectsBadValuesAndKeepsTheSetUp) {
         {"model", "ABC"},    {"rt", "maybe"},     {"vat", "1,2,3,4,5,6,7,8,9,10,11,12,13,14"},
         {"dept.0", "1"},     {"dept.2", "1,2,3"}, {"date", "6122026"},
         {"time", "10:30"},   {"document", "-1"},  {"grand_total", "1.234"},
-        {"serial", "12/34"}, {"colour", "red"},
-    };
+        {"serial", "12/34"}, {"colour", "red"}};
     RegisterConfig config;
     for (const auto& [key, value] : cases) {
         std::string error;

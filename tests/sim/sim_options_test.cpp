@@ -48,8 +48,7 @@ TEST(SimOptions, ErrorsNameTheProblem) {
         {{"--delay", "-5"}, "bad delay"},
         {{"--tcp", "70000"}, "bad TCP port"},
         {{"--config", file}, ":2: expected key=value"},
-        {{"--config", "/nonexistent/ecrsim.cfg"}, "cannot read"},
-    };
+        {{"--config", "/nonexistent/ecrsim.cfg"}, "cannot read"}};
     for (const auto& [args, fragment] : cases) {
         SimOptions options;
         std::string error;
