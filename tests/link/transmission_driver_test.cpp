@@ -82,9 +82,10 @@ struct LineCase {
     Replies replies{};
     bool documentOpen = false;
     int policy = 0;
+    bool portOpens = true;
     int result = 0;
     Lines sent{};
-    int closes = 1;  // ClosePort calls: one at the end of the job, one per VT reset
+    int opens = 1, closes = 1;  // closes: one at the end of the job, one per VT reset
     std::int64_t elapsedMs = 0;
 };
 
@@ -93,7 +94,7 @@ const LineCase kLineCases[] = {
     {.name = "nine skipped lines pass", .commands = WithSkipped(9), .sent = {"LINE1", "LINE2"}},
     {.name = "the tenth skipped line fails", .commands = WithSkipped(10), .result = -5, .sent = {"LINE1"}, .elapsedMs = 2000},
     {.name = "refused line stops the job", .commands = {"LINE1", "LINE2", "LINE3"}, .replies = {{"LINE2", Refused()}}, .result = -5, .sent = {"LINE1", "LINE2"}, .elapsedMs = 1500 + 2000},
-    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(-1, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .closes = 2, .elapsedMs = 1000},
+    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(-1, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
     {.name = "W refused elsewhere", .model = "AA", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(-1, "02")}}, .sent = {"LINE1", "W", "LINE2"}},
     {.name = "busy line released and resent", .replies = {{"LINE1", Answered(-9, "1A")}, {",/5", Answered(1, "00")}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
     {.name = "busy line, release refused", .replies = {{"LINE1", Answered(-9, "1A")}, {",/5", Answered(-1, "02")}}, .result = -5, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
@@ -102,6 +103,7 @@ const LineCase kLineCases[] = {
     {.name = "open document: close refused", .replies = {{"+", Answered(-1, "02")}}, .documentOpen = true, .policy = 1, .result = -2, .sent = {"+"}, .elapsedMs = 2000},
     {.name = "open document: stop", .documentOpen = true, .policy = 2, .result = -2, .elapsedMs = 2000},
     {.name = "closed document ignores stop", .policy = 2, .sent = {"LINE1", "LINE2"}},
+    {.name = "closed port opened twice, then the job fails", .replies = {{"LINE1", Reply{-1, ""}}}, .portOpens = false, .result = -5, .sent = {"LINE1"}, .opens = 2, .closes = 0, .elapsedMs = 4000},
 };
 // clang-format on
 
@@ -114,8 +116,10 @@ TEST(TransmitJob, EachLineOutcome) {
         for (const auto& [line, reply] : c.replies) rig.sender.script(line, {reply});
         rig.session.link.DocumentOpen = c.documentOpen;
         rig.session.options.Combo1 = c.policy;
+        rig.sender.portOpens = c.portOpens;
         EXPECT_EQ(rig.run(), c.result);
         EXPECT_EQ(rig.jobLines(), c.sent);
+        EXPECT_EQ(rig.sender.opens, c.opens);
         EXPECT_EQ(rig.sender.closes, c.closes);
         EXPECT_EQ(rig.elapsedMs, c.elapsedMs);
         EXPECT_EQ(rig.traceFiles.closed, 1);
@@ -197,14 +201,6 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
     EXPECT_EQ(rig.run(), -100);
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
-}
-
-TEST(TransmitJob, ClosedPortIsOpenedTwiceThenTheJobFails) {
-    DriverRig rig;
-    rig.sender.portOpens = false;
-    rig.sender.script("LINE1", {Reply{-1, ""}});  // the link refuses on a closed port
-    EXPECT_EQ(rig.run(), -5);
-    EXPECT_EQ(rig.sender.opens, 2);
 }
 
 TEST(TransmitJob, FileFaultsRestartAtMostThreeTimes) {
