@@ -44,18 +44,15 @@ class ConvertDryRunTest : public ::testing::Test {
 TEST_F(ConvertDryRunTest, UsageErrorsExitWithTwoAndAJobThatGivesNothingWithOne) {
     folder_.put("job.txt", "SALE,N1,P100;\r\n");
     const std::string job = folder_.file("job.txt");
-    const std::vector<Args> usages{
-        {},
-        {"--convert"},
-        {"--convert", job, "--option", "chbTrace"},
-        {"--convert", job, "--bogus", "x"},
-        {"--convert", job, "--register", folder_.file("missing.txt")},
-    };
+    const std::vector<Args> usages{{},
+                                   {"--convert"},
+                                   {"--convert", job, "--option", "chbTrace"},
+                                   {"--convert", job, "--bogus", "x"},
+                                   {"--convert", job, "--register", folder_.file("missing.txt")}};
     for (const auto& args : usages) {
         const Outcome outcome = Run(args);
         EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(args);
-        EXPECT_TRUE(outcome.out.empty());
-        EXPECT_FALSE(outcome.err.empty());
+        EXPECT_TRUE(outcome.out.empty() && !outcome.err.empty());
     }
     EXPECT_EQ(Run({"--convert", folder_.file("none.txt")}).status, 1);
     EXPECT_EQ(Convert("", {"--option", "chbConvXonXoff"}).status, 1);
@@ -85,8 +82,7 @@ TEST_F(ConvertDryRunTest, ReadLineStaysInTheDataFolder) {
                                     {"--data-dir", data.path()});
     EXPECT_EQ(outcome.status, 0);
     EXPECT_TRUE(data.has("dati.txt"));
-    EXPECT_FALSE(folder_.has("outside"));
-    EXPECT_FALSE(folder_.has("outside\\dati.txt"));
+    EXPECT_FALSE(folder_.has("outside") || folder_.has("outside\\dati.txt"));
 }
 
 TEST(RegisterDescriptionTest, ReadsKeysOverTheDefaultsAndRejectsMalformedLines) {
@@ -97,13 +93,11 @@ TEST(RegisterDescriptionTest, ReadsKeysOverTheDefaultsAndRejectsMalformedLines) 
     RegisterData reg;
     std::string error;
     ASSERT_TRUE(ReadRegisterDescription(folder.file("reg.txt"), reg, error)) << error;
-    EXPECT_EQ(reg.ModelCode + "|" + reg.ModelDescription + "|" + reg.SerialNumber,
-              "AB|ED 500|99MEY012345");
-    EXPECT_TRUE(reg.IsRtRegister);
-    ASSERT_EQ(reg.DeptCount, 12);
-    EXPECT_EQ(reg.DeptVat[0] + "|" + reg.DeptVat[1] + "|" + reg.DeptVat[11], "0|10|4");
-    EXPECT_EQ(reg.DeptNature[1], 3);
-
+    EXPECT_EQ(reg.ModelCode + "|" + reg.ModelDescription + "|" + reg.SerialNumber + "|" +
+                  std::to_string(reg.IsRtRegister) + "|" + std::to_string(reg.DeptCount) + "|" +
+                  reg.DeptVat[0] + "|" + reg.DeptVat[1] + "|" + reg.DeptVat[11] + "|" +
+                  std::to_string(reg.DeptNature[1]),
+              "AB|ED 500|99MEY012345|1|12|0|10|4|3");
     for (const char* line : {"model", "rt=yes", "max_operator=0", "dept.0=22", "dept.1000=22",
                              "dept.1=22,n", "colour=blue"}) {
         folder.put("reg.txt", line);

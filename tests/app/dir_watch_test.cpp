@@ -32,7 +32,7 @@ TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
     ReadSlotOne(false);
     form.Timer21().setEnabled(false);
     Submit(1);
-    LastWatcher()->fire(1 | 2);
+    watchers.back()->fire(1 | 2);
     loop.advance(100);
     EXPECT_EQ(Attempts(), 0);
     EXPECT_FALSE(form.DirWatch()->SuspendWatch());
@@ -46,12 +46,12 @@ TEST_F(DirWatchTest, FastModeChangesDuringTheAttemptGiveOneEventAfterIt) {
     outside.onTransmit = [&] {
         EXPECT_TRUE(form.DirWatch()->SuspendWatch());
         for (int bits : {1, 2, 4, 1}) {
-            LastWatcher()->fire(bits);
+            watchers.back()->fire(bits);
             loop.pumpWait(100);  // the job's waits pump the loop
         }
         return 0;
     };
-    LastWatcher()->fire(1);
+    watchers.back()->fire(1);
     loop.advance(1000);
     EXPECT_EQ(Attempts(), 2);  // the job's, then one for everything held back
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
@@ -62,12 +62,12 @@ TEST_F(DirWatchTest, FastModeChangesDuringTheAttemptGiveOneEventAfterIt) {
 TEST_F(DirWatchTest, AReadStartedByAnEventMayReplaceTheWatcher) {
     ReadSlotOne(true);
     std::filesystem::remove(Path("SR_MATR", 1));
-    auto* first = LastWatcher();
+    auto* first = watchers.back();
     first->fire(1);
     loop.advance(10);
     EXPECT_EQ(Count(calls, "ReadRegisterData 1"), 1);
-    ASSERT_NE(LastWatcher(), first);
-    EXPECT_TRUE(LastWatcher()->running());
+    ASSERT_NE(watchers.back(), first);
+    EXPECT_TRUE(watchers.back()->running());
     EXPECT_FALSE(form.DirWatch()->SuspendWatch());
 }
 

@@ -155,8 +155,6 @@ class FormTest : public ::testing::Test {
     // The default read: SR_MATR for the slot, as the real read writes it.
     int ReadSucceeds() { return MarkRead(session.CurrentSlot), 0; }
 
-    platform::FakeDirWatcher* LastWatcher() const { return watchers.back(); }
-
     zelmar::testing::ScratchFolder data{"app"};
     platform::FakeEventLoop loop;
     VanishingFiles files;

@@ -62,8 +62,7 @@ TEST_F(JobCycleTest, DataFileGoneAtTheTriggerGivesE506AndNoJob) {
     files.vanishAfterChecks(Path("SR_DATI", 1), 1);  // gone right after slot selection saw it
     form.txtTimer_Change();
     EXPECT_EQ(Read("SR_ERR", 1), std::string(kNoInputFileMessage) + "\r\n");
-    EXPECT_FALSE(Has("SR_START", 1));
-    EXPECT_FALSE(Has("FINESCO", 1));
+    EXPECT_FALSE(Has("SR_START", 1) || Has("FINESCO", 1));
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 0);
 }
 
@@ -114,10 +113,7 @@ TEST_F(JobCycleTest, FinishJobLeavesTheResultFilesOfTheResult) {
 
 TEST_F(JobCycleTest, TriggerDuringAJobDoesNotDisturbIt) {
     Serve({1, 2});
-    for (int n : {1, 2}) {
-        MarkRead(n);
-        Submit(n);
-    }
+    for (int n : {1, 2}) MarkRead(n), Submit(n);
     outside.onTransmit = [&] {
         form.txtTimer_Change();  // e.g. a watcher event while the job pumps the loop
         EXPECT_EQ(session.CurrentSlot, 1);
@@ -140,8 +136,7 @@ TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {
     };
     form.StartRegisterDump(1);
     EXPECT_TRUE(form.state().DumpPending[0]);
-    EXPECT_FALSE(Has("SR_START", 1));
-    EXPECT_TRUE(Has("SR_ERR", 1));
+    EXPECT_TRUE(!Has("SR_START", 1) && Has("SR_ERR", 1));
     EXPECT_EQ(form.state().ClosePortPending, 1);
     EXPECT_EQ(form.DirWatch(), nullptr);
 
@@ -153,8 +148,7 @@ TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {
 
     outside.onRead = [&] { return ReadSucceeds(); };
     form.StartRegisterDump(1);
-    EXPECT_FALSE(form.state().DumpPending[0]);
-    EXPECT_FALSE(Has("SR_ERR", 1));
+    EXPECT_FALSE(form.state().DumpPending[0] || Has("SR_ERR", 1));
 }
 
 }  // namespace

@@ -22,14 +22,17 @@ class OperatorCommandsTest : public CommandsTest {
     }
 };
 
-TEST_F(OperatorCommandsTest, TestReceiptGoesToTheLastTickedFoundAndReadSlot) {
+// The test receipt goes to the last ticked, found and read slot; there it waits for the ordinary
+// job of an earlier slot, then runs as itself: no refund rewrite, and the button comes back.
+TEST_F(OperatorCommandsTest, TestReceiptRunsOnItsSlotAfterTheJobsBeforeIt) {
     struct Case {
         std::initializer_list<int> served, read;
         int target;  // 0: no files written
     } cases[] = {
-        {{1, 3}, {1, 3}, 3}, {{1, 2, 3, 4}, {2, 4}, 4},
-        {{1, 3}, {1}, 1},    {{1}, {2}, 0},  // the read slot is not ticked
-        {{1}, {}, 0},                        // no register data yet
+        {{1, 2, 3, 4}, {2, 4}, 4},
+        {{1, 3}, {1}, 1},
+        {{1}, {2}, 0},  // the read slot is not ticked
+        {{1}, {}, 0},   // no register data yet
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("target " + std::to_string(c.target));
@@ -37,8 +40,7 @@ TEST_F(OperatorCommandsTest, TestReceiptGoesToTheLastTickedFoundAndReadSlot) {
         session.texts.Text1.clear();
         commands.CMBFile_Click();
         for (int n = 1; n <= 4; ++n) {
-            EXPECT_EQ(Has("SR_DATI", n), n == c.target) << n;
-            EXPECT_EQ(Has("SR_START", n), n == c.target) << n;
+            EXPECT_EQ(Has("SR_DATI", n) && Has("SR_START", n), n == c.target) << n;
             std::filesystem::remove(Path("SR_DATI", n));
             std::filesystem::remove(Path("SR_START", n));
         }
@@ -48,10 +50,33 @@ TEST_F(OperatorCommandsTest, TestReceiptGoesToTheLastTickedFoundAndReadSlot) {
         session.TestReceiptJob = 0;
         session.texts.CMBFileEnabled = true;
     }
-    commands.MinimiseWindow();  // the button works only on the shown window
-    ServeAndRead({1}, {1});
+    ServeAndRead({1, 3}, {1, 3});
+    session.options.chbScontiSuReso = true;
+    MarkRead(1);
+    MarkRead(3);
+    form.Timer21().setEnabled(false);
     commands.CMBFile_Click();
-    EXPECT_FALSE(Has("SR_DATI", 1));
+    EXPECT_TRUE(form.Timer21().enabled());  // slow mode: the poll is restarted for the job
+    EXPECT_TRUE(Has("SR_START", 3) && !Has("SR_START", 1));
+    Submit(1);
+
+    form.txtTimer_Change();
+    EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 1)), 1);
+    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
+    EXPECT_EQ(session.TestReceiptJob, 1);
+
+    form.txtTimer_Change();
+    EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 3)), 0);
+    EXPECT_EQ(Count(calls, "TransmitJob 3 test 1"), 1);
+    EXPECT_EQ(session.TestReceiptJob, 0);
+    EXPECT_EQ(form.state().TestReceiptSlot, 0);
+    EXPECT_TRUE(session.texts.CMBFileEnabled);
+    EXPECT_TRUE(Has("FINESCO", 3));
+
+    commands.MinimiseWindow();  // the button works only on the shown window
+    std::filesystem::remove(Path("SR_DATI", 3));
+    commands.CMBFile_Click();
+    EXPECT_FALSE(Has("SR_DATI", 3));
 }
 
 TEST_F(OperatorCommandsTest, TestReceiptLinesFollowTheRegister) {
@@ -85,32 +110,6 @@ TEST_F(OperatorCommandsTest, TestReceiptLinesFollowTheRegister) {
         EXPECT_EQ(Read("SR_DATI", 2), c.expected);
         EXPECT_EQ(Read("SR_START", 2), "00000000\r\n");
     }
-}
-
-// The test receipt waits for the ordinary job of an earlier slot, then runs as itself: no
-// refund rewrite, and the button comes back.
-TEST_F(OperatorCommandsTest, TestReceiptRunsOnItsSlotAfterTheJobsBeforeIt) {
-    ServeAndRead({1, 3}, {1, 3});
-    session.options.chbScontiSuReso = true;
-    MarkRead(1);
-    MarkRead(3);
-    form.Timer21().setEnabled(false);
-    commands.CMBFile_Click();
-    EXPECT_TRUE(form.Timer21().enabled());  // slow mode: the poll is restarted for the job
-    Submit(1);
-
-    form.txtTimer_Change();
-    EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 1)), 1);
-    EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
-    EXPECT_EQ(session.TestReceiptJob, 1);
-
-    form.txtTimer_Change();
-    EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 3)), 0);
-    EXPECT_EQ(Count(calls, "TransmitJob 3 test 1"), 1);
-    EXPECT_EQ(session.TestReceiptJob, 0);
-    EXPECT_EQ(form.state().TestReceiptSlot, 0);
-    EXPECT_TRUE(session.texts.CMBFileEnabled);
-    EXPECT_TRUE(Has("FINESCO", 3));
 }
 
 TEST_F(OperatorCommandsTest, SetTimer) {

@@ -100,8 +100,7 @@ TEST_F(StartupTest, UnloadDuringAJobEndsItThroughItsTimeOutAndKeepsTheFiles) {
     form.txtTimer_Change();
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(Count(calls, "Save"), 1);
-    EXPECT_TRUE(Has("SR_MATR", 1) && Has("SR_DATI", 1));
-    EXPECT_TRUE(Has("SR_ERR", 1));
+    EXPECT_TRUE(Has("SR_MATR", 1) && Has("SR_DATI", 1) && Has("SR_ERR", 1));
     calls.clear();
     loop.advance(10000);  // nothing runs after the end
     EXPECT_TRUE(calls.empty());
