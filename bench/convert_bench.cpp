@@ -49,13 +49,13 @@ std::vector<std::string> MixedJob(std::size_t lineCount) {
 zelmar::Session BenchSession(const std::string& dataFolder) {
     zelmar::Session session;
     session.DataFolder = dataFolder;
-    session.reg.ModelCode = "AB";
-    session.reg.ModelDescription = "ECR AB";
-    session.reg.IsRtRegister = true;
-    session.reg.SerialNumber = "99012345";
-    session.reg.DeptVat = {"22.00", "10.00", "4.00",  "5.00",  "0.00", "22.00",
-                           "22.00", "22.00", "22.00", "22.00", "22.00"};
-    session.reg.DeptNature = std::vector<int>(11, 0);
+    session.reg().ModelCode = "AB";
+    session.reg().ModelDescription = "ECR AB";
+    session.reg().IsRtRegister = true;
+    session.reg().SerialNumber = "99012345";
+    session.reg().DeptVat = {"22.00", "10.00", "4.00",  "5.00",  "0.00", "22.00",
+                             "22.00", "22.00", "22.00", "22.00", "22.00"};
+    session.reg().DeptNature = std::vector<int>(11, 0);
     session.options.chbPrintCode = true;
     return session;
 }

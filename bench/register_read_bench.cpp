@@ -50,7 +50,7 @@ void BM_RegisterReadOf99Departments(benchmark::State& state) {
             outcome = reader.ReadRegisterData();
             link.CloseConnection();
         });
-        if (outcome != link::kReadOk || session.reg.DeptCount != kDepartments)
+        if (outcome != link::kReadOk || session.reg().DeptCount != kDepartments)
             state.SkipWithError("the read failed");
     }
     const auto reads = static_cast<double>(state.iterations());

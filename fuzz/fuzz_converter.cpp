@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session.options.chbPrintCode = (flags & 2) != 0;
     session.options.chbDisableExtDescr = (flags & 4) != 0;
     session.options.chbNFIntestazione = (flags & 8) != 0;
-    session.reg.IsRtRegister = (flags & 16) != 0;
-    session.reg.ModelCode = (flags & 32) != 0 ? "TN" : "AA";
+    session.reg().IsRtRegister = (flags & 16) != 0;
+    session.reg().ModelCode = (flags & 32) != 0 ? "TN" : "AA";
     std::string path = session.DataFolder + "/SR_DATI.001";
     if (!zelmar::WriteBytes(path, job)) return 0;
     NullTraceSink trace;

@@ -245,7 +245,7 @@ int RunConvertDryRun(const std::vector<std::string>& args, std::ostream& out, st
     Session session;
     if (!ParseArguments(args, parsed, error) ||
         (!parsed.registerFile.empty() &&
-         !ReadRegisterDescription(parsed.registerFile, session.reg, error))) {
+         !ReadRegisterDescription(parsed.registerFile, session.reg(), error))) {
         err << error << '\n' << kUsage << '\n';
         return kExitUsage;
     }

@@ -39,7 +39,7 @@ void MainForm::txtTimer_Change() {
 int MainForm::iVerifyStartZelmar1() {
     for (int n = 1; n <= 4 && !state_.Closing; ++n) {
         if (!ServesSlot(n)) continue;
-        if (!SlotFileExists("SR_MATR", n)) {
+        if (NeedsRegisterRead(n)) {
             StartRegisterDump(n);
             continue;
         }
@@ -93,6 +93,10 @@ bool MainForm::ServesSlot(int slot) const {
     return session_.options.Check[slot - 1] && state_.PortFound[slot - 1];
 }
 
+bool MainForm::NeedsRegisterRead(int slot) {
+    return !state_.ReadWithoutMatr[slot - 1] && !SlotFileExists("SR_MATR", slot);
+}
+
 bool MainForm::IsTestReceiptJob(int slot) const {
     return session_.TestReceiptJob != 0 &&
            (state_.TestReceiptSlot == 0 || state_.TestReceiptSlot == slot);
@@ -108,6 +112,7 @@ void MainForm::RunJob(bool testReceipt) {
     if (session_.texts.WindowShown) session_.texts.Text2 = kStatusTransmitting;
     if (session_.options.chbTrace) traceFiles_.OpenTraceFiles();
     const int result = registers_.TransmitJob();
+    traceFiles_.CloseTraceFiles(true);  // whichever way the job ended
     KeepLastCommandFile();
     FinishJob(result);
 

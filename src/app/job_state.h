@@ -9,6 +9,9 @@ struct JobState {
     bool JobBusy = false;                                     // a job is being transmitted
     bool DumpBusy = false;                                    // a register-data read is running
     std::array<bool, 4> DumpPending{true, true, true, true};  // register data not read yet
+    // A read that succeeded without publishing SR_MATR (a short or unreadable serial): the
+    // slot counts as read until the next start-up or a failed read.
+    std::array<bool, 4> ReadWithoutMatr{false, false, false, false};
     std::array<bool, 4> PortFound{false, false, false, false};
     bool Closing = false;      // the unload sequence has started
     int ClosePortPending = 0;  // non-zero: the next poll tick closes the link instead

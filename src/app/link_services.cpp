@@ -42,10 +42,6 @@ int LinkServices::ReadRegisterData() {
     return reader_.ReadRegisterData();
 }
 
-bool LinkServices::TableReadInProgress() const {
-    return reader_.TableReadInProgress();
-}
-
 void LinkServices::RewriteRefundDiscounts(const std::string& datiPath) {
     convert::RewriteRefundDiscounts(datiPath, datiPath);
 }

@@ -26,7 +26,6 @@ class LinkServices : public RegisterServices {
     void InitNetwork() override;
     int TransmitJob() override;
     int ReadRegisterData() override;
-    bool TableReadInProgress() const override;
     void RewriteRefundDiscounts(const std::string& datiPath) override;
 
   private:

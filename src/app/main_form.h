@@ -72,6 +72,10 @@ class MainForm {
     // Form_QueryUnload and Form_Unload: the end of the program.
     void Unload();
 
+    // A job or a register-data read holds the link: operator commands, ticks and the unload
+    // leave it alone until it ends.
+    bool ExchangeRunning() const { return state_.JobBusy || state_.DumpBusy; }
+
     JobState& state() { return state_; }
     const JobState& state() const { return state_; }
 
@@ -83,6 +87,7 @@ class MainForm {
     // Job attempt steps.
     bool ServesSlot(int slot) const;
     bool SlotFileExists(const char* baseName, int slot);
+    bool NeedsRegisterRead(int slot);
     bool IsTestReceiptJob(int slot) const;
     void RunJob(bool testReceipt);
     void KeepLastCommandFile();

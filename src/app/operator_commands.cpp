@@ -41,9 +41,9 @@ SplashTexts SplashBoxTexts() {
             kProgramTitle, kCompanyName, "Per sistemi Windows 32/64 bit", kCopyright};
 }
 
-std::vector<std::string> TestReceiptLines(const Session& session) {
+std::vector<std::string> TestReceiptLines(const Session& session, int slot) {
     if (session.link.FiscalStatus == kFiscalStatusReceiptOpen) return {"+", "5/1/0///"};
-    const RegisterData& reg = session.reg;
+    const RegisterData& reg = session.registers[static_cast<std::size_t>(slot - 1)];
     std::vector<std::string> lines;
     if (StartsWith(reg.ModelDescription, "ED") || reg.ModelCode == "VT") lines.emplace_back("W");
     lines.emplace_back("?");
@@ -69,8 +69,14 @@ OperatorCommands::OperatorCommands(OperatorParts parts)
       shell_(parts.shell),
       socketState_(std::move(parts.socketState)) {}
 
+bool OperatorCommands::RefusedWhileExchangeRuns() {
+    if (!form_.ExchangeRunning()) return false;
+    shell_.notice(kCommandRefusedDuringExchange);
+    return true;
+}
+
 void OperatorCommands::CMBFile_Click() {
-    if (!session_.texts.WindowShown) return;
+    if (!session_.texts.WindowShown || RefusedWhileExchangeRuns()) return;
     const auto& pending = form_.state().DumpPending;
     if (std::all_of(pending.begin(), pending.end(), [](bool p) { return p; })) {
         session_.texts.Text1 = kDumpNotYetDone;
@@ -98,11 +104,13 @@ int OperatorCommands::TestReceiptSlot() const {
 
 void OperatorCommands::WriteTestReceipt(int slot) {
     // SR_DATI is complete before SR_START appears: the watcher may react to either at once.
-    files_.replaceLinesAtomically(jobFiles_.SlotFile("SR_DATI", slot), TestReceiptLines(session_));
+    files_.replaceLinesAtomically(jobFiles_.SlotFile("SR_DATI", slot),
+                                  TestReceiptLines(session_, slot));
     files_.writeLines(jobFiles_.SlotFile("SR_START", slot), {kTestReceiptStartLine}, false);
 }
 
 void OperatorCommands::AnnullaOperaz_Click() {
+    if (RefusedWhileExchangeRuns()) return;
     if (socketState_() != kSocketConnected) registers_.OpenConnection();
     std::string command = "+";
     int expectAnswer = 1;
@@ -110,11 +118,12 @@ void OperatorCommands::AnnullaOperaz_Click() {
 }
 
 void OperatorCommands::Command1_Click() {
+    if (RefusedWhileExchangeRuns()) return;
     settingsFiles_.ApplyAndSaveBaudRate(session_.options);
 }
 
 void OperatorCommands::cmdChgTimer_Click() {
-    if (form_.state().JobBusy) {
+    if (form_.ExchangeRunning()) {
         shell_.notice(kTimerRefusedDuringJob);
         return;
     }
@@ -142,7 +151,7 @@ void OperatorCommands::m_esci_Click() {
 }
 
 void OperatorCommands::cmdPing_Click(const std::string& caption, const CaptionSetter& setCaption) {
-    if (!session_.options.OptionRete) return;
+    if (!session_.options.OptionRete || RefusedWhileExchangeRuns()) return;
     const std::string& address = session_.options.txtRemoteIP;
     if (!address.empty() && config::IsValidIPAddress(address)) {
         setCaption(shell_.ping(address) < 1 ? kNoPing : kPingOk);
@@ -166,12 +175,14 @@ void OperatorCommands::CheckClick(int slot, bool ticked) {
 }
 
 void OperatorCommands::OptionRete_Click() {
+    if (RefusedWhileExchangeRuns()) return;
     session_.options.OptionRete = true;
     registers_.CloseConnection();
     registers_.InitNetwork();
 }
 
 void OperatorCommands::OptionRS232_Click() {
+    if (RefusedWhileExchangeRuns()) return;
     session_.options.OptionRete = false;
     registers_.CloseSocket();
     registers_.OpenConnection();

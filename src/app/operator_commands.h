@@ -20,6 +20,8 @@ namespace zelmar::app {
 inline constexpr const char* kDumpNotYetDone = "DUMP NON ANCORA ESEGUITO";
 inline constexpr const char* kTimerRefusedDuringJob = "Connessione in corso, valore non accettato";
 inline constexpr const char* kTimerValueRefused = "Valore non ammesso";
+inline constexpr const char* kCommandRefusedDuringExchange =
+    "Connessione in corso, comando non eseguito";
 inline constexpr const char* kManualFileName = "manzelmar1.pdf";
 inline constexpr const char* kManualNotFoundPrefix = "File: ";
 inline constexpr const char* kManualNotFoundSuffix = " non trovato";
@@ -52,8 +54,8 @@ struct SplashTexts {
 AboutTexts AboutBoxTexts();
 SplashTexts SplashBoxTexts();
 
-// The register command lines of the test receipt for the register last read.
-std::vector<std::string> TestReceiptLines(const Session& session);
+// The register command lines of the test receipt for the register of `slot`.
+std::vector<std::string> TestReceiptLines(const Session& session, int slot);
 
 // Everything the operator commands reach. All references outlive the commands.
 struct OperatorParts {
@@ -104,6 +106,9 @@ class OperatorCommands {
     void MinimiseWindow();
 
   private:
+    // While a job or a register-data read holds the link, a command that would send, open,
+    // close or reconfigure it is refused with a notice.
+    bool RefusedWhileExchangeRuns();
     int TestReceiptSlot() const;
     void WriteTestReceipt(int slot);
 

@@ -18,28 +18,32 @@ void MainForm::StartRegisterDump(int slot) {
 }
 
 void MainForm::EndRegisterDump(int slot, int outcome) {
+    // The reader wrote SR_MATR or E501 for `slot`; the rest of the read's end is done here,
+    // once. CurrentSlot is still `slot`: nothing moves it while a read runs.
+    const auto index = static_cast<std::size_t>(slot - 1);
     std::string dumpText;
     if (outcome == 0) {
         jobFiles_.SubKillErrFile();
-        state_.DumpPending[slot - 1] = false;
+        state_.DumpPending[index] = false;
+        state_.ReadWithoutMatr[index] = !SlotFileExists("SR_MATR", slot);
         dumpText = kDumpDone;
     } else {
         // E501 is in SR_ERR; the POS application's job is answered and the read is retried
         // at the next attempt.
         jobFiles_.SubKillStartFile();
-        state_.DumpPending[slot - 1] = true;
+        state_.DumpPending[index] = true;
+        state_.ReadWithoutMatr[index] = false;
         dumpText = std::string(kDumpNotDone) + " : " + std::to_string(outcome);
     }
-    if (session_.texts.WindowShown) session_.texts.DumpState[slot - 1] = dumpText;
+    if (session_.texts.WindowShown) session_.texts.DumpState[index] = dumpText;
 
     state_.DumpBusy = false;
+    // Closed either way: a port left open after a failed read would be the next slot's link.
+    registers_.CloseConnection();
     state_.ClosePortPending = 1;
     timer21_->setInterval(kPortCloseDelayMs);
     timer21_->setEnabled(true);
-    if (outcome == 0) {
-        registers_.CloseConnection();
-        if (!state_.Closing) StartDirWatch();
-    }
+    if (outcome == 0 && !state_.Closing) StartDirWatch();
     QuitWhenIdleAfterUnload();
 }
 

@@ -21,7 +21,6 @@ class RegisterServices {
     // the slot's "DUMP ..." status text, DumpPending, the poll timer, CloseConnection and
     // the directory watcher.
     virtual int ReadRegisterData() = 0;
-    virtual bool TableReadInProgress() const = 0;  // the VAT and department tables are being read
     virtual void RewriteRefundDiscounts(const std::string& datiPath) = 0;
 };
 

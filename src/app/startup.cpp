@@ -15,7 +15,7 @@ constexpr int kStartupBaudRate = 115200;
 void MainForm::Form_Load() {
     // The folders were decided before the form loads (Session::DataFolder, ProgramFolder).
     trace_.NewLogLines();
-    session_.reg.SerialNumber.clear();
+    for (auto& registerData : session_.registers) registerData.SerialNumber.clear();
     state_.PollInterval = kDefaultPollIntervalMs;
     session_.link.DocumentOpen = false;
 
@@ -34,6 +34,7 @@ void MainForm::Form_Load() {
         if (state_.PortFound[n - 1]) CleanUpSlotFiles(n);
     }
     state_.DumpPending = {true, true, true, true};
+    state_.ReadWithoutMatr = {false, false, false, false};
     state_.DumpBusy = false;
     LoadPollInterval();
     state_.TickCounter = 0;

@@ -15,7 +15,9 @@ constexpr int kTickCounterWrap = 30001;
 }  // namespace
 
 void MainForm::Timer21_Timer() {
-    if (state_.DumpBusy || state_.Closing) return;
+    // The link belongs to the running job or read until it ends; a tick let through by its
+    // pumped waits (a slot-box click may have enabled the timer) must not close it.
+    if (state_.JobBusy || state_.DumpBusy || state_.Closing) return;
     timer21_->setEnabled(false);
     if (state_.ClosePortPending != 0) {
         registers_.CloseConnection();

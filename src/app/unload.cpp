@@ -7,10 +7,12 @@ namespace zelmar::app {
 
 void MainForm::Unload() {
     if (state_.Closing) return;  // a second close request while the first one runs
-    StopDirWatch();              // Form_QueryUnload and the first step of Form_Unload
-    registers_.CloseSocket();
-    timer21_->setEnabled(false);
+    // Closing and the stopped poll come first: the waits below pump the loop, and a tick or a
+    // watcher event let through must not start a job inside the unload.
     state_.Closing = true;
+    timer21_->setEnabled(false);
+    StopDirWatch();
+    if (!ExchangeRunning()) registers_.CloseSocket();
     view_.RemoveTrayIcon();
     view_.HideWindow();
     view_.ShowClosingBox(true);
@@ -24,10 +26,12 @@ void MainForm::Unload() {
 }
 
 bool MainForm::EndsThroughRunningWork() {
-    if (!(state_.JobBusy || state_.DumpBusy) || registers_.TableReadInProgress()) return false;
-    // The running job or read ends on the time-out flag through its own end handling, which
-    // writes its result files; the job files are not deleted. The quit follows that end.
+    if (!ExchangeRunning()) return false;
+    // The running job or read keeps its link and its slot: the time-out ends its wait, no
+    // further command starts, and it ends through its own end handling, which writes its
+    // result files; the job files are not deleted. The quit follows that end.
     session_.link.TimeoutFlag = true;
+    session_.link.ExchangeAborted = true;
     loop_.pumpOnce();
     loop_.sleepMs(kRunningWorkGraceMs);
     FinishUnload();
@@ -53,7 +57,10 @@ void MainForm::FinishUnload() {
 }
 
 void MainForm::QuitWhenIdleAfterUnload() {
-    if (state_.Closing && !state_.JobBusy && !state_.DumpBusy) RequestQuit();
+    if (!state_.Closing || ExchangeRunning()) return;
+    registers_.CloseConnection();
+    registers_.CloseSocket();
+    RequestQuit();
 }
 
 void MainForm::RequestQuit() {

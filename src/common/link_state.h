@@ -16,6 +16,7 @@ struct LinkState {
     bool PaperOut = false;
     bool DocumentOpen = false;
     bool TimeoutFlag = false;
+    bool ExchangeAborted = false;  // the program is ending: no further command starts
     int TimeoutCountdown = 0;
 };
 

@@ -5,14 +5,15 @@
 
 namespace zelmar {
 
-// What the register-data read learns about the register of the slot last read; the
-// converter builds its lines from it.
+// What the register-data read learns about the register of one slot; the converter builds
+// that slot's lines from it.
 struct RegisterData {
     std::string ModelCode;         // two letters selecting command variants
     std::string ModelDescription;  // upper case
     bool IsRtRegister = false;
-    std::string SerialNumber;      // as shown in txtEcrMatr (RT: recomposed form)
-    std::string FirmwareRevision;  // txtFWRev
+    std::string SerialNumber;  // as published in SR_MATR (RT: recomposed form)
+    std::string FirmwareRevision;
+    bool TablesRead = false;  // VAT rates and departments read since start-up
     int DeptCount = 10;
     int MaxOperator = 8;
     std::vector<std::string> VatRates = std::vector<std::string>(13);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "common/conversion_state.h"
@@ -24,9 +25,21 @@ struct Session {
 
     Options options;
     WindowTexts texts;
-    RegisterData reg;
+    // Register data belongs to its slot: two different registers never share VAT tables,
+    // model forms or serial numbers.
+    std::array<RegisterData, 4> registers;
     ConversionState conv;
     LinkState link;
+
+    // The register data of the slot in hand. CurrentSlot does not move while a job or a
+    // register-data read runs, so this is that work's own register.
+    RegisterData& reg() { return registers[SlotIndex()]; }
+    const RegisterData& reg() const { return registers[SlotIndex()]; }
+
+  private:
+    std::size_t SlotIndex() const {
+        return static_cast<std::size_t>(CurrentSlot >= 1 && CurrentSlot <= 4 ? CurrentSlot - 1 : 0);
+    }
 };
 
 }  // namespace zelmar

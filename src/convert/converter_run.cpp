@@ -15,7 +15,7 @@ constexpr int kNormalizedDescriptionWidth = 60;  // longest description kept by 
 JobRun::JobRun(Session& session, TraceSink& trace)
     : session_(session),
       trace_(trace),
-      reg_(session.reg),
+      reg_(session.reg()),
       options_(session.options),
       conv_(session.conv) {}
 

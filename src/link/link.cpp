@@ -10,6 +10,10 @@
 namespace zelmar::link {
 namespace {
 
+// SendCommand's "no contact": the command did not start (another one is running, or the
+// program is ending).
+constexpr int kNotStarted = 0;
+
 constexpr const char* kPaperEndMessage = "E104: Fine carta scontrino, sostituire il rotolo";
 
 // What one answer asks SendCommand to do next.
@@ -44,9 +48,11 @@ struct Link::Impl {
     TraceSink& trace;
     SerialLine line;
     NetworkTransport* network = nullptr;
+    int openSlot = 0;      // the slot whose device the port has open; 0 when closed
+    bool sending = false;  // a SendCommand is running (its waits pump the event loop)
 
     LinkState& state() { return session.link; }
-    const std::string& model() const { return session.reg.ModelCode; }
+    const std::string& model() const { return session.reg().ModelCode; }
     void traceLine(const std::string& text) {
         if (trace.tracing()) trace.traceLine(text);
     }
@@ -59,7 +65,34 @@ struct Link::Impl {
     bool paperWaitExpired(const Call& call) const;
     Next judgeAnswer(std::string& command, Call& call);
     void rewriteHeading(std::string& command) const;
+
+    bool portOpenFor(int slot) const { return port.isOpen() && openSlot == slot; }
+    bool bindToSlot(int slot);
+    bool openForSlot(int slot);
+    void closePort();
 };
+
+// The port only ever carries the slot it was configured for: another slot's open port is
+// closed before the device is changed.
+bool Link::Impl::bindToSlot(int slot) {
+    if (portOpenFor(slot)) return true;
+    if (port.isOpen()) closePort();
+    const auto& devices = session.PortDevice;
+    if (slot < 1 || slot > static_cast<int>(devices.size())) return false;
+    return port.configure(devices[static_cast<std::size_t>(slot - 1)], session.options.BaudRate);
+}
+
+bool Link::Impl::openForSlot(int slot) {
+    if (portOpenFor(slot)) return true;
+    if (!bindToSlot(slot) || !port.open()) return false;
+    openSlot = slot;
+    return true;
+}
+
+void Link::Impl::closePort() {
+    if (port.isOpen()) port.close();
+    openSlot = 0;
+}
 
 Link::Link(Session& session, platform::EventLoop& loop, platform::SerialPort& port,
            jobs::JobFiles& jobFiles, TraceSink& trace)
@@ -71,14 +104,8 @@ void Link::setNetwork(NetworkTransport* network) {
     impl_->network = network;
 }
 
-bool Link::OpenComPort(int port) {
-    const auto& devices = impl_->session.PortDevice;
-    if (port < 1 || port > static_cast<int>(devices.size())) return false;
-    return impl_->port.configure(devices[port - 1], impl_->session.options.BaudRate);
-}
-
-bool Link::ProbeComPort(int port) {
-    return OpenComPort(port) && impl_->port.probe();
+bool Link::ProbeComPort(int slot) {
+    return impl_->bindToSlot(slot) && impl_->port.probe();
 }
 
 int Link::OpenConnection() {
@@ -86,7 +113,7 @@ int Link::OpenConnection() {
         if (impl_->network) impl_->network->open();
         return 0;
     }
-    if (OpenComPort(impl_->session.CurrentSlot) && !impl_->port.isOpen()) impl_->port.open();
+    impl_->openForSlot(impl_->session.CurrentSlot);
     return 0;
 }
 
@@ -95,24 +122,23 @@ void Link::CloseConnection() {
         if (impl_->network) impl_->network->close();
         return;
     }
-    if (impl_->port.isOpen()) impl_->port.close();
+    impl_->closePort();
 }
 
 bool Link::PortOpen() const {
-    return impl_->port.isOpen();
+    return impl_->portOpenFor(impl_->session.CurrentSlot);
 }
 
 bool Link::OpenPort() {
-    if (!impl_->port.isOpen() && OpenComPort(impl_->session.CurrentSlot)) impl_->port.open();
-    return impl_->port.isOpen();
+    return impl_->openForSlot(impl_->session.CurrentSlot);
 }
 
 void Link::ClosePort() {
-    if (impl_->port.isOpen()) impl_->port.close();
+    impl_->closePort();
 }
 
 bool Link::WriteRaw(const std::string& bytes) {
-    return impl_->port.isOpen() && impl_->port.write(bytes);
+    return PortOpen() && impl_->port.write(bytes);
 }
 
 int Link::ParseStatus(const std::string& text) {
@@ -124,8 +150,14 @@ void Link::Timer1_Timer() {
 }
 
 int Link::SendCommand(std::string& command, int& /*expectAnswer: every command is answered*/) {
-    if (impl_->session.options.OptionRete) return impl_->sendNetwork(command);
-    return impl_->sendSerial(command);
+    // One exchange at a time: a command started from an event handler while another one waits
+    // would take its answer. The program's end stops every further command at once.
+    if (impl_->sending || impl_->state().ExchangeAborted) return kNotStarted;
+    impl_->sending = true;
+    const int result = impl_->session.options.OptionRete ? impl_->sendNetwork(command)
+                                                         : impl_->sendSerial(command);
+    impl_->sending = false;
+    return result;
 }
 
 int Link::Impl::sendNetwork(const std::string& command) {
@@ -143,7 +175,7 @@ int Link::Impl::sendNetwork(const std::string& command) {
 
 int Link::Impl::sendSerial(std::string& command) {
     Call call;
-    if (!port.isOpen()) return call.result;
+    if (!portOpenFor(session.CurrentSlot)) return call.result;
     state().ResponseText.clear();
     int lastRead = SerialLine::kSilence;
     bool retryAtOnce = false;  // busy, device-status retry and the "j" rewrite skip the budget test

@@ -25,8 +25,10 @@ class Link : public CommandSender {
 
     void setNetwork(NetworkTransport* network);  // not owned
 
-    bool OpenComPort(int port);     // applies the settings for slot `port`; does not open it
-    bool ProbeComPort(int port);    // start-up test: OpenComPort, then the device opens and closes
+    // Start-up test of a slot's device: it opens with the settings and closes again.
+    bool ProbeComPort(int slot);
+    // The serial port is bound to Session::CurrentSlot: opening it for one slot closes the
+    // port of any other, and a command is only written to the current slot's open port.
     int OpenConnection() override;  // 0 always
     void CloseConnection() override;
     bool PortOpen() const override;

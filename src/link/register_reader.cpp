@@ -26,8 +26,6 @@ constexpr int kMinSerialLength = 8;      // a shorter serial is not published
 constexpr const char* kTextReading = "Lettura dati IVA e REPARTI da ECR in corso ...";
 constexpr const char* kTextReadDone = "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA";
 constexpr const char* kTextReadError = "ERRORE nella lettura dati IVA e REPARTI da ECR";
-constexpr const char* kDumpDone = "DUMP ESEGUITO";
-constexpr const char* kDumpFailed = "DUMP NON ESEGUITO";
 
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -75,18 +73,18 @@ void RegisterReader::setTraceFileControl(TraceFileControl* control) {
 }
 
 int RegisterReader::ReadRegisterData() {
-    session_.reg.IsRtRegister = false;
+    // Everything this read learns and writes belongs to the slot it started on.
+    slot_ = session_.CurrentSlot;
+    session_.reg().IsRtRegister = false;
     const bool traced = session_.options.chbTrace && traceFiles_ != nullptr;
     if (traced) traceFiles_->OpenTraceFiles();
-    reading_ = true;
 
     std::string answerToA;
     int outcome = ReadIdentity(answerToA);
     session_.texts.Text1 = kTextReading;
-    if (!registerDataRead_) ReadTables(outcome);
+    if (!session_.reg().TablesRead) ReadTables(outcome);
 
-    Telvoocx21_EvDumpConfDone(answerToA, outcome);
-    reading_ = false;
+    PublishOutcome(answerToA, outcome);
     if (traced) traceFiles_->CloseTraceFiles(true);
     return outcome;
 }
@@ -97,11 +95,11 @@ int RegisterReader::ReadIdentity(std::string& answerToA) {
     answerToA = link.ResponseText;
     if (IdentityAnswer(sender_, link, answerToA)) {
         const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
-        if (!model.empty()) session_.reg.ModelCode = model == "VR" ? "PD" : model;
+        if (!model.empty()) session_.reg().ModelCode = model == "VR" ? "PD" : model;
     }
     if (!accepted) return kReadFailed;
     if (Send(",/10") == kSendAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
-        session_.reg.IsRtRegister = Upper(TrimBlanks(AnswerField(link, 3))) == "1";
+        session_.reg().IsRtRegister = Upper(TrimBlanks(AnswerField(link, 3))) == "1";
     }
     return kReadOk;
 }
@@ -116,14 +114,14 @@ void RegisterReader::ReadTables(int& outcome) {
     }
     if (outcome == kReadOk) {
         session_.texts.Text1 = kTextReadDone;
-        registerDataRead_ = true;
+        session_.reg().TablesRead = true;
     } else {
         session_.texts.Text1 = kTextReadError;
     }
 }
 
 bool RegisterReader::ReadRegisterInfo() {
-    auto& reg = session_.reg;
+    auto& reg = session_.reg();
     const auto& link = session_.link;
     reg.DeptCount = kDefaultDeptCount;
     reg.MaxOperator = kDefaultMaxOperator;
@@ -132,8 +130,8 @@ bool RegisterReader::ReadRegisterInfo() {
     const std::size_t operatorField = countInField8 ? 10 : 9;
     if (!HasField(link, operatorField)) return false;  // a short answer is a failed read
 
-    session_.texts.txtFWRev = AnswerField(link, 3);
-    reg.FirmwareRevision = session_.texts.txtFWRev;
+    reg.FirmwareRevision = AnswerField(link, 3);
+    session_.texts.txtFWRev = reg.FirmwareRevision;
     const long count = LeadingInteger(AnswerField(link, countInField8 ? 8 : 7));
     reg.DeptCount = static_cast<int>(std::clamp(count, 0L, kMaxDeptCount));
     reg.MaxOperator = static_cast<int>(LeadingInteger(AnswerField(link, operatorField)));
@@ -142,20 +140,20 @@ bool RegisterReader::ReadRegisterInfo() {
 
 bool RegisterReader::ReadVatRates() {
     const auto& link = session_.link;
-    const bool g1 = session_.texts.txtFWRev.find(" G1") != std::string::npos;
+    const bool g1 = session_.reg().FirmwareRevision.find(" G1") != std::string::npos;
     const int rates = g1 ? kVatRatesG1 : kVatRatesOther;
     for (int m = 1; m <= kVatPreludeCommands; ++m) Send("{/" + std::to_string(m) + "/");
     if (Send("e") != kSendAccepted || link.ResultCode != 0) return false;
     if (!HasField(link, static_cast<std::size_t>(rates) + 2)) return false;
     for (int i = 0; i < rates; ++i) {
-        session_.reg.VatRates[static_cast<std::size_t>(i)] =
+        session_.reg().VatRates[static_cast<std::size_t>(i)] =
             AnswerField(link, static_cast<std::size_t>(i) + 3);
     }
     return true;
 }
 
 bool RegisterReader::ReadDepartments() {
-    auto& reg = session_.reg;
+    auto& reg = session_.reg();
     const auto& link = session_.link;
     const std::size_t count = static_cast<std::size_t>(std::max(reg.DeptCount, 0));
     reg.DeptVat.assign(count + 1, "0");
@@ -181,13 +179,11 @@ bool RegisterReader::ReadDepartments() {
     return allRead;
 }
 
-void RegisterReader::Telvoocx21_EvDumpConfDone(const std::string& answerToA, int outcome) {
+void RegisterReader::PublishOutcome(const std::string& answerToA, int outcome) {
     auto& link = session_.link;
-    auto& reg = session_.reg;
+    auto& reg = session_.reg();
     if (outcome != kReadOk) {
-        jobFiles_.WriteErrFile(jobs::kMsgDumpFailed, session_.CurrentSlot);
-        jobFiles_.SubKillStartFile();
-        ShowDumpState(std::string(kDumpFailed) + " : " + std::to_string(outcome));
+        jobFiles_.WriteErrFile(jobs::kMsgDumpFailed, slot_);
         return;
     }
     if (IdentityAnswer(sender_, link, answerToA)) {
@@ -201,44 +197,32 @@ void RegisterReader::Telvoocx21_EvDumpConfDone(const std::string& answerToA, int
         const std::string description = Upper(AnswerField(link, 6));
         if (!description.empty()) reg.ModelDescription = description;
     }
-    jobFiles_.SubKillErrFile();
-    ShowDumpState(kDumpDone);
 }
 
 void RegisterReader::WriteMatrFile(const std::string& serial) {
-    const int slot = session_.CurrentSlot;
-    if (slot < 1 || slot > 4) return;
-    const bool rt = session_.reg.IsRtRegister;
-    if (rt) {
+    if (slot_ < jobs::kFirstSlot || slot_ > jobs::kLastSlot) return;
+    auto& reg = session_.reg();
+    if (reg.IsRtRegister) {
         session_.options.chbScontiSuReso = false;
         session_.options.chbScontiSuResoVisible = false;
     }
-    if (serial.size() < kMinSerialLength) return;
-
-    const std::string published = rt ? RtSerialNumber(serial, session_.reg.ModelCode) : serial;
+    const std::string published = reg.IsRtRegister ? RtSerialNumber(serial, reg.ModelCode) : serial;
     const std::vector<std::string> lines{
         published,
-        std::string("Status: ") + (rt ? "RT" : "MF"),
+        std::string("Status: ") + (reg.IsRtRegister ? "RT" : "MF"),
         "DriverType: Micrelec",
         "Versione: " + VersionText(),
-        "FW: " + session_.texts.txtFWRev,
+        "FW: " + reg.FirmwareRevision,
     };
-    files_.writeLines(jobFiles_.SlotFile(jobs::kMatrFile, slot), lines, false);
+    files_.writeLines(jobFiles_.SlotFile(jobs::kMatrFile, slot_), lines, false);
     session_.texts.txtEcrMatr = published;
-    session_.reg.SerialNumber = published;
+    reg.SerialNumber = published;
 }
 
 int RegisterReader::Send(const std::string& command) {
     std::string text = command;
     int expectAnswer = kExpectAnswer;
     return sender_.SendCommand(text, expectAnswer);
-}
-
-void RegisterReader::ShowDumpState(const std::string& text) {
-    const int slot = session_.CurrentSlot;
-    if (session_.texts.WindowShown && slot >= 1 && slot <= 4) {
-        session_.texts.DumpState[static_cast<std::size_t>(slot - 1)] = text;
-    }
 }
 
 }  // namespace zelmar::link

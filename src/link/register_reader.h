@@ -14,8 +14,9 @@ namespace zelmar::link {
 inline constexpr int kReadOk = 0;
 inline constexpr int kReadFailed = -1;
 
-// Reads the register's identity and tables for Session::CurrentSlot, publishes SR_MATR (or
-// E501) and keeps what the converter needs in Session::reg.
+// Reads the register's identity and tables for Session::CurrentSlot, publishes that slot's
+// SR_MATR (or E501) and keeps what the converter needs in the slot's register data. The job
+// cycle does the rest of the bookkeeping (job files, status texts, the port).
 class RegisterReader {
   public:
     RegisterReader(Session& session, CommandSender& sender, platform::FileSystem& files,
@@ -31,27 +32,20 @@ class RegisterReader {
     bool ReadVatRates();      // "e" after the twenty "{/m/" commands
     bool ReadDepartments();   // ":/d": VAT rate and nature of every department
 
-    // Ends the read with the answer to "a" and the outcome: files, model and window texts.
-    void Telvoocx21_EvDumpConfDone(const std::string& answerToA, int outcome);
-    // Writes SR_MATR of the current slot for the serial read from the register.
-    void WriteMatrFile(const std::string& serial);
-
-    bool RegisterDataRead() const { return registerDataRead_; }  // tables read once
-    bool TableReadInProgress() const { return reading_; }        // the unload asks it
-
   private:
+    // Ends the read with the answer to "a" and the outcome: SR_MATR or E501, the model.
+    void PublishOutcome(const std::string& answerToA, int outcome);
+    void WriteMatrFile(const std::string& serial);
     int ReadIdentity(std::string& answerToA);
     void ReadTables(int& outcome);
     int Send(const std::string& command);
-    void ShowDumpState(const std::string& text);
 
     Session& session_;
     CommandSender& sender_;
     platform::FileSystem& files_;
     jobs::JobFiles& jobFiles_;
     TraceFileControl* traceFiles_ = nullptr;
-    bool registerDataRead_ = false;
-    bool reading_ = false;
+    int slot_ = 0;  // the slot being read
 };
 
 // The model code the conversion works with: "VR" is used as "PD", "PD" and "CA" as "AA".

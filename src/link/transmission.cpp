@@ -246,7 +246,7 @@ bool TransmissionDriver::SendLine(const std::string& line) {
     const int result = Send(line);
     if (line == "W") {
         // The register may drop the line while it resets: "W" never fails a job.
-        if (session_.reg.ModelCode == "VT" && result != kSendAccepted) ResetVtPort();
+        if (session_.reg().ModelCode == "VT" && result != kSendAccepted) ResetVtPort();
         return true;
     }
     if (result == kSendAccepted) return true;
@@ -309,14 +309,14 @@ TransmissionDriver::ResultFileData TransmissionDriver::ReadResultData() {
 std::vector<std::string> TransmissionDriver::ResultLines(const ResultFileData& data) const {
     std::vector<std::string> lines;
     if (data.clockRead) {
-        const std::string number = session_.reg.IsRtRegister
+        const std::string number = session_.reg().IsRtRegister
                                        ? FourDigits(data.closureNumber) + "-" +
                                              FourDigits(LeadingInteger(data.documentNumber))
                                        : data.documentNumber;
         lines.push_back("TIME,CASS. 1 " + data.timeText + " CASSA   1 ,E,A1;");
         lines.push_back("DATE," + data.dateText + "  SCONTR. N." + number + ",E,A1;");
         lines.push_back("Versione " + VersionText());
-        lines.push_back("MATR," + session_.texts.txtEcrMatr + ";");
+        lines.push_back("MATR," + session_.reg().SerialNumber + ";");
     }
     if (data.totalsRead) {
         lines.push_back("GTOT,V" + data.dailyTotal);

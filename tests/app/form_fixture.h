@@ -76,7 +76,6 @@ class Outside : public RegisterServices,
     int ReadRegisterData() override {
         return Log("ReadRegisterData " + std::to_string(session_.CurrentSlot)), onRead();
     }
-    bool TableReadInProgress() const override { return false; }
     void RewriteRefundDiscounts(const std::string& path) override { Log("Rewrite " + path); }
 
     void Load() override { Log("Load"), onLoad(); }

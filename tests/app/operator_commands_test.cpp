@@ -11,8 +11,8 @@ class OperatorCommandsTest : public CommandsTest {
   protected:
     OperatorCommandsTest() {
         session.texts.WindowShown = true;
-        session.reg.DeptVat = {"22.00", "10.00", "4.00", "0.00", "5.00", "0",
-                               "0",     "0",     "0",    "0",    "0"};
+        session.registers[1].DeptVat = {"22.00", "10.00", "4.00", "0.00", "5.00", "0",
+                                        "0",     "0",     "0",    "0",    "0"};
     }
     // Slots served as given; `read` lists the slots whose register data is in.
     void ServeAndRead(std::initializer_list<int> served, std::initializer_list<int> read) {
@@ -104,8 +104,8 @@ TEST_F(OperatorCommandsTest, TestReceiptLinesFollowTheRegister) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.description);
         session.link.FiscalStatus = c.fiscalStatus;
-        session.reg.ModelDescription = c.description;
-        session.reg.ModelCode = c.code;
+        session.registers[1].ModelDescription = c.description;  // slot 2's register
+        session.registers[1].ModelCode = c.code;
         commands.CMBFile_Click();
         EXPECT_EQ(Read("SR_DATI", 2), c.expected);
         EXPECT_EQ(Read("SR_START", 2), "00000000\r\n");

@@ -40,13 +40,13 @@ TEST_F(ConverterRun, JobLinesAreTracedAndCommandsWrittenWithCrLf) {
     EXPECT_EQ(folder.read(kCommandFileName), "3/S/REPARTO 1//1/1.50/1/22.00\r\n5/1/0//////\r\n");
     EXPECT_EQ(session.conv.CommandFilePath, folder.file(kCommandFileName));
     // A customer fiscal code is traced with the register's model and serial.
-    session.reg.ModelCode = "AB";
+    session.reg().ModelCode = "AB";
     ConvertJob(session, {"PRNT,:RSSMRA80A01H501U;", "FUNC,N39;"}, &trace);
     EXPECT_EQ(trace.lines.back(), " -->  Modello : AB Matricola : 99012345");
 }
 
 TEST_F(ConverterRun, SharedFlagsAreLeftForTheDriverAndClearedByTheNextRun) {
-    session.reg.IsRtRegister = true;
+    session.reg().IsRtRegister = true;
     ConvertJob(session, {"RLPR;", "OPFS,:ROSSI,<VIA ROMA;", "SALE,N1,P100;",
                          "NDCR,D010424,N00120034,>POS;", "OPNF;"});
     const ConversionState& conv = session.conv;
@@ -106,8 +106,8 @@ TEST_F(ConverterRun, KeystrokeJobsGoThroughTheIntermediateFile) {
 // Malformed numbers, indices far outside every table and stray bytes: the run always ends
 // with a result, and a failed run removes the earlier command file.
 TEST_F(ConverterRun, MalformedLinesNeverStopTheRun) {
-    session.reg.IsRtRegister = true;
-    session.reg.ModelCode = "TN";
+    session.reg().IsRtRegister = true;
+    session.reg().ModelCode = "TN";
     folder.put(kCommandFileName, "old\r\n");
     const std::vector<std::string> job = {
         // numbers out of range or malformed
@@ -131,9 +131,9 @@ TEST_F(ConverterRun, RandomJobsAlwaysEndWithAResult) {
         ",C",       ",D",          ",S1",  ",R",   "[",    "]",    ";",    "1",    "39",   "010424",
         "00120034", "99MEY012345", "/",    "\xe0", " ",    "-",    "."};
     std::mt19937 random(20240401);
-    session.reg.IsRtRegister = true;
+    session.reg().IsRtRegister = true;
     for (int job = 0; job < 300; ++job) {
-        session.reg.ModelCode = (job % 3 == 0) ? "TN" : (job % 3 == 1 ? "NA" : "RX");
+        session.reg().ModelCode = (job % 3 == 0) ? "TN" : (job % 3 == 1 ? "NA" : "RX");
         std::vector<std::string> lines;
         for (int line = 0; line < 8; ++line) {
             std::string text;

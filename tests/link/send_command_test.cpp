@@ -79,7 +79,7 @@ TEST(SendCommand, EndsWithTheExpectedResultInBoundedTime) {
     for (const Scenario& s : kScenarios) {
         SCOPED_TRACE(s.name);
         LinkRig rig;
-        rig.session.reg.ModelCode = s.model;
+        rig.session.reg().ModelCode = s.model;
         rig.session.conv.InvoiceHeader = {"L1", "L2", "L3", "L4", "L5", "L6", "L7"};
         rig.port.toEnq = s.toEnq;
         rig.port.toFrame = s.toFrame;

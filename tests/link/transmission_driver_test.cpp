@@ -28,7 +28,7 @@ struct DriverRig : RigBase {
     DriverRig() {
         session.DatiPath = folder.file("SR_DATI.001");
         session.OutPath = folder.file("SR_OUT.001");
-        session.texts.txtEcrMatr = "99MEY012345";
+        session.reg().SerialNumber = "99MEY012345";
         trace.on = false;
         WriteTextLines(session.DatiPath, {"VEND,D\"PANE\",P100;", "CASH;"});
         driver.setTraceFileControl(&traceFiles);
@@ -111,7 +111,7 @@ TEST(TransmitJob, EachLineOutcome) {
     for (const auto& c : kLineCases) {
         SCOPED_TRACE(c.name);
         DriverRig rig;
-        rig.session.reg.ModelCode = c.model;
+        rig.session.reg().ModelCode = c.model;
         rig.commands = c.commands;
         for (const auto& [line, reply] : c.replies) rig.sender.script(line, {reply});
         rig.session.link.DocumentOpen = c.documentOpen;
@@ -165,7 +165,7 @@ TEST(TransmitJob, ResultFileAndCopyFollowWhatTheRegisterAccepted) {
     for (const auto& c : kReadBackCases) {
         SCOPED_TRACE(c.name);
         DriverRig rig;
-        rig.session.reg.IsRtRegister = c.rt;
+        rig.session.reg().IsRtRegister = c.rt;
         rig.session.options.chbDoppioScontrino = c.doppio;
         rig.session.options.chbDisableTotalizzatori = c.totalsDisabled;
         rig.session.conv.InvoiceOpen = c.invoice;
