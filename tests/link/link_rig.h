@@ -111,10 +111,19 @@ class ScriptedSerialPort : public platform::SerialPort {
     bool failWrites = false;
 
     int naks = 0;
-    std::vector<std::string> frames;  // command texts between STX and the checksum
+    std::vector<std::string> frames;    // command texts between STX and the checksum
+    std::vector<std::string> framesOn;  // the device each frame went to
+    std::vector<std::string> opened;    // the device of each open
 
-    bool configure(const std::string&, int) override { return true; }
-    bool open() override { return open_ = true; }
+    bool configure(const std::string& device, int) override {
+        if (open_) return false;  // a real port is never reconfigured while open
+        device_ = device;
+        return true;
+    }
+    bool open() override {
+        opened.push_back(device_);
+        return open_ = true;
+    }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     bool write(const std::string& bytes) override {
@@ -126,6 +135,7 @@ class ScriptedSerialPort : public platform::SerialPort {
             reply(toNak.next());
         } else if (!bytes.empty() && bytes.front() == kStx) {
             frames.push_back(bytes.substr(1, bytes.size() - 5));
+            framesOn.push_back(device_);
             reply(toFrame.next());
         }
         return true;
@@ -139,6 +149,7 @@ class ScriptedSerialPort : public platform::SerialPort {
 
     platform::FakeEventLoop& loop_;
     bool open_ = false;
+    std::string device_;
     std::string inbox_;
 };
 

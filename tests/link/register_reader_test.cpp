@@ -141,6 +141,7 @@ TEST_F(RegisterReaderTest, ARefusedCommandFailsTheReadWithE501) {
         EXPECT_EQ(ReadAll(folder.file("SR_ERR.002")),
                   "E501: Dump non eseguito, verificare se Ecr in errore o non connesso\r\n");
         EXPECT_FALSE(Exists("FINESCO.002") || Exists("SR_MATR.002"));
+        EXPECT_TRUE(Exists("SR_START.002"));  // the job cycle answers the job, once
         EXPECT_EQ(session.texts.Text1, "ERRORE nella lettura dati IVA e REPARTI da ECR");
         EXPECT_FALSE(session.reg().TablesRead);
     }

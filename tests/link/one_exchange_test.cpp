@@ -1,0 +1,68 @@
+// The serial port carries only the current slot's register, and one command at a time.
+#include <gtest/gtest.h>
+
+#include "link/link_rig.h"
+
+namespace zelmar::link::testing {
+namespace {
+
+class OneExchangeTest : public ::testing::Test, public LinkRig {
+  protected:
+    OneExchangeTest() {
+        link.CloseConnection();
+        session.PortDevice = {"dev1", "dev2", "dev3", "dev4"};
+        link.OpenConnection();
+        port.opened.clear();
+    }
+    int sendOn(int slot, const std::string& command) {
+        session.CurrentSlot = slot;
+        return send(command);
+    }
+};
+
+TEST_F(OneExchangeTest, AJobOnAnotherSlotNeverUsesTheOpenPort) {
+    // Slot 1's port was left open (a failed read); slot 3's job must not go over it.
+    ASSERT_TRUE(link.PortOpen());
+    session.CurrentSlot = 3;
+    EXPECT_FALSE(link.PortOpen());
+    EXPECT_EQ(send("3/S/PANE"), -1);  // not opened yet: nothing is written anywhere
+    EXPECT_TRUE(port.frames.empty());
+
+    ASSERT_TRUE(link.OpenPort());
+    EXPECT_EQ(send("3/S/PANE"), 1);
+    EXPECT_EQ(sendOn(1, "a"), -1);  // and slot 1 no longer has a port
+    EXPECT_EQ(port.opened, (std::vector<std::string>{"dev3"}));
+    EXPECT_EQ(port.framesOn, (std::vector<std::string>{"dev3"}));
+    EXPECT_FALSE(link.WriteRaw("\x18"));  // the unframed write follows the same rule
+}
+
+TEST_F(OneExchangeTest, ProbingAnotherSlotClosesTheOpenPortFirst) {
+    EXPECT_TRUE(link.ProbeComPort(2));
+    EXPECT_EQ(port.opened, (std::vector<std::string>{"dev2"}));
+    session.CurrentSlot = 1;
+    EXPECT_FALSE(link.PortOpen());
+}
+
+TEST_F(OneExchangeTest, ACommandStartedInsideAnotherOnesWaitIsRefused) {
+    int nested = -5;
+    port.toFrame = {{""}, Answer("00/00/00/")};  // the first answer is late: the wait pumps
+    loop.postDelayed(100, [&] {
+        std::string cancel = "+";
+        int expectAnswer = -1;
+        nested = link.SendCommand(cancel, expectAnswer);
+    });
+    EXPECT_EQ(send("3/S/PANE"), 1);
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(port.frames, (std::vector<std::string>{"3/S/PANE", "3/S/PANE"}));
+    EXPECT_EQ(send("+"), 1);  // afterwards the link is free again
+}
+
+TEST_F(OneExchangeTest, NoCommandStartsOnceTheProgramIsEnding) {
+    session.link.ExchangeAborted = true;
+    EXPECT_EQ(send("9"), 0);
+    EXPECT_TRUE(port.frames.empty());
+    EXPECT_EQ(elapsedMs, 0);
+}
+
+}  // namespace
+}  // namespace zelmar::link::testing
