@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     link::TraceFiles trace(session, loop, files);
     link::Link link(session, loop, serial, jobFiles, trace);
     convert::Converter converter(session, trace);
-    link::TransmissionDriver driver(session, link, loop, files, trace, shell);
+    link::TransmissionDriver driver(session, link, loop, files, jobFiles, trace, shell);
     link::RegisterReader reader(session, link, files, jobFiles);
     app::LinkServices services(link, driver, reader);
     driver.setConverter([&converter](std::string& path) { return converter.ConvertJobFile(path); });

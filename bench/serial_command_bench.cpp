@@ -101,7 +101,7 @@ struct SerialProgram {
     platform::QtSerialPort port;
     link::Link link{session, loop, port, jobFiles, trace};
     TimedSender sender{link};
-    link::TransmissionDriver driver{session, sender, loop, files, trace, shell};
+    link::TransmissionDriver driver{session, sender, loop, files, jobFiles, trace, shell};
 };
 
 double Percentile(std::vector<double> values, double q) {

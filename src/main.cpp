@@ -71,7 +71,7 @@ struct RegisterSide {
           link(session, loop, serial, jobFiles, trace),
           network(session, loop, socket, jobFiles, trace, shell),
           converter(session, trace),
-          driver(session, link, loop, files, trace, shell),
+          driver(session, link, loop, files, jobFiles, trace, shell),
           reader(session, link, files, jobFiles),
           services(link, driver, reader) {
         driver.setConverter([this](std::string& path) { return converter.ConvertJobFile(path); });
@@ -169,6 +169,7 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
                   << std::flush;
     }
     jobs::JobFiles jobFiles(session, files, loop);
+    jobFiles.setNoticeSink([&shell](const std::string& text) { shell.notice(text); });
     RegisterSide registers(session, loop, files, shell, jobFiles);
     config::SettingsFiles settingsFiles(files, session.ProgramFolder);
     app::ConfigSettingsStore settingsStore(session, settingsFiles);

@@ -22,7 +22,7 @@ void MainForm::txtTimer_Change() {
         const std::string dati = jobFiles_.SlotFile("SR_DATI", slot);
         if (!files_.fileExists(dati)) {
             jobFiles_.WriteErrFile(kNoInputFileMessage, slot);
-            jobFiles_.SubKillStartFile();
+            jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
         } else {
             const bool testReceipt = IsTestReceiptJob(slot);
             if (session_.options.chbScontiSuReso && !testReceipt) {
@@ -72,7 +72,7 @@ void MainForm::FinishJob(int result) {
         } else {
             jobFiles_.WriteErrFile(jobs::ErrorMessageForResult(result), session_.CurrentSlot);
         }
-        jobFiles_.SubKillStartFile();  // writes FINESCO when no SR_ERR is left
+        jobFiles_.SubKillStartFile(result == 0 ? jobs::JobEnd::kDone : jobs::JobEnd::kFailed);
         state_.JobBusy = false;
     }
     session_.link.PaperOut = false;

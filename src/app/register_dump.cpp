@@ -30,7 +30,7 @@ void MainForm::EndRegisterDump(int slot, int outcome) {
     } else {
         // E501 is in SR_ERR; the POS application's job is answered and the read is retried
         // at the next attempt.
-        jobFiles_.SubKillStartFile();
+        jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
         state_.DumpPending[index] = true;
         state_.ReadWithoutMatr[index] = false;
         dumpText = std::string(kDumpNotDone) + " : " + std::to_string(outcome);

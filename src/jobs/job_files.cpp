@@ -59,8 +59,16 @@ bool JobFiles::DeleteWithRetry(const std::string& path, Pause pause) {
 }
 
 void JobFiles::LogDeletionFailure(const std::string& what) {
-    const std::string line = LogTimeStamp(loop_.localNow()) + " " + "Errore nella Kill di " + what;
-    files_.writeLines(DataFile(kDeletionLogFile), {line}, true);
+    LogLine("Errore nella Kill di " + what);
+}
+
+void JobFiles::LogLine(const std::string& text) {
+    files_.writeLines(DataFile(kDeletionLogFile), {LogTimeStamp(loop_.localNow()) + " " + text},
+                      true);
+}
+
+void JobFiles::setNoticeSink(std::function<void(const std::string&)> notice) {
+    notice_ = std::move(notice);
 }
 
 void JobFiles::SubKillErrFile() {
@@ -82,22 +90,30 @@ void JobFiles::SubKillDatiFile() {
     DeleteWithRetry(SlotFile(kDatiFile, session_.CurrentSlot), Pause::kPlainSleep);
 }
 
-void JobFiles::SubKillStartFile() {
+void JobFiles::SubKillStartFile(JobEnd end) {
     if (!CurrentSlotValid()) return;
     const int slot = session_.CurrentSlot;
     const std::string start = SlotFile(kStartFile, slot);
     if (!files_.fileExists(start)) return;
     DeleteWithRetry(start, Pause::kPlainSleep);
-    if (!files_.fileExists(SlotFile(kErrFile, slot))) {
-        files_.writeBytes(SlotFile(kFinescoFile, slot), kFinescoContent);
+    if (end == JobEnd::kDone && !files_.writeBytes(SlotFile(kFinescoFile, slot), kFinescoContent)) {
+        ReportWriteFailure(kFinescoFile + SlotExtension(slot));
     }
 }
 
-void JobFiles::WriteErrFile(const std::string& message, int slot) {
-    if (!SlotValid(slot)) return;
+bool JobFiles::WriteErrFile(const std::string& message, int slot) {
+    if (!SlotValid(slot)) return false;
     std::vector<std::string> lines{message};
     if (session_.options.OptionRete && replyLine_) lines.push_back(replyLine_());
-    files_.writeLines(SlotFile(kErrFile, slot), lines, false);
+    if (files_.writeLines(SlotFile(kErrFile, slot), lines, false)) return true;
+    ReportWriteFailure(kErrFile + SlotExtension(slot) + ": " + message);
+    return false;
+}
+
+void JobFiles::ReportWriteFailure(const std::string& what) {
+    const std::string text = "Errore nella scrittura di " + what;
+    LogLine(text);
+    if (notice_) notice_(text);
 }
 
 void JobFiles::KillIfExists(const std::string& path) {

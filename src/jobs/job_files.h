@@ -18,6 +18,9 @@ inline constexpr const char* kOutFile = "SR_OUT";
 inline constexpr const char* kErrFile = "SR_ERR";
 inline constexpr const char* kFinescoFile = "FINESCO";
 
+// How a job ended, as far as the POS application is concerned.
+enum class JobEnd { kDone, kFailed };
+
 // Other files of the data folder.
 inline constexpr const char* kCommandFile = "Micrel.txt";       // command lines of the job
 inline constexpr const char* kLastCommandFile = "micrell.txt";  // those of the last job
@@ -54,28 +57,37 @@ class JobFiles {
     void SubKillErrFile();    // logs after the last failed attempt
     void SubKillFileOut();    // logs after the last failed attempt
     void SubKillDatiFile();   // gives up silently
-    void SubKillStartFile();  // deletes SR_START and, with no SR_ERR, writes FINESCO
+    // Deletes SR_START. FINESCO follows a job the register completed, and never a failed
+    // one: the result decides, not whether SR_ERR could be written.
+    void SubKillStartFile(JobEnd end);
     // Replaces SR_ERR of `slot` with the message (and, in network mode, the reply line).
-    // A slot outside 1..4 writes nothing.
-    void WriteErrFile(const std::string& message, int slot);
+    // A slot outside 1..4 writes nothing. A failed write goes to LOGFILE.TXT and the
+    // operator notice; false then.
+    bool WriteErrFile(const std::string& message, int slot);
+    // One time-stamped line in LOGFILE.TXT of the data folder.
+    void LogLine(const std::string& text);
     // Deletes a file given by its full path; waits pump the event loop; logs on giving up.
     void KillIfExists(const std::string& path);
 
     // The second SR_ERR line in network mode ("code - message - class"); set by the network
     // transport. Without it, or in serial mode, SR_ERR has one line.
     void setReplyLineProvider(std::function<std::string()> provider);
+    // Where the operator is told of a result file that could not be written.
+    void setNoticeSink(std::function<void(const std::string&)> notice);
 
   private:
     enum class Pause { kPlainSleep, kPumped };
     // Deletes `path` if it exists, retrying a failed deletion; false when it is still there.
     bool DeleteWithRetry(const std::string& path, Pause pause);
     void LogDeletionFailure(const std::string& what);
+    void ReportWriteFailure(const std::string& what);
     bool CurrentSlotValid() const;
 
     Session& session_;
     platform::FileSystem& files_;
     platform::EventLoop& loop_;
     std::function<std::string()> replyLine_;
+    std::function<void(const std::string&)> notice_;
 };
 
 }  // namespace zelmar::jobs

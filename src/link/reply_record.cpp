@@ -1,5 +1,6 @@
 #include "link/reply_record.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -12,6 +13,7 @@ constexpr int kFieldWidth = 2;
 constexpr std::size_t kCodeAt = 1, kStatusAt = 4, kStateAt = 7;
 constexpr int kBitStringWidth = 8;
 constexpr int kMaxBits = 32;  // the value is a 32-bit number: wider positions read as 0
+constexpr const char* kUnreadableReplyMessage = "Risposta non leggibile";
 
 constexpr std::array<int, 6> kStatusBitNumbers{1, 3, 4, 5, 6, 7};
 constexpr std::array<int, 7> kStateBitNumbers{7, 6, 5, 3, 2, 1, 0};
@@ -31,6 +33,15 @@ long DecimalValue(const std::string& field) {
         value = value * 10 + (field[at] - '0');
     }
     return value;
+}
+
+// A reply the register could have written: STX, then a result code of two hexadecimal
+// digits. Anything else (a garbled or cut reply) tells nothing about the command.
+bool ReadableReply(const std::string& text) {
+    if (text.size() < kCodeAt + kFieldWidth || text.front() != '\x02') return false;
+    const std::string code = FieldAt(text, kCodeAt);
+    return std::all_of(code.begin(), code.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
 template <std::size_t N>
@@ -64,7 +75,13 @@ void DecodeReply(ReplyRecord& record, const std::string& replyText, const std::s
     record.CommandSent = commandSent;
     record.ReplyKind = kind;
     record.Code = FieldAt(replyText, kCodeAt);
-    record.ActionClass = std::to_string(ErrorMessage(record.Code, record.Message));
+    int actionClass = ErrorMessage(record.Code, record.Message);
+    if (!ReadableReply(replyText)) {
+        // Never taken as accepted: a lost or garbled answer must not pass for success.
+        actionClass = kClassWrongCommand;
+        record.Message = kUnreadableReplyMessage;
+    }
+    record.ActionClass = std::to_string(actionClass);
     record.StatusText = FieldAt(replyText, kStatusAt);
     record.StateText = FieldAt(replyText, kStateAt);
     SetBits(record.StatusBits, kStatusBitNumbers, record.StatusText);

@@ -32,7 +32,9 @@ constexpr long kNumberLimit = 1000000000L;        // digits beyond this are not 
 constexpr int kErrorFileNotFound = 53;
 constexpr int kErrorPathFileAccess = 75;
 
-constexpr long kCopyClosureWhenUnknown = 1;  // "@" closure number when "i" was refused
+constexpr long kCopyClosureWhenUnknown = 1;
+
+constexpr const char* kResultFileNotWritten = "SR_OUT non scritto, documento stampato: ";  // "@" closure number when "i" was refused
 
 std::string FourDigits(long value) {
     char buffer[32];
@@ -77,11 +79,13 @@ struct TransmissionDriver::ResultFileData {
 
 TransmissionDriver::TransmissionDriver(Session& session, CommandSender& sender,
                                        platform::EventLoop& loop, platform::FileSystem& files,
-                                       TraceSink& trace, platform::Shell& shell)
+                                       jobs::JobFiles& jobFiles, TraceSink& trace,
+                                       platform::Shell& shell)
     : session_(session),
       sender_(sender),
       loop_(loop),
       files_(files),
+      jobFiles_(jobFiles),
       trace_(trace),
       shell_(shell) {}
 
@@ -156,6 +160,11 @@ int TransmissionDriver::SendJob(std::string& path) {
         }
         const bool access = pass.fault == FileFault::kAccess;
         int& restarts = access ? accessRestarts : missingRestarts;
+        if (restarts == kMaxFileRestarts && sentDocument) {
+            // The document is on paper: the job is done whatever SR_OUT could hold.
+            jobFiles_.LogLine(kResultFileNotWritten + pass.description);
+            return FinishSentJob(*sentDocument);
+        }
         if (restarts == kMaxFileRestarts) {
             return UnexpectedError(pass.description,
                                    access ? kErrorPathFileAccess : kErrorFileNotFound, pass.step);

@@ -7,6 +7,7 @@
 
 #include "common/session.h"
 #include "common/trace_sink.h"
+#include "jobs/job_files.h"
 #include "link/command_sender.h"
 #include "link/network_transport.h"
 #include "platform/event_loop.h"
@@ -51,7 +52,8 @@ inline constexpr int kPolicyStop = 2;
 class TransmissionDriver {
   public:
     TransmissionDriver(Session& session, CommandSender& sender, platform::EventLoop& loop,
-                       platform::FileSystem& files, TraceSink& trace, platform::Shell& shell);
+                       platform::FileSystem& files, jobs::JobFiles& jobFiles, TraceSink& trace,
+                       platform::Shell& shell);
 
     void setConverter(JobConverter converter);            // without one, conversion fails
     void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
@@ -95,6 +97,7 @@ class TransmissionDriver {
     CommandSender& sender_;
     platform::EventLoop& loop_;
     platform::FileSystem& files_;
+    jobs::JobFiles& jobFiles_;
     TraceSink& trace_;
     platform::Shell& shell_;
     JobConverter converter_;

@@ -52,7 +52,7 @@ TEST(JobFiles, SuccessAndFailureLeaveTheFilesOfTheirSlot) {
                 r.jobs.WriteErrFile(ErrorMessageForResult(-4), slot);
                 for (const int bad : {0, 5, -1}) r.jobs.WriteErrFile("E507", bad);  // ignored
             }
-            r.jobs.SubKillStartFile();
+            r.jobs.SubKillStartFile(success ? JobEnd::kDone : JobEnd::kFailed);
             const std::string result = success ? "FINESCO" + ext : "SR_ERR" + ext;
             EXPECT_EQ(r.data.read(result),  // FINESCO: exactly these 7 bytes
                       success ? "finesco" : std::string(kMsgNoAnswer) + "\r\n");
@@ -62,8 +62,23 @@ TEST(JobFiles, SuccessAndFailureLeaveTheFilesOfTheirSlot) {
         }
     }
     Rig r(2);  // without SR_START there was no job to confirm
-    r.jobs.SubKillStartFile();
+    r.jobs.SubKillStartFile(JobEnd::kDone);
     EXPECT_TRUE(r.FilesLeft().empty());
+}
+
+// The folder is read-only for a moment at the end of a failed job: no SR_ERR, and still no
+// FINESCO; the write failure is told to the operator (LOGFILE.TXT cannot be written either).
+TEST(JobFiles, AFailedJobNeverGetsFinescoEvenWithoutItsErrorFile) {
+    Rig r(1);
+    std::vector<std::string> notices;
+    r.jobs.setNoticeSink([&](const std::string& text) { notices.push_back(text); });
+    r.data.put("SR_START.001", "");
+    r.files.failWrites(true);
+    EXPECT_FALSE(r.jobs.WriteErrFile(kMsgInterrupted, 1));
+    r.jobs.SubKillStartFile(JobEnd::kFailed);
+    EXPECT_TRUE(r.FilesLeft().empty());
+    EXPECT_EQ(notices, (std::vector<std::string>{"Errore nella scrittura di SR_ERR.001: " +
+                                                 std::string(kMsgInterrupted)}));
 }
 
 // Each deletion is tried 20 times, 500 ms apart; the job's own routines sleep without serving

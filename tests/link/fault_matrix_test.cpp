@@ -46,7 +46,7 @@ struct SimRig : RigBase {
     ecrsim::SerialEngine engine{model, faults};
     zelmar::testing::SimSerialPort port{loop, engine};
     Link link{session, loop, port, jobFiles, trace};
-    TransmissionDriver driver{session, link, loop, files, trace, shell};
+    TransmissionDriver driver{session, link, loop, files, jobFiles, trace, shell};
     RegisterReader reader{session, link, files, jobFiles};
 };
 

@@ -69,9 +69,12 @@ TEST(NetworkDecodeReply, CutsTheFieldsAndSetsTheBitsWithinBounds) {
         // 32 in decimal is bit 5 alone (paper end); 5 is bits 0 and 2.
         // clang-format off
         {kStx + "1A/32/05/field/45\x03", "26", "32", "05", "1", {0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 1, 0, 1}},
-        {"", "0", "", "", "0"},
+        {"", "0", "", "", "2"},
         {kStx + "09/1", "9", "1", "", "2"},
-        {kStx + "XX/YY/ZZ/\x03", "0", "YY", "ZZ", "0"},
+        // An unreadable code, or no STX, is a refusal, never an accepted command.
+        {kStx + "XX/YY/ZZ/\x03", "0", "YY", "ZZ", "2"},
+        {kStx + "0G/00/00/\x03", "0", "00", "00", "2"},
+        {"\x01" "00/00/00/\x03", "0", "00", "00", "2"},
         {kStx + "00/99/99/" + std::string(5000, 'x') + "\x03", "0", "99", "99", "0", {1, 0, 0, 1, 1, 0}, {0, 1, 1, 0, 0, 1, 1}},
         // clang-format on
     };

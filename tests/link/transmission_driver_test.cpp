@@ -61,7 +61,7 @@ struct DriverRig : RigBase {
 
     ScriptedSender sender{session};
     RecordingTraceFiles traceFiles;
-    TransmissionDriver driver{session, sender, loop, files, trace, shell};
+    TransmissionDriver driver{session, sender, loop, files, jobFiles, trace, shell};
     Lines commands{"LINE1", "LINE2"};
     std::string commandFile = folder.file("Micrel.txt");
     int conversions = 0;

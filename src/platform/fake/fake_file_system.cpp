@@ -17,4 +17,18 @@ bool FakeFileSystem::removeFile(const std::string& path) {
     return StdFileSystem::removeFile(path);
 }
 
+bool FakeFileSystem::writeLines(const std::string& path, const std::vector<std::string>& lines,
+                                bool append) {
+    return !writesFail_ && StdFileSystem::writeLines(path, lines, append);
+}
+
+bool FakeFileSystem::writeBytes(const std::string& path, const std::string& bytes) {
+    return !writesFail_ && StdFileSystem::writeBytes(path, bytes);
+}
+
+bool FakeFileSystem::replaceLinesAtomically(const std::string& path,
+                                            const std::vector<std::string>& lines) {
+    return !writesFail_ && StdFileSystem::replaceLinesAtomically(path, lines);
+}
+
 }  // namespace zelmar::platform
