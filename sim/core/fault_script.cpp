@@ -20,6 +20,7 @@ constexpr KindName kKindNames[] = {
     {"again", FaultKind::SendAgain},    {"refuse", FaultKind::Refuse},
     {"badsum", FaultKind::BadChecksum}, {"short", FaultKind::ShortFrame},
     {"drop", FaultKind::Drop},          {"split", FaultKind::Split},
+    {"lost", FaultKind::Lost},
 };
 
 bool ParseNumber(const std::string& text, int base, int& value) {
@@ -45,6 +46,9 @@ bool ParseArgument(const std::string& arg, FaultRule& rule) {
             rule.prefix = arg.substr(comma + 1);
             return ParseCode(arg.substr(0, comma), rule.code);
         }
+        case FaultKind::Lost:
+            rule.prefix = arg;
+            return !arg.empty();
         case FaultKind::Split:
             return ParseNumber(arg, 10, rule.parts) && rule.parts >= 2 &&
                    rule.parts <= kMaxSplitParts;
@@ -91,7 +95,7 @@ std::optional<FaultRule> FaultScript::take(std::initializer_list<FaultKind> kind
     for (auto& rule : rules_) {
         if (rule.count == 0 || std::find(kinds.begin(), kinds.end(), rule.kind) == kinds.end())
             continue;
-        if (rule.kind == FaultKind::Refuse && command.rfind(rule.prefix, 0) != 0) continue;
+        if (command.rfind(rule.prefix, 0) != 0) continue;
         if (rule.skip > 0) {
             --rule.skip;
         } else if (!due) {

@@ -192,11 +192,14 @@ Answer RegisterModel::sale(const std::vector<std::string>& fields) {
     return accepted();
 }
 
+// A payment resent after its answer was lost finds the document already closed: refused, so
+// the document is counted once.
 Answer RegisterModel::payment(const std::vector<std::string>& fields) {
+    if (!config_.documentOpen) return refused(code::kNoOpenDocument);
     long long amount = 0;
     if (!ParseAmount(Field(fields, 2), amount)) amount = 0;
     receiptPaid_ += amount;
-    if (config_.documentOpen && (amount == 0 || receiptPaid_ >= receiptTotal_)) closeDocument(true);
+    if (amount == 0 || receiptPaid_ >= receiptTotal_) closeDocument(true);
     return accepted();
 }
 

@@ -17,6 +17,7 @@ inline constexpr int kNotSupported = 0x06;
 inline constexpr int kNoDepartment = 0x08;
 inline constexpr int kWrongVat = 0x09;
 inline constexpr int kNoOperator = 0x0A;
+inline constexpr int kNoOpenDocument = 0x41;  // "There is not an open receipt.", class 2
 }  // namespace code
 
 inline constexpr int kFiscalDocumentOpen = 0x04;  // fiscal status bit 2
@@ -39,7 +40,8 @@ struct Answer {
 // Open-document rule, kept deliberately simple: a sale ("3"), an invoice opening ("3/F/...")
 // or a refund document ("-") opens a document; payments ("5") close it once they cover the
 // sales total or name no amount (the document number, and the invoice number for an invoice,
-// then go up and the totals grow by the sales); "+" cancels an open document.
+// then go up and the totals grow by the sales); a payment with no open document is refused;
+// "+" cancels an open document.
 class RegisterModel {
   public:
     explicit RegisterModel(RegisterConfig config = {});

@@ -62,19 +62,30 @@ void SerialEngine::onFrameEnd(Outputs& out) {
         return;
     }
     const std::string command = text->substr(0, text->size() - 1);  // the appended "/"
-    const auto fault = faults_.take({FaultKind::Drop, FaultKind::Silent, FaultKind::Nak}, command);
-    if (fault && fault->kind == FaultKind::Drop) {
-        dropped_ = true;
-        out.push_back({0, {}, true});
-        return;
-    }
-    if (fault && fault->kind == FaultKind::Silent) return;
+    const auto fault = faults_.take(
+        {FaultKind::Drop, FaultKind::Silent, FaultKind::Lost, FaultKind::Nak}, command);
     if (fault) {
-        out.push_back({0, std::string(1, kNak)});
+        onCommandFault(fault->kind, command, out);
         return;
     }
     lastAnswer_ = Respond(model_, faults_, command, Transport::Serial).text();
     sendAnswer(out);
+}
+
+void SerialEngine::onCommandFault(FaultKind kind, const std::string& command, Outputs& out) {
+    switch (kind) {
+        case FaultKind::Drop:
+            dropped_ = true;
+            out.push_back({0, {}, true});
+            return;
+        case FaultKind::Lost:  // carried out; no answer is kept, so a NAK gets nothing either
+            model_.execute(command);
+            return;
+        case FaultKind::Silent:
+            return;
+        default:  // Nak
+            out.push_back({0, std::string(1, kNak)});
+    }
 }
 
 void SerialEngine::sendAnswer(Outputs& out) {

@@ -13,7 +13,8 @@ namespace ecrsim {
 //   ENQ            -> ACK (nothing under a scripted noack)
 //   STX text ETX   -> checked (shape "code.../" + two checksum digits); bad -> NAK;
 //                     good -> the command (text less its closing "/") is answered with
-//                     STX "RC/DS/FS/.../" checksum ETX after the answer delay
+//                     STX "RC/DS/FS/.../" checksum ETX after the answer delay (under a
+//                     scripted lost the command is executed and nothing is sent)
 //   NAK            -> the last answer again, while the driver has not ACKed it
 //   ACK            -> the answer is settled
 //   CAN            -> silently drops a partial frame and any unsettled answer
@@ -32,6 +33,7 @@ class SerialEngine {
   private:
     void onByte(char byte, Outputs& out);
     void onFrameEnd(Outputs& out);
+    void onCommandFault(FaultKind kind, const std::string& command, Outputs& out);
     void sendAnswer(Outputs& out);
 
     RegisterModel& model_;

@@ -20,8 +20,9 @@ Outputs TcpEngine::receive(std::string_view bytes) {
     if (pending_.empty() || pending_.back() != '/') return {};
     const std::string command = pending_.substr(0, pending_.size() - 1);
     pending_.clear();
-    const auto fault = faults_.take({FaultKind::Drop, FaultKind::Silent}, command);
+    const auto fault = faults_.take({FaultKind::Drop, FaultKind::Silent, FaultKind::Lost}, command);
     if (fault && fault->kind == FaultKind::Drop) return {{0, {}, true}};
+    if (fault && fault->kind == FaultKind::Lost) model_.execute(command);  // the reply is lost
     if (fault) return {};
     const std::string answer = Respond(model_, faults_, command, Transport::Tcp).text();
     return EmitAnswer(faults_, answer, delayMs_, Transport::Tcp);

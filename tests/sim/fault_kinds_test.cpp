@@ -6,8 +6,8 @@ namespace ecrsim {
 namespace {
 
 // Every fault kind as the driver sees it on each line, and how many commands the register
-// executed (journaled): a faulted command has no effect. Serial: ENQ with a sale's frame,
-// then the same frame again. TCP: the sale, then a status poll.
+// executed (journaled): a faulted command has no effect, except a lost one. Serial: ENQ with a
+// sale's frame, then the same frame again. TCP: the sale, then a status poll.
 TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
     const std::string sale = "3/S/X//1/1.00/1/22.00";
     const std::string ack(1, kAck), nak(1, kNak), open = Frame("00/00/04/");
@@ -19,6 +19,8 @@ TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
         {"nak", "AB", ack + nak, open, open, 1, 2},  // serial only: the TCP sale goes through
         {"noack", "AB", open, open, open, 2, 2},     // no ACK to the ENQ, the frame is served
         {"silent", "AB", ack, open, "", 1, 1},
+        {"lost", "AB", ack, open, "", 2, 2},  // executed, unanswered; the resend runs again
+        {"lost=5/", "AB", ack + open, open, open, 2, 2},  // only a payment's answer is lost
         {"busy", "AB", ack + Frame("1A/00/00/"), open, Frame("1A/00/00/"), 1, 1},
         {"busy", "CE", ack + Frame("0E/00/00/"), open, Frame("1A/00/00/"), 1, 1},
         {"paper", "AB", ack + Frame("31/05/00/"), open, Frame("2C/32/00/"), 1, 1},
@@ -43,6 +45,24 @@ TEST(SimFaultKinds, WhatTheDriverSeesOnEachLine) {
         EXPECT_EQ(tcp.tcpExchange(sale + "/"), c.tcpReply);
         tcp.tcpExchange("?/");
         EXPECT_EQ(tcp.model.journal().lines().size(), c.tcpRuns);
+    }
+}
+
+// The answer to the closing payment is lost: the receipt is closed all the same, so the
+// driver's resend is refused and the document is counted once.
+TEST(SimFaultKinds, LostPaymentAnswerClosesTheReceiptOnce) {
+    const std::string sale = "3/S/X//1/1.00/1/22.00", payment = "5/1/1.00//////";
+    for (const bool serialLine : {true, false}) {
+        SCOPED_TRACE(serialLine ? "serial" : "TCP");
+        EngineRig r({"lost=5/"});
+        const auto send = [&](const std::string& line) {
+            return serialLine ? r.serialExchange(Frame(line + "/")) : r.tcpExchange(line + "/");
+        };
+        EXPECT_EQ(send(sale), Frame("00/00/04/"));
+        EXPECT_EQ(send(payment), "");
+        EXPECT_EQ(send(payment), Frame("41/00/00/"));
+        EXPECT_EQ(send("9"), Frame("00/00/00/0/0/0/0/0/1/"));
+        EXPECT_EQ(r.model.journal().lines(), (std::vector<std::string>{sale, payment, "9"}));
     }
 }
 

@@ -19,6 +19,8 @@ TEST(SimFaultScript, ParsesRules) {
                  {"refuse=01,j", FaultKind::Refuse, 1, 0, 1, "j", 2},
                  {"refuse:*@1=09,:/2", FaultKind::Refuse, FaultRule::kForever, 1, 9, ":/2", 2},
                  {"refuse=09,@/1=x", FaultKind::Refuse, 1, 0, 9, "@/1=x", 2},
+                 {"lost", FaultKind::Lost, 1, 0, -1, "", 2},
+                 {"lost:2@1=5/1:=@", FaultKind::Lost, 2, 1, -1, "5/1:=@", 2},
                  {"split:2=4", FaultKind::Split, 2, 0, -1, "", 4},
                  {"drop@5", FaultKind::Drop, 1, 5, -1, "", 2}};
     for (const auto& c : cases) {
@@ -32,7 +34,7 @@ TEST(SimFaultScript, ParsesRules) {
     }
     for (const char* ruleText :
          {"", "nack", "nak:0", "nak:-1", "nak:x", "busy=1AB", "busy=zz", "refuse", "refuse=09",
-          "refuse=09,", "split=1", "split=17", "nak=3", "drop@x"}) {
+          "refuse=09,", "lost=", "split=1", "split=17", "nak=3", "drop@x"}) {
         FaultScript script;
         std::string error;
         EXPECT_FALSE(script.add(ruleText, error)) << ruleText;

@@ -61,6 +61,7 @@ TEST(SimRegisterModel, RefusalsCarryCodeAndHaveNoEffect) {
         {"3/S/PANE//1/1,50/1/22.00", code::kBadField},
         {"3/S/PANE", code::kMissingFields},
         {"1/7", code::kNoOperator},
+        {"5/1/1.00//////", code::kNoOpenDocument},
         {"", code::kNotSupported}};
     for (const auto& [command, resultCode] : cases) {
         const Answer answer = model.execute(command);
@@ -83,10 +84,11 @@ TEST(SimRegisterModel, ReceiptOpensAndClosesAndCounts) {
     EXPECT_EQ(field("?", 2), "00");
     EXPECT_EQ(model.execute("3/S/PANE//2/1.50/1/22.00").fiscalStatus, kFiscalDocumentOpen);
     EXPECT_EQ(field("?", 2), "04");
-    model.execute("5/1/1.00//////");  // part payment: still open
-    EXPECT_TRUE(model.documentOpen());
+    model.execute("5/1/1.00//////");  // part payment: still open, as every answer shows
+    for (const char* read : {"9", "t", "a", "?"}) EXPECT_EQ(field(read, 2), "04") << read;
     model.execute("5/5/2.00//////");
-    EXPECT_FALSE(model.documentOpen());
+    EXPECT_EQ(field("9", 2), "00");
+    EXPECT_EQ(model.execute("5/5/2.00//////").resultCode, code::kNoOpenDocument);
     EXPECT_EQ(counters(), "8 15.50 1003.05 3");
     for (const char* line : {"3/F/OPENFAT//0/0/0/0", "3/S/PANE//1/1.00/1/22.00", "5/1/0//////"}) {
         model.execute(line);  // an invoice; a payment without amount settles the rest
