@@ -20,7 +20,9 @@ void MainForm::txtTimer_Change() {
     if (slot != 0) {
         session_.CurrentSlot = slot;
         const std::string dati = jobFiles_.SlotFile("SR_DATI", slot);
-        if (!files_.fileExists(dati)) {
+        if (state_.SettlePending[slot - 1]) {
+            SettleInterruptedJob(slot);
+        } else if (!files_.fileExists(dati)) {
             jobFiles_.WriteErrFile(kNoInputFileMessage, slot);
             jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
         } else {
@@ -44,7 +46,8 @@ int MainForm::iVerifyStartZelmar1() {
             continue;
         }
         session_.CurrentSlot = n;
-        if (SlotFileExists("SR_START", n) && SlotFileExists("SR_DATI", n)) {
+        const bool settle = state_.SettlePending[n - 1];
+        if (SlotFileExists("SR_START", n) && (settle || SlotFileExists("SR_DATI", n))) {
             jobFiles_.VerifyExistenceAndKill(SlotFileName("FINESCO", n));
             if (SlotFileExists("SR_OUT", n)) jobFiles_.SubKillFileOut();
             state_.DumpPending[n - 1] = false;
@@ -73,6 +76,7 @@ void MainForm::FinishJob(int result) {
             jobFiles_.WriteErrFile(jobs::ErrorMessageForResult(result), session_.CurrentSlot);
         }
         jobFiles_.SubKillStartFile(result == 0 ? jobs::JobEnd::kDone : jobs::JobEnd::kFailed);
+        inFlight_.Clear(session_.CurrentSlot);  // answered: nothing to recover any more
         state_.JobBusy = false;
     }
     session_.link.PaperOut = false;
@@ -118,6 +122,15 @@ void MainForm::RunJob(bool testReceipt) {
 
     session_.TestReceiptJob = heldFlag;
     state_.TestReceiptSlot = heldSlot;
+}
+
+void MainForm::SettleInterruptedJob(int slot) {
+    state_.SettlePending[slot - 1] = false;
+    const auto record = inFlight_.Read(slot);
+    session_.OutPath = jobFiles_.SlotFile("SR_OUT", slot);
+    state_.JobBusy = true;
+    view_.ShowTrayIcon(true, kTipBusy);
+    FinishJob(record ? registers_.SettleInterruptedJob(record->query) : jobs::kJobInterrupted);
 }
 
 void MainForm::KeepLastCommandFile() {

@@ -12,6 +12,9 @@ struct JobState {
     // A read that succeeded without publishing SR_MATR (a short or unreadable serial): the
     // slot counts as read until the next start-up or a failed read.
     std::array<bool, 4> ReadWithoutMatr{false, false, false, false};
+    // A job the last run was stopped in after its closing line: settled from the register
+    // once the slot has been read.
+    std::array<bool, 4> SettlePending{false, false, false, false};
     std::array<bool, 4> PortFound{false, false, false, false};
     bool Closing = false;      // the unload sequence has started
     int ClosePortPending = 0;  // non-zero: the next poll tick closes the link instead

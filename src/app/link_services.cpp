@@ -38,6 +38,10 @@ int LinkServices::TransmitJob() {
     return driver_.TransmitJob();
 }
 
+int LinkServices::SettleInterruptedJob(const std::string& query) {
+    return driver_.SettleInterruptedJob(query);
+}
+
 int LinkServices::ReadRegisterData() {
     return reader_.ReadRegisterData();
 }

@@ -25,6 +25,7 @@ class LinkServices : public RegisterServices {
     void CloseSocket() override;
     void InitNetwork() override;
     int TransmitJob() override;
+    int SettleInterruptedJob(const std::string& query) override;
     int ReadRegisterData() override;
     void RewriteRefundDiscounts(const std::string& datiPath) override;
 

@@ -15,6 +15,7 @@ MainForm::MainForm(FormParts parts)
       trace_(parts.trace),
       traceFiles_(parts.traceFiles),
       makeDirWatcher_(std::move(parts.makeDirWatcher)),
+      inFlight_(parts.jobFiles, parts.files),
       timer21_(parts.loop.createTimer([this] { Timer21_Timer(); })) {}
 
 MainForm::~MainForm() = default;

@@ -11,6 +11,7 @@
 #include "app/watch_for_changes.h"
 #include "common/session.h"
 #include "common/trace_sink.h"
+#include "jobs/in_flight_marker.h"
 #include "jobs/job_files.h"
 #include "link/transmission.h"
 #include "platform/dir_watcher.h"
@@ -83,6 +84,7 @@ class MainForm {
     // Start-up steps.
     void ProbePorts();
     void CleanUpSlotFiles(int slot);
+    bool RecoverInterruptedJob(int slot);
     void LoadPollInterval();
     // Job attempt steps.
     bool ServesSlot(int slot) const;
@@ -90,6 +92,7 @@ class MainForm {
     bool NeedsRegisterRead(int slot);
     bool IsTestReceiptJob(int slot) const;
     void RunJob(bool testReceipt);
+    void SettleInterruptedJob(int slot);
     void KeepLastCommandFile();
     void EndAttempt();
     // End of a register-data read.
@@ -114,6 +117,7 @@ class MainForm {
     std::function<void()> quit_;
     bool quitRequested_ = false;
 
+    jobs::InFlightMarker inFlight_;
     JobState state_;
     std::unique_ptr<platform::Timer> timer21_;
     std::unique_ptr<WatchForChanges> watch_;

@@ -31,6 +31,8 @@ void MainForm::EndRegisterDump(int slot, int outcome) {
         // E501 is in SR_ERR; the POS application's job is answered and the read is retried
         // at the next attempt.
         jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
+        inFlight_.Clear(slot);  // an interrupted job is answered by E501 too
+        state_.SettlePending[index] = false;
         state_.DumpPending[index] = true;
         state_.ReadWithoutMatr[index] = false;
         dumpText = std::string(kDumpNotDone) + " : " + std::to_string(outcome);

@@ -1,8 +1,11 @@
 // Form_Load: the main form's start-up, in its fixed order.
+#include <string_view>
+
 #include "app/job_texts.h"
 #include "app/main_form.h"
 #include "app/poll_interval.h"
 #include "app/slot_file_name.h"
+#include "jobs/job_messages.h"
 
 namespace zelmar::app {
 namespace {
@@ -29,6 +32,7 @@ void MainForm::Form_Load() {
     session_.options.BaudRate = kStartupBaudRate;
 
     settings_.Load();
+    state_.SettlePending = {false, false, false, false};
     ProbePorts();
     for (int n = 1; n <= 4; ++n) {
         if (state_.PortFound[n - 1]) CleanUpSlotFiles(n);
@@ -58,11 +62,34 @@ void MainForm::ProbePorts() {
 }
 
 void MainForm::CleanUpSlotFiles(int slot) {
-    // Files of a run that ended without its clean-up: a stale SR_MATR would skip the read.
+    // Files of a run that ended without its clean-up: a stale SR_MATR would skip the read. A
+    // job that run was stopped in keeps its files: the POS application gets its answer.
+    const bool jobKept = RecoverInterruptedJob(slot);
     for (const char* base : {"SR_START", "SR_MATR", "SR_ERR", "SR_DATI", "SR_OUT", "FINESCO"}) {
-        jobFiles_.VerifyExistenceAndKill(SlotFileName(base, slot));
+        if (!jobKept || std::string_view(base) == "SR_MATR") {
+            jobFiles_.VerifyExistenceAndKill(SlotFileName(base, slot));
+        }
     }
     session_.texts.portShapeGreen[slot - 1] = true;
+}
+
+bool MainForm::RecoverInterruptedJob(int slot) {
+    const auto record = inFlight_.Read(slot);
+    if (!record) return false;
+    if (!SlotFileExists("SR_START", slot) || !inFlight_.SameJob(slot, *record)) {
+        inFlight_.Clear(slot);  // the job was answered; only its marker was left
+        return false;
+    }
+    if (record->stage == jobs::InFlightStage::kClosing) {
+        state_.SettlePending[slot - 1] = true;  // asked of the register after its read
+        return true;
+    }
+    // Its closing line was never sent: no document of this job was completed.
+    session_.CurrentSlot = slot;
+    jobFiles_.WriteErrFile(jobs::kMsgInterrupted, slot);
+    jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
+    inFlight_.Clear(slot);
+    return true;
 }
 
 void MainForm::LoadPollInterval() {

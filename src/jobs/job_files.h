@@ -17,6 +17,7 @@ inline constexpr const char* kMatrFile = "SR_MATR";
 inline constexpr const char* kOutFile = "SR_OUT";
 inline constexpr const char* kErrFile = "SR_ERR";
 inline constexpr const char* kFinescoFile = "FINESCO";
+inline constexpr const char* kInFlightFile = "ZMINFLIGHT";  // a job on its way, see InFlightMarker
 
 // How a job ended, as far as the POS application is concerned.
 enum class JobEnd { kDone, kFailed };
@@ -54,9 +55,9 @@ class JobFiles {
     // One attempt, failure ignored. `fileName` is relative to the data folder and may begin
     // with a separator ("\SR_ERR.001").
     void VerifyExistenceAndKill(const std::string& fileName);
-    void SubKillErrFile();    // logs after the last failed attempt
-    void SubKillFileOut();    // logs after the last failed attempt
-    void SubKillDatiFile();   // gives up silently
+    void SubKillErrFile();   // logs after the last failed attempt
+    void SubKillFileOut();   // logs after the last failed attempt
+    void SubKillDatiFile();  // gives up silently
     // Deletes SR_START. FINESCO follows a job the register completed, and never a failed
     // one: the result decides, not whether SR_ERR could be written.
     void SubKillStartFile(JobEnd end);

@@ -188,6 +188,7 @@ int Link::Impl::sendSerial(std::string& command) {
         lastRead = exchangeFrame(command, call);
         if (lastRead == SerialLine::kPortFailed) return call.result;
         if (lastRead == SerialLine::kSilence) {
+            line.DiscardLateAnswer();
             SpendAttemptOnSilence(call.attempts);
             continue;
         }

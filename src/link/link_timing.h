@@ -9,6 +9,10 @@ namespace zelmar::link::timing {
 // Time-outs of a timed read, measured by Timer1.
 inline constexpr int kFirstByteTimeoutMs = 3000;  // register answers an ENQ or starts a frame
 inline constexpr int kFrameTimeoutMs = 10000;     // whole answer frame after its first byte
+// Our bound: after an answer was given up, how long a frame that still arrives counts as that
+// command's late answer and is dropped before the line is sent again or the next line goes.
+// Registers seen answering late did so within half a second of the time-out.
+inline constexpr int kLateAnswerWindowMs = 1000;
 // Our bound: a timed read also ends this long after Timer1 should have ticked, in case the
 // timer is late or lost.
 inline constexpr int kTimerSlackMs = 500;

@@ -56,6 +56,21 @@ void SpendAttemptOnSilence(int& attempts) {
     if (--attempts > timing::kSilenceCutAbove) attempts = timing::kBudgetAfterSilence;
 }
 
+bool SerialLine::DiscardLateAnswer() {
+    auto& rx = state_.RxBuffer;
+    rx.clear();
+    timedRead(timing::kLateAnswerWindowMs, [&rx] {
+        const auto stx = rx.find(kStx);
+        return stx != std::string::npos && rx.find(kEtx, stx) != std::string::npos;
+    });
+    const auto stx = rx.find(kStx);
+    if (stx == std::string::npos || rx.find(kEtx, stx) == std::string::npos) return false;
+    send(std::string(1, kAck));
+    if (trace_.tracing()) trace_.traceLine(" <-- late answer dropped: " + rx.substr(stx + 1));
+    rx.clear();
+    return true;
+}
+
 int SerialLine::ReadResponse(int& attempts) {
     auto& rx = state_.RxBuffer;
     state_.ResponseText.clear();

@@ -39,6 +39,10 @@ class SerialLine {
     // checksum is answered with NAK and costs one of `attempts`; one that stops before its
     // ETX costs one as silence does.
     int ReadResponse(int& attempts);
+    // After an answer was given up: a frame that still arrives within the window is that
+    // command's late answer. It is acknowledged and dropped, so it is never taken for the
+    // answer to the line sent next. True when one was dropped.
+    bool DiscardLateAnswer();
 
   private:
     void timedRead(int intervalMs, const std::function<bool()>& done);

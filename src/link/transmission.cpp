@@ -34,7 +34,13 @@ constexpr int kErrorPathFileAccess = 75;
 
 constexpr long kCopyClosureWhenUnknown = 1;
 
-constexpr const char* kResultFileNotWritten = "SR_OUT non scritto, documento stampato: ";  // "@" closure number when "i" was refused
+constexpr const char* kResultFileNotWritten = "SR_OUT non scritto, documento stampato: ";
+constexpr const char* kSettledFromRegister = "Esito accertato dal registratore: documento chiuso ";
+
+// A payment closes the receipt it pays in full.
+bool ClosesDocument(const std::string& line) {
+    return line.starts_with("5/");
+}  // "@" closure number when "i" was refused
 
 std::string FourDigits(long value) {
     char buffer[32];
@@ -86,6 +92,7 @@ TransmissionDriver::TransmissionDriver(Session& session, CommandSender& sender,
       loop_(loop),
       files_(files),
       jobFiles_(jobFiles),
+      inFlight_(jobFiles, files),
       trace_(trace),
       shell_(shell) {}
 
@@ -114,6 +121,7 @@ int TransmissionDriver::TransmitJob() {
         case kSendConversionFailed:
             return jobs::kJobConversionError;
         case kSendRefused:
+        case kSendLeftOpen:
             return jobs::kJobReceiptOpen;
         default:
             return jobs::kJobInterrupted;
@@ -212,7 +220,8 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
         return outcome;
     }
     outcome.step = 8;
-    outcome.result = SendLines(lines) == kSendOk ? kSendOk : FailJob();
+    outcome.result = SendLines(lines);
+    if (outcome.result != kSendOk) FailJob();
     return outcome;
 }
 
@@ -239,16 +248,56 @@ bool TransmissionDriver::ApplyOpenDocumentPolicy(int policy) {
     }
 }
 
+// The fiscal status in every answer tells whether a document is open: a job that sent a
+// closing line is done only when the register shows its document closed after it, and a
+// closing line whose answer was lost is judged by asking the register once.
 int TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
+    const int slot = session_.CurrentSlot;
+    const std::string query = DocumentQuery();
+    inFlight_.Record(slot, jobs::InFlightStage::kLines, query);
     int skipBudget = kSkipBudget;
+    bool openBeforeLine = false;  // what this job's answers showed before the current line
+    bool closingSent = false;
     for (const auto& line : lines) {
         if (line.empty() || line.front() == '(') {
             if (--skipBudget == 0) return kSendFailed;
             continue;
         }
-        if (!SendLine(line)) return kSendFailed;
+        const bool closing = ClosesDocument(line);
+        if (closing) inFlight_.Record(slot, jobs::InFlightStage::kClosing, query);
+        closingSent = closingSent || closing;
+        if (!SendLine(line)) {
+            if (!closing || !openBeforeLine || !RegisterShowsDocumentClosed(query)) {
+                return kSendFailed;
+            }
+            jobFiles_.LogLine(kSettledFromRegister + line);
+            return kSendOk;
+        }
+        openBeforeLine = session_.link.DocumentOpen;
     }
-    return kSendOk;
+    return closingSent && session_.link.DocumentOpen ? kSendLeftOpen : kSendOk;
+}
+
+std::string TransmissionDriver::DocumentQuery() const {
+    return session_.conv.InvoiceOpen ? "X" : "9";
+}
+
+bool TransmissionDriver::RegisterShowsDocumentClosed(const std::string& query) {
+    return Send(query) == kSendAccepted && !session_.link.DocumentOpen;
+}
+
+int TransmissionDriver::SettleInterruptedJob(const std::string& query) {
+    OpenTransport();
+    int result = jobs::kJobInterrupted;
+    if (RegisterShowsDocumentClosed(query)) {
+        session_.conv.InvoiceOpen = query == "X";
+        const ResultFileData data = ReadResultData();
+        WriteResultFile(ResultLines(data));
+        jobFiles_.LogLine(std::string(kSettledFromRegister) + "(ripresa dopo interruzione)");
+        result = jobs::kJobOk;
+    }
+    CloseSerialPort();
+    return result;
 }
 
 bool TransmissionDriver::SendLine(const std::string& line) {

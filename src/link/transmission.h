@@ -7,6 +7,7 @@
 
 #include "common/session.h"
 #include "common/trace_sink.h"
+#include "jobs/in_flight_marker.h"
 #include "jobs/job_files.h"
 #include "link/command_sender.h"
 #include "link/network_transport.h"
@@ -41,7 +42,8 @@ long LeadingInteger(const std::string& text);
 inline constexpr int kSendOk = 0;
 inline constexpr int kSendFailed = 1;  // a line failed, too many skipped lines, or an error
 inline constexpr int kSendConversionFailed = 2;
-inline constexpr int kSendRefused = 3;  // open document refused by the policy, or no lines
+inline constexpr int kSendRefused = 3;   // open document refused by the policy, or no lines
+inline constexpr int kSendLeftOpen = 4;  // a closing line was sent, yet the document is open
 
 // Open-document policies: the list index of Combo1.
 inline constexpr int kPolicySendAnyway = 0;
@@ -61,6 +63,9 @@ class TransmissionDriver {
 
     // The whole job for Session::DatiPath / OutPath: a job result code (jobs::kJob...).
     int TransmitJob();
+    // A job whose closing line was sent before the program stopped: done (SR_OUT written,
+    // jobs::kJobOk) when the register shows its document completed, failed otherwise.
+    int SettleInterruptedJob(const std::string& query);
     // Converts and sends the job's lines, then writes SR_OUT: a driver result (kSend...).
     int SendJob(std::string& path);
 
@@ -81,6 +86,8 @@ class TransmissionDriver {
     bool ApplyOpenDocumentPolicy(int policy);
     int SendLines(const std::vector<std::string>& lines);
     bool SendLine(const std::string& line);
+    std::string DocumentQuery() const;
+    bool RegisterShowsDocumentClosed(const std::string& query);
     void ResetVtPort();
     bool RecoverFromBusy(const std::string& line);
     ResultFileData ReadResultData();
@@ -98,6 +105,7 @@ class TransmissionDriver {
     platform::EventLoop& loop_;
     platform::FileSystem& files_;
     jobs::JobFiles& jobFiles_;
+    jobs::InFlightMarker inFlight_;
     TraceSink& trace_;
     platform::Shell& shell_;
     JobConverter converter_;

@@ -58,6 +58,7 @@ class Outside : public RegisterServices,
     std::array<bool, 4> portAnswers{true, true, true, true};
     std::function<int()> onTransmit = [] { return 0; };
     std::function<int()> onRead = [] { return 0; };
+    std::function<int()> onSettle = [] { return 0; };
     std::function<void()> onLoad = [] {};
     std::string timerField;
 
@@ -72,6 +73,9 @@ class Outside : public RegisterServices,
         Log("TransmitJob " + std::to_string(session_.CurrentSlot) + " test " +
             std::to_string(session_.TestReceiptJob));
         return onTransmit();
+    }
+    int SettleInterruptedJob(const std::string& query) override {
+        return Log("Settle " + std::to_string(session_.CurrentSlot) + " " + query), onSettle();
     }
     int ReadRegisterData() override {
         return Log("ReadRegisterData " + std::to_string(session_.CurrentSlot)), onRead();

@@ -106,8 +106,9 @@ class ScriptedSerialPort : public platform::SerialPort {
 
     ReplyScript toEnq{{}, Bytes(kAck)};
     ReplyScript toFrame{{}, Answer("00/00/00/")};
-    ReplyScript toNak{{}, ""};  // the register's answer again after our NAK
-    std::string babble;         // comes with every read, for ever
+    ReplyScript toNak{{}, ""};    // the register's answer again after our NAK
+    std::string babble;           // comes with every read, for ever
+    std::deque<int> frameDelays;  // ms before each answer frame, in turn; then 5
     bool failWrites = false;
 
     int naks = 0;
@@ -136,15 +137,18 @@ class ScriptedSerialPort : public platform::SerialPort {
         } else if (!bytes.empty() && bytes.front() == kStx) {
             frames.push_back(bytes.substr(1, bytes.size() - 5));
             framesOn.push_back(device_);
-            reply(toFrame.next());
+            int delay = kReplyDelayMs;
+            if (!frameDelays.empty()) delay = frameDelays.front(), frameDelays.pop_front();
+            reply(toFrame.next(), delay);
         }
         return true;
     }
     std::string readAvailable() override { return std::exchange(inbox_, {}) + babble; }
 
   private:
-    void reply(const std::string& bytes) {
-        if (!bytes.empty()) loop_.postDelayed(5, [this, bytes] { inbox_ += bytes; });
+    static constexpr int kReplyDelayMs = 5;
+    void reply(const std::string& bytes, int delayMs = kReplyDelayMs) {
+        if (!bytes.empty()) loop_.postDelayed(delayMs, [this, bytes] { inbox_ += bytes; });
     }
 
     platform::FakeEventLoop& loop_;

@@ -57,6 +57,22 @@ TEST_F(OneExchangeTest, ACommandStartedInsideAnotherOnesWaitIsRefused) {
     EXPECT_EQ(send("+"), 1);  // afterwards the link is free again
 }
 
+// The register answers the payment after the time-out: the line is sent again (and carried
+// out twice), but the late answer is dropped and never taken for the next command's.
+TEST_F(OneExchangeTest, ALateAnswerIsDroppedNotShiftedOntoTheNextCommand) {
+    port.toFrame = {{Answer("00/00/00/LATE/"), Answer("00/00/00/RESENT/"), Answer("00/00/00/9/")},
+                    ""};
+    port.frameDelays = {3200, 400};  // the answer to the resent line comes after the late one
+    EXPECT_EQ(send("5/1/"), 1);
+    EXPECT_EQ(session.link.ResponseText.substr(0, 16), "00/00/00/RESENT/");
+    EXPECT_EQ(send("9"), 1);
+    EXPECT_EQ(session.link.ResponseText.substr(0, 11), "00/00/00/9/");
+    EXPECT_EQ(port.frames, (std::vector<std::string>{"5/1/", "5/1/", "9"}));
+    EXPECT_NE(std::find_if(trace.lines.begin(), trace.lines.end(),
+                           [](const std::string& l) { return l.find("late answer") != l.npos; }),
+              trace.lines.end());
+}
+
 TEST_F(OneExchangeTest, NoCommandStartsOnceTheProgramIsEnding) {
     session.link.ExchangeAborted = true;
     EXPECT_EQ(send("9"), 0);
