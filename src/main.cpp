@@ -2,6 +2,7 @@
 // form's logic, and runs them on one Qt event loop.
 //
 //   zelmar1 [--headless] [--demo] [--program-dir DIR] [--data-dir DIR] [--port N=DEVICE]...
+//           [--log-level LEVEL]           (zelmar1 --help lists them, zelmar1 --version)
 //     with a display: the window and the notification icon; --headless, or no display: the
 //     same logic without any widget; --demo: against the built-in register simulator on a
 //     pseudo-terminal, served as slot 1
@@ -23,6 +24,7 @@
 #include "app/main_form.h"
 #include "app/operator_commands.h"
 #include "common/session.h"
+#include "common/version_text.h"
 #include "config/command_line_options.h"
 #include "config/data_folder.h"
 #include "config/settings_files.h"
@@ -54,6 +56,7 @@ using namespace zelmar;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoDataFolder = 1;
 constexpr int kExitNoDemoRegister = 3;
+constexpr const char* kUsageHint = " (zelmar1 --help lists the options)\n";
 
 bool HasArgument(int argc, char** argv, const char* wanted) {
     for (int i = 1; i < argc; ++i) {
@@ -203,6 +206,14 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (HasArgument(argc, argv, "--help")) {
+        std::cout << config::UsageText();
+        return 0;
+    }
+    if (HasArgument(argc, argv, "--version")) {
+        std::cout << "zelmar1 " << VersionText() << "\n";
+        return 0;
+    }
     if (HasArgument(argc, argv, "--convert")) return app::RunConvertDryRun(argc, argv);
 
     ProgramMode mode;
@@ -215,12 +226,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
     const config::ConfigCommandLine commandLine = config::ParseConfigCommandLine(arguments);
     if (!commandLine.error.empty()) {
-        std::cerr << "zelmar1: " << commandLine.error << "\n";
+        std::cerr << "zelmar1: " << commandLine.error << kUsageHint;
         return kExitUsage;
     }
     for (const auto& argument : commandLine.otherArguments) {
         if (argument != "--headless" && argument != "--demo") {
-            std::cerr << "zelmar1: unknown argument " << argument << "\n";
+            std::cerr << "zelmar1: unknown argument " << argument << kUsageHint;
             return kExitUsage;
         }
     }
