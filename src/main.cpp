@@ -23,6 +23,8 @@
 #include "app/link_services.h"
 #include "app/main_form.h"
 #include "app/operator_commands.h"
+#include "common/diagnostics_log.h"
+#include "common/logging_trace_sink.h"
 #include "common/session.h"
 #include "common/version_text.h"
 #include "config/command_line_options.h"
@@ -69,12 +71,13 @@ bool HasArgument(int argc, char** argv, const char* wanted) {
 // register-data read, over the serial port or, in network mode, the TCP link.
 struct RegisterSide {
     RegisterSide(Session& session, platform::EventLoop& loop, platform::FileSystem& files,
-                 platform::Shell& shell, jobs::JobFiles& jobFiles)
+                 platform::Shell& shell, jobs::JobFiles& jobFiles, DiagnosticsLog& log)
         : trace(session, loop, files),
-          link(session, loop, serial, jobFiles, trace),
-          network(session, loop, socket, jobFiles, trace, shell),
-          converter(session, trace),
-          driver(session, link, loop, files, trace, shell),
+          traceLog(trace, log),
+          link(session, loop, serial, jobFiles, traceLog),
+          network(session, loop, socket, jobFiles, traceLog, shell),
+          converter(session, traceLog),
+          driver(session, link, loop, files, traceLog, shell),
           reader(session, link, files, jobFiles),
           services(link, driver, reader) {
         driver.setConverter([this](std::string& path) { return converter.ConvertJobFile(path); });
@@ -86,6 +89,7 @@ struct RegisterSide {
     platform::QtSerialPort serial;
     platform::QtTcpSocket socket;
     link::TraceFiles trace;
+    LoggingTraceSink traceLog;  // the trace, and at debug level the diagnostics log
     link::Link link;
     link::NetworkLink network;
     convert::Converter converter;
@@ -145,6 +149,9 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     platform::QtSystemInfo system;
     platform::QtShell shell;
     shell.setWindowMode(mode.window);
+    StreamLog headlessLog(std::cerr, commandLine.logLevel, false);
+    DiagnosticsLog& log = mode.window ? NoDiagnosticsLog() : headlessLog;
+    if (!mode.window) shell.setNoticeLog(&log);
     Session session;
     ecrsim::SimulatorHost simulator;
     if (mode.demo) {
@@ -172,7 +179,7 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
                   << std::flush;
     }
     jobs::JobFiles jobFiles(session, files, loop);
-    RegisterSide registers(session, loop, files, shell, jobFiles);
+    RegisterSide registers(session, loop, files, shell, jobFiles, log);
     config::SettingsFiles settingsFiles(files, session.ProgramFolder);
     app::ConfigSettingsStore settingsStore(session, settingsFiles);
     DemoSettings demoSettings(session, settingsStore);
@@ -188,11 +195,14 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
                                     registers.link, settingsFiles, shell,
                                     [&registers] { return registers.network.socketState(); }});
     form.setQuitHandler([] { QCoreApplication::exit(0); });
+    form.setDiagnosticsLog(log);
     platform::SignalHook endOnSignal([&form](int) { form.Unload(); });
 
     if (!mode.window) {
         form.Form_Load();
-        return QCoreApplication::exec();
+        const int status = QCoreApplication::exec();
+        log.write(LogLevel::kInfo, "stopped");
+        return status;
     }
     windowView.attach(session, commands);
     {

@@ -107,7 +107,9 @@ void MainForm::RunJob(bool testReceipt) {
     view_.ShowTrayIcon(true, kTipBusy);
     if (session_.texts.WindowShown) session_.texts.Text2 = kStatusTransmitting;
     if (session_.options.chbTrace) traceFiles_.OpenTraceFiles();
+    cycleLog_.JobStarted();
     const int result = registers_.TransmitJob();
+    cycleLog_.JobEnded(result);
     KeepLastCommandFile();
     FinishJob(result);
 

@@ -18,6 +18,7 @@ void MainForm::StartRegisterDump(int slot) {
 }
 
 void MainForm::EndRegisterDump(int slot, int outcome) {
+    cycleLog_.RegisterReadEnded(slot, outcome);
     std::string dumpText;
     if (outcome == 0) {
         jobFiles_.SubKillErrFile();

@@ -11,6 +11,7 @@ void MainForm::Unload() {
     registers_.CloseSocket();
     timer21_->setEnabled(false);
     state_.Closing = true;
+    cycleLog_.UnloadStarted(state_);
     view_.RemoveTrayIcon();
     view_.HideWindow();
     view_.ShowClosingBox(true);
