@@ -47,6 +47,8 @@
 #include "platform/qt/qt_tcp_socket.h"
 #include "platform/qt/signal_hook.h"
 #include "platform/qt/single_instance.h"
+#include "platform/service_heartbeat.h"
+#include "platform/service_notifier.h"
 #include "sim/transport/simulator_host.h"
 #include "ui/boxes.h"
 #include "ui/window_view.h"
@@ -149,7 +151,7 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     platform::QtSystemInfo system;
     platform::QtShell shell;
     shell.setWindowMode(mode.window);
-    StreamLog headlessLog(std::cerr, commandLine.logLevel, false);
+    StreamLog headlessLog(std::cerr, commandLine.logLevel, platform::StandardErrorIsJournal());
     DiagnosticsLog& log = mode.window ? NoDiagnosticsLog() : headlessLog;
     if (!mode.window) shell.setNoticeLog(&log);
     Session session;
@@ -196,10 +198,16 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
                                     [&registers] { return registers.network.socketState(); }});
     form.setQuitHandler([] { QCoreApplication::exit(0); });
     form.setDiagnosticsLog(log);
-    platform::SignalHook endOnSignal([&form](int) { form.Unload(); });
+    const auto notifier = platform::MakeServiceNotifier();
+    platform::ServiceHeartbeat heartbeat(loop, *notifier);
+    platform::SignalHook endOnSignal([&form, &heartbeat](int) {
+        heartbeat.stopping();
+        form.Unload();
+    });
 
     if (!mode.window) {
         form.Form_Load();
+        heartbeat.ready();
         const int status = QCoreApplication::exec();
         log.write(LogLevel::kInfo, "stopped");
         return status;
@@ -210,6 +218,7 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
         form.Form_Load();
     }
     windowView.start();
+    heartbeat.ready();
     return QCoreApplication::exec();
 }
 
