@@ -51,7 +51,7 @@ void StreamLog::write(LogLevel level, const std::string& text) {
     std::replace_if(
         line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     if (priorityPrefix_) out_ << '<' << NameOf(level).syslogPriority << '>';
-    out_ << NameOf(level).word << ": " << line << '\n' << std::flush;
+    out_ << LogLevelWord(level) << ": " << line << '\n' << std::flush;
 }
 
 }  // namespace zelmar
