@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests and the demo need on a fresh Debian machine.
+# Installs everything the build, the tests and the demo need on a fresh Debian machine
+# (libsystemd for the service's readiness and watchdog; systemd-analyze and dpkg-shlibdeps
+# for the Debian package and its tests).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -10,4 +12,5 @@ $SUDO apt-get install -y -q --no-install-recommends \
   qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins \
   libgl-dev libglx-dev libopengl-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
-  iputils-ping xvfb xauth procps
+  iputils-ping xvfb xauth procps \
+  pkg-config libsystemd-dev systemd dpkg-dev

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds everything and runs every test:
-#   1. the full build (program, simulator, unit, UI and end-to-end tests),
+#   1. the full build (program, simulator, unit, UI and end-to-end tests) and the Debian
+#      package (its first test builds it; the others unpack it and run its program),
 #   2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   3. a short libFuzzer smoke run of the converter's inputs.
 set -euo pipefail

@@ -2,6 +2,7 @@
 // form's logic, and runs them on one Qt event loop.
 //
 //   zelmar1 [--headless] [--demo] [--program-dir DIR] [--data-dir DIR] [--port N=DEVICE]...
+//           [--log-level LEVEL]           (zelmar1 --help lists them, zelmar1 --version)
 //     with a display: the window and the notification icon; --headless, or no display: the
 //     same logic without any widget; --demo: against the built-in register simulator on a
 //     pseudo-terminal, served as slot 1
@@ -22,7 +23,10 @@
 #include "app/link_services.h"
 #include "app/main_form.h"
 #include "app/operator_commands.h"
+#include "common/diagnostics_log.h"
+#include "common/logging_trace_sink.h"
 #include "common/session.h"
+#include "common/version_text.h"
 #include "config/command_line_options.h"
 #include "config/data_folder.h"
 #include "config/settings_files.h"
@@ -43,6 +47,8 @@
 #include "platform/qt/qt_tcp_socket.h"
 #include "platform/qt/signal_hook.h"
 #include "platform/qt/single_instance.h"
+#include "platform/service_heartbeat.h"
+#include "platform/service_notifier.h"
 #include "sim/transport/simulator_host.h"
 #include "ui/boxes.h"
 #include "ui/window_view.h"
@@ -54,6 +60,7 @@ using namespace zelmar;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoDataFolder = 1;
 constexpr int kExitNoDemoRegister = 3;
+constexpr const char* kUsageHint = " (zelmar1 --help lists the options)\n";
 
 bool HasArgument(int argc, char** argv, const char* wanted) {
     for (int i = 1; i < argc; ++i) {
@@ -66,12 +73,13 @@ bool HasArgument(int argc, char** argv, const char* wanted) {
 // register-data read, over the serial port or, in network mode, the TCP link.
 struct RegisterSide {
     RegisterSide(Session& session, platform::EventLoop& loop, platform::FileSystem& files,
-                 platform::Shell& shell, jobs::JobFiles& jobFiles)
+                 platform::Shell& shell, jobs::JobFiles& jobFiles, DiagnosticsLog& log)
         : trace(session, loop, files),
-          link(session, loop, serial, jobFiles, trace),
-          network(session, loop, socket, jobFiles, trace, shell),
-          converter(session, trace),
-          driver(session, link, loop, files, jobFiles, trace, shell),
+          traceLog(trace, log),
+          link(session, loop, serial, jobFiles, traceLog),
+          network(session, loop, socket, jobFiles, traceLog, shell),
+          converter(session, traceLog),
+          driver(session, link, loop, files, jobFiles, traceLog, shell),
           reader(session, link, files, jobFiles),
           services(link, driver, reader) {
         driver.setConverter([this](std::string& path) { return converter.ConvertJobFile(path); });
@@ -83,6 +91,7 @@ struct RegisterSide {
     platform::QtSerialPort serial;
     platform::QtTcpSocket socket;
     link::TraceFiles trace;
+    LoggingTraceSink traceLog;  // the trace, and at debug level the diagnostics log
     link::Link link;
     link::NetworkLink network;
     convert::Converter converter;
@@ -142,6 +151,9 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     platform::QtSystemInfo system;
     platform::QtShell shell;
     shell.setWindowMode(mode.window);
+    StreamLog headlessLog(std::cerr, commandLine.logLevel, platform::StandardErrorIsJournal());
+    DiagnosticsLog& log = mode.window ? NoDiagnosticsLog() : headlessLog;
+    if (!mode.window) shell.setNoticeLog(&log);
     Session session;
     ecrsim::SimulatorHost simulator;
     if (mode.demo) {
@@ -170,7 +182,7 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     }
     jobs::JobFiles jobFiles(session, files, loop);
     jobFiles.setNoticeSink([&shell](const std::string& text) { shell.notice(text); });
-    RegisterSide registers(session, loop, files, shell, jobFiles);
+    RegisterSide registers(session, loop, files, shell, jobFiles, log);
     config::SettingsFiles settingsFiles(files, session.ProgramFolder);
     app::ConfigSettingsStore settingsStore(session, settingsFiles);
     DemoSettings demoSettings(session, settingsStore);
@@ -186,11 +198,20 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
                                     registers.link, settingsFiles, shell,
                                     [&registers] { return registers.network.socketState(); }});
     form.setQuitHandler([] { QCoreApplication::exit(0); });
-    platform::SignalHook endOnSignal([&form](int) { form.Unload(); });
+    form.setDiagnosticsLog(log);
+    const auto notifier = platform::MakeServiceNotifier();
+    platform::ServiceHeartbeat heartbeat(loop, *notifier);
+    platform::SignalHook endOnSignal([&form, &heartbeat](int) {
+        heartbeat.stopping();
+        form.Unload();
+    });
 
     if (!mode.window) {
         form.Form_Load();
-        return QCoreApplication::exec();
+        heartbeat.ready();
+        const int status = QCoreApplication::exec();
+        log.write(LogLevel::kInfo, "stopped");
+        return status;
     }
     windowView.attach(session, commands);
     {
@@ -198,12 +219,21 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
         form.Form_Load();
     }
     windowView.start();
+    heartbeat.ready();
     return QCoreApplication::exec();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (HasArgument(argc, argv, "--help")) {
+        std::cout << config::UsageText();
+        return 0;
+    }
+    if (HasArgument(argc, argv, "--version")) {
+        std::cout << "zelmar1 " << VersionText() << "\n";
+        return 0;
+    }
     if (HasArgument(argc, argv, "--convert")) return app::RunConvertDryRun(argc, argv);
 
     ProgramMode mode;
@@ -216,12 +246,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
     const config::ConfigCommandLine commandLine = config::ParseConfigCommandLine(arguments);
     if (!commandLine.error.empty()) {
-        std::cerr << "zelmar1: " << commandLine.error << "\n";
+        std::cerr << "zelmar1: " << commandLine.error << kUsageHint;
         return kExitUsage;
     }
     for (const auto& argument : commandLine.otherArguments) {
         if (argument != "--headless" && argument != "--demo") {
-            std::cerr << "zelmar1: unknown argument " << argument << "\n";
+            std::cerr << "zelmar1: unknown argument " << argument << kUsageHint;
             return kExitUsage;
         }
     }

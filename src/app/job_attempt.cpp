@@ -115,8 +115,10 @@ void MainForm::RunJob(bool testReceipt) {
     view_.ShowTrayIcon(true, kTipBusy);
     if (session_.texts.WindowShown) session_.texts.Text2 = kStatusTransmitting;
     if (session_.options.chbTrace) traceFiles_.OpenTraceFiles();
+    cycleLog_.JobStarted();
     const int result = registers_.TransmitJob();
     traceFiles_.CloseTraceFiles(true);  // whichever way the job ended
+    cycleLog_.JobEnded(result);
     KeepLastCommandFile();
     FinishJob(result);
 

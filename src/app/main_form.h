@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/form_view.h"
+#include "app/job_cycle_log.h"
 #include "app/job_state.h"
 #include "app/register_services.h"
 #include "app/settings_store.h"
@@ -47,6 +48,8 @@ class MainForm {
     // Called once the unload has finished: at once when idle, or when the running job or
     // register-data read has ended after an unload.
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+    // The operator's log of the job cycle (not owned); none until set.
+    void setDiagnosticsLog(DiagnosticsLog& log) { cycleLog_.setLog(log); }
 
     // Start-up, after the folders have been decided (Session::DataFolder, ProgramFolder).
     void Form_Load();
@@ -121,6 +124,7 @@ class MainForm {
     JobState state_;
     std::unique_ptr<platform::Timer> timer21_;
     std::unique_ptr<WatchForChanges> watch_;
+    JobCycleLog cycleLog_{session_, loop_};
 };
 
 }  // namespace zelmar::app

@@ -21,6 +21,7 @@ void MainForm::EndRegisterDump(int slot, int outcome) {
     // The reader wrote SR_MATR or E501 for `slot`; the rest of the read's end is done here,
     // once. CurrentSlot is still `slot`: nothing moves it while a read runs.
     const auto index = static_cast<std::size_t>(slot - 1);
+    cycleLog_.RegisterReadEnded(slot, outcome);
     std::string dumpText;
     if (outcome == 0) {
         jobFiles_.SubKillErrFile();

@@ -47,6 +47,7 @@ void MainForm::Form_Load() {
     session_.texts.timerControlsVisible = session_.options.OptionSlow();
     timer21_->setInterval(state_.PollInterval);
     timer21_->setEnabled(true);
+    cycleLog_.Started(state_);
 }
 
 void MainForm::ProbePorts() {

@@ -11,6 +11,7 @@ void MainForm::Unload() {
     // watcher event let through must not start a job inside the unload.
     state_.Closing = true;
     timer21_->setEnabled(false);
+    cycleLog_.UnloadStarted(state_);
     StopDirWatch();
     if (!ExchangeRunning()) registers_.CloseSocket();
     view_.RemoveTrayIcon();

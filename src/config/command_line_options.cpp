@@ -11,6 +11,12 @@ namespace {
 constexpr const char* kProgramDirOption = "--program-dir";
 constexpr const char* kDataDirOption = "--data-dir";
 constexpr const char* kPortOption = "--port";
+constexpr const char* kLogLevelOption = "--log-level";
+
+bool TakesValue(const std::string& name) {
+    return name == kProgramDirOption || name == kDataDirOption || name == kPortOption ||
+           name == kLogLevelOption;
+}
 
 // "N=DEVICE" with N a slot number.
 std::optional<PortOverride> ParsePort(const std::string& value) {
@@ -31,7 +37,7 @@ ConfigCommandLine ParseConfigCommandLine(const std::vector<std::string>& argumen
         const std::string& argument = arguments[i];
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        if (name != kProgramDirOption && name != kDataDirOption && name != kPortOption) {
+        if (!TakesValue(name)) {
             result.otherArguments.push_back(argument);
             continue;
         }
@@ -47,6 +53,10 @@ ConfigCommandLine ParseConfigCommandLine(const std::vector<std::string>& argumen
             result.programDir = value;
         } else if (name == kDataDirOption) {
             result.dataDir = value;
+        } else if (name == kLogLevelOption) {
+            const auto level = ParseLogLevel(value);
+            if (!level) result.error = "--log-level needs error, warning, info or debug: " + value;
+            result.logLevel = level.value_or(result.logLevel);
         } else if (const auto port = ParsePort(value)) {
             result.ports.push_back(*port);
         } else {
@@ -54,6 +64,26 @@ ConfigCommandLine ParseConfigCommandLine(const std::vector<std::string>& argumen
         }
     }
     return result;
+}
+
+std::string UsageText() {
+    return "Usage: zelmar1 [OPTION]...\n"
+           "       zelmar1 --convert JOBFILE [--register FILE] [--option NAME]... [--data-dir "
+           "DIR]\n"
+           "Fiscal printing driver: serves the job files of the data folder on the registers.\n"
+           "\n"
+           "  --headless           no window and no icon (also chosen without a display)\n"
+           "  --demo               serve slot 1 with the built-in register simulator\n"
+           "  --program-dir DIR    folder of the settings files (default: the program's folder)\n"
+           "  --data-dir DIR       exchange folder of the job and result files\n"
+           "  --port N=DEVICE      device of slot N (1 to 4) for this run\n"
+           "  --log-level LEVEL    headless log on standard error: error, warning, info (default)"
+           " or debug\n"
+           "  --convert JOBFILE    print the register command lines of a job, send nothing\n"
+           "  --register FILE      with --convert: the register's description\n"
+           "  --option NAME        with --convert: tick the option NAME\n"
+           "  --help               show this text and end\n"
+           "  --version            show the version and end\n";
 }
 
 }  // namespace zelmar::config

@@ -106,8 +106,9 @@ TEST_F(DataFolderTest, StartUpPutsTheCommandLineFirst) {
     const ConfigCommandLine commandLine =
         ParseConfigCommandLine({"--headless", "--program-dir", program_.path() + kSep,
                                 "--data-dir=" + custom_.path() + kSep, "--port", "3=/dev/pts/8",
-                                "--port=4=COM9", "--demo"});
+                                "--port=4=COM9", "--demo", "--log-level=debug"});
     EXPECT_EQ(commandLine.otherArguments, (std::vector<std::string>{"--headless", "--demo"}));
+    EXPECT_EQ(commandLine.logLevel, LogLevel::kDebug);
     Session session;
     const FolderDecision decision =
         ConfigureFoldersAndPorts(session, system_, files_, shell_, commandLine, "/nowhere");
@@ -129,8 +130,9 @@ TEST_F(DataFolderTest, StartUpPutsTheCommandLineFirst) {
     EXPECT_EQ(untouched.DataFolder, "");
 
     const std::vector<std::string> badCommandLines[] = {
-        {"--port", "5=/dev/x"}, {"--port", "0=/dev/x"}, {"--port", "1"},
-        {"--port", "x=/dev/x"}, {"--data-dir"},         {"--program-dir="}};
+        {"--port", "5=/dev/x"},  {"--port", "0=/dev/x"}, {"--port", "1"},
+        {"--port", "x=/dev/x"},  {"--data-dir"},         {"--program-dir="},
+        {"--log-level", "INFO"}, {"--log-level"}};
     for (const auto& bad : badCommandLines) {
         EXPECT_NE(ParseConfigCommandLine(bad).error, "") << bad.back();
     }

@@ -45,8 +45,9 @@ inline std::vector<std::string> Lines(const std::string& text) {
 // that is no device, so no real port of the machine is touched.
 inline std::vector<std::string> HeadlessArguments(const std::string& programFolder,
                                                   const std::string& dataFolder,
-                                                  const std::string& device) {
-    std::vector<std::string> args{ZELMAR1_PATH, "--headless", "--program-dir", programFolder,
+                                                  const std::string& device,
+                                                  const std::string& executable = ZELMAR1_PATH) {
+    std::vector<std::string> args{executable,   "--headless", "--program-dir", programFolder,
                                   "--data-dir", dataFolder,   "--port",        "1=" + device};
     for (const char* slot : {"2=", "3=", "4="}) {
         args.insert(args.end(), {"--port", slot + JoinPath(programFolder, "no-such-device")});
@@ -56,11 +57,13 @@ inline std::vector<std::string> HeadlessArguments(const std::string& programFold
 
 enum class Line { kSerial, kNetwork };
 
-// ecrsim with the register above and `ecrsimOptions` (faults, delay), and zelmar1 serving slot
-// 1 through it in slow mode.
+// ecrsim with the register above and `ecrsimOptions` (faults, delay), and zelmar1 (the built
+// one unless `executable` names another) serving slot 1 through it in slow mode, its
+// diagnostics log kept in a file.
 class ProgramRun {
   public:
-    ProgramRun(Line line, const std::vector<std::string>& ecrsimOptions) {
+    ProgramRun(Line line, const std::vector<std::string>& ecrsimOptions,
+               const std::string& executable = ZELMAR1_PATH) {
         const bool network = line == Line::kNetwork;
         sim_.put("register.txt", kRegisterFile);
         std::vector<std::string> args{ECRSIM_PATH, "--config", sim_.file("register.txt"),
@@ -73,8 +76,11 @@ class ProgramRun {
             network ? program_.file("no-such-device") : register_->value("SERIAL");
         if (network ? port.empty() : device.empty()) return;
         writeSettings(port);
-        program1_ = std::make_unique<ChildProcess>(
-            HeadlessArguments(program_.path(), data_.path(), device), false);
+        // Through the shell's exec: the process is the program itself, standard error in a file.
+        std::vector<std::string> shell{"/bin/sh", "-c", "exec \"$@\" 2>\"$0\"", sim_.file("log")};
+        const auto headless = HeadlessArguments(program_.path(), data_.path(), device, executable);
+        shell.insert(shell.end(), headless.begin(), headless.end());
+        program1_ = std::make_unique<ChildProcess>(shell, false);
     }
     // Killed at once: the orderly end (seconds of closing pauses) is the headless test's case.
     ~ProgramRun() {
@@ -101,6 +107,7 @@ class ProgramRun {
     }
     const ScratchFolder& data() const { return data_; }
     std::vector<std::string> journal() const { return Lines(sim_.read("journal.txt")); }
+    std::vector<std::string> log() const { return Lines(sim_.read("log")); }
 
   private:
     // Slot 1 alone, in slow mode; over TCP to 127.0.0.1:`networkPort` when one is given.

@@ -87,6 +87,10 @@ void QtShell::notice(const std::string& text) {
         QMessageBox::information(nullptr, QCoreApplication::applicationName(), message);
         return;
     }
+    if (noticeLog_) {
+        noticeLog_->write(LogLevel::kWarning, message.toStdString());
+        return;
+    }
     const QByteArray local = message.toLocal8Bit();
     std::fwrite(local.constData(), 1, static_cast<size_t>(local.size()), stderr);
     std::fputc('\n', stderr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/diagnostics_log.h"
 #include "platform/shell.h"
 
 namespace zelmar::platform {
@@ -9,6 +10,8 @@ class QtShell : public Shell {
   public:
     // With a window, notices are message boxes; without one they go to standard error.
     void setWindowMode(bool windowMode) { windowMode_ = windowMode; }
+    // Without a window, notices go to this log as warnings instead (not owned).
+    void setNoticeLog(DiagnosticsLog* log) { noticeLog_ = log; }
 
     void notice(const std::string& text) override;
     bool openDocument(const std::string& path) override;
@@ -17,6 +20,7 @@ class QtShell : public Shell {
 
   private:
     bool windowMode_ = false;
+    DiagnosticsLog* noticeLog_ = nullptr;
 };
 
 }  // namespace zelmar::platform

@@ -1,0 +1,65 @@
+// The job cycle's lines in the diagnostics log, on virtual time.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <tuple>
+
+#include "common/diagnostics_log.h"
+#include "form_fixture.h"
+
+namespace zelmar::app::testing {
+namespace {
+
+class JobCycleLogTest : public FormTest {
+  protected:
+    JobCycleLogTest() { form.setDiagnosticsLog(log); }
+    // The lines logged since the last call.
+    std::string Take() {
+        const std::string text = out.str();
+        out.str("");
+        return text;
+    }
+
+    std::ostringstream out;
+    StreamLog log{out, LogLevel::kInfo, false};
+};
+
+TEST_F(JobCycleLogTest, JobsAndReadsEndWithTheirResultAndASilentRegisterAnsweringAgain) {
+    Serve({2});
+    session.registers[1].ModelCode = "AB";
+    session.registers[1].SerialNumber = "72MAB123456";
+    // a job (or else a register-data read), its result, how long the register takes, the lines
+    const std::tuple<bool, int, int, std::string> steps[] = {
+        {false, -1, 0,
+         "warning: slot 2 register data not read: E501: Dump non eseguito, verificare se Ecr in "
+         "errore o non connesso (tried again next attempt)\n"},
+        {false, 0, 0,
+         "info: slot 2 register data read: model AB, serial 72MAB123456\n"
+         "info: slot 2 register answers again\n"},
+        {true, -4, 10000,
+         "warning: job slot 2 failed in 10000 ms: E504: Nessun messaggio ricevuto: controllare "
+         "connessione con l'Ecr\n"},
+        {true, 0, 231, "info: job slot 2 done in 231 ms\ninfo: slot 2 register answers again\n"},
+        {true, -5, 40,
+         "warning: job slot 2 failed in 40 ms: E507: Trasmissione interrotta: probabile comando "
+         "errato\n"},
+        {true, 0, 180, "info: job slot 2 done in 180 ms\n"},
+    };
+    for (const auto& [job, result, ms, lines] : steps) {
+        if (job) {
+            MarkRead(2);
+            Submit(2);
+            outside.onTransmit = [&] { return loop.sleepMs(ms), result; };
+            form.txtTimer_Change();
+        } else {
+            outside.onRead = [&] { return result == 0 ? ReadSucceeds() : result; };
+            form.StartRegisterDump(2);
+        }
+        EXPECT_EQ(Take(), lines) << result;
+    }
+    form.Unload();
+    EXPECT_EQ(Take(), "info: unload: closing the served slots\n");
+}
+
+}  // namespace
+}  // namespace zelmar::app::testing
