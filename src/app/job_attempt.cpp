@@ -126,13 +126,16 @@ void MainForm::RunJob(bool testReceipt) {
     state_.TestReceiptSlot = heldSlot;
 }
 
+// A job whose closing line was never sent completed no document: it failed. One whose
+// closing line was sent is done when the register shows its document closed.
 void MainForm::SettleInterruptedJob(int slot) {
     state_.SettlePending[slot - 1] = false;
     const auto record = inFlight_.Read(slot);
     session_.OutPath = jobFiles_.SlotFile("SR_OUT", slot);
     state_.JobBusy = true;
     view_.ShowTrayIcon(true, kTipBusy);
-    FinishJob(record ? registers_.SettleInterruptedJob(record->query) : jobs::kJobInterrupted);
+    const bool closingSent = record && record->stage == jobs::InFlightStage::kClosing;
+    FinishJob(closingSent ? registers_.SettleInterruptedJob(record->query) : jobs::kJobInterrupted);
 }
 
 void MainForm::KeepLastCommandFile() {

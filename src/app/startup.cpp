@@ -5,7 +5,6 @@
 #include "app/main_form.h"
 #include "app/poll_interval.h"
 #include "app/slot_file_name.h"
-#include "jobs/job_messages.h"
 
 namespace zelmar::app {
 namespace {
@@ -81,15 +80,9 @@ bool MainForm::RecoverInterruptedJob(int slot) {
         inFlight_.Clear(slot);  // the job was answered; only its marker was left
         return false;
     }
-    if (record->stage == jobs::InFlightStage::kClosing) {
-        state_.SettlePending[slot - 1] = true;  // asked of the register after its read
-        return true;
-    }
-    // Its closing line was never sent: no document of this job was completed.
-    session_.CurrentSlot = slot;
-    jobFiles_.WriteErrFile(jobs::kMsgInterrupted, slot);
-    jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
-    inFlight_.Clear(slot);
+    // Answered by the first attempt, once the slot's register has been read: a successful
+    // read clears the slot's SR_ERR, so an answer written now could be lost.
+    state_.SettlePending[slot - 1] = true;
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "sim/core/serial_engine.h"
 #include "support/sim_serial_port.h"
 #include "tests/link/scripted_sender.h"
+#include "tests/link/verdict_cases.h"
 
 namespace zelmar::link::scripted {
 namespace {
@@ -21,7 +22,7 @@ constexpr std::int64_t kJobBoundMs = 2 * 60 * 1000;
 const std::vector<std::string> kReceipt{"3/S/PANE//1/1.00/1/22.00", "5/1/"};
 
 struct SimRig : RigBase {
-    explicit SimRig(const std::string& fault) {
+    explicit SimRig(const std::string& fault = "") {
         std::string error;
         EXPECT_TRUE(fault.empty() || faults.add(fault, error)) << error;
         engine.setAnswerDelay(50);
@@ -36,6 +37,10 @@ struct SimRig : RigBase {
         int expectAnswer = -1;
         return timed([&] { return link.SendCommand(command, expectAnswer); });
     }
+    int transmit() {
+        return timed([&] { return driver.TransmitJob(); });
+    }
+    static std::string firstDocumentNumber() { return "SCONTR. N.0001-0001,"; }  // RT
     std::size_t journaled(const std::string& line) const {
         const auto& lines = model.journal().lines();
         return std::count(lines.begin(), lines.end(), line);
@@ -93,6 +98,10 @@ TEST(SerialFaultMatrix, JobsUnderOneFaultEach) {
             EXPECT_EQ(out, "");
         }
     }
+}
+
+TEST(SerialFaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
+    verdict::RunVerdictCases<SimRig>();
 }
 
 TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {

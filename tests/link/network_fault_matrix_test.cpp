@@ -11,9 +11,11 @@
 #include "link/link_rig.h"
 #include "link/network_link.h"
 #include "link/network_timing.h"
+#include "link/transmission.h"
 #include "platform/tcp_socket.h"
 #include "sim/core/tcp_engine.h"
 #include "support/sim_tcp_socket.h"
+#include "tests/link/verdict_cases.h"
 
 namespace zelmar::link::testing {
 namespace {
@@ -227,6 +229,30 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
         m.faults.clear();  // the register recovers: the same connection serves again
         EXPECT_EQ(m.send("9"), 1);
     }
+}
+
+// A whole job over the network through the transmission driver.
+struct NetworkJobRig : MatrixRig {
+    NetworkJobRig() {
+        session.DatiPath = folder.file("SR_DATI.001");
+        session.OutPath = folder.file("SR_OUT.001");
+        session.options.chbEnableMicrelecInput = true;  // the job holds register lines
+        driver.setNetwork(&network);
+    }
+    int transmit() {
+        return timed([&] { return driver.TransmitJob(); });
+    }
+    static std::string firstDocumentNumber() { return "SCONTR. N.1,"; }  // MF
+    std::size_t journaled(const std::string& line) const {
+        const auto& lines = model.journal().lines();
+        return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
+    }
+
+    TransmissionDriver driver{session, link, loop, files, jobFiles, trace, shell};
+};
+
+TEST(NetworkFaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
+    verdict::RunVerdictCases<NetworkJobRig>();
 }
 
 TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
