@@ -6,7 +6,9 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -80,7 +82,8 @@ class ProgramRun {
         std::vector<std::string> shell{"/bin/sh", "-c", "exec \"$@\" 2>\"$0\"", sim_.file("log")};
         const auto headless = HeadlessArguments(program_.path(), data_.path(), device, executable);
         shell.insert(shell.end(), headless.begin(), headless.end());
-        program1_ = std::make_unique<ChildProcess>(shell, false);
+        programArgs_ = shell;
+        program1_ = std::make_unique<ChildProcess>(programArgs_, false);
     }
     // Killed at once: the orderly end (seconds of closing pauses) is the headless test's case.
     ~ProgramRun() {
@@ -95,10 +98,29 @@ class ProgramRun {
     }
     // After the read, one job; true when it ended (SR_START gone).
     bool runJob(const std::string& jobLines) {
+        return startJob(jobLines) && WaitFor([&] { return !data_.has("SR_START.001"); });
+    }
+    // After the read, the files of one job; false when the read did not come.
+    bool startJob(const std::string& jobLines) {
         if (!registerDataRead()) return false;
         data_.put("SR_DATI.001", jobLines);
         data_.put("SR_START.001", "");
-        return WaitFor([&] { return !data_.has("SR_START.001"); });
+        return true;
+    }
+    // True once the register has carried out a command starting with `prefix`.
+    bool registerCarriedOut(const std::string& prefix) const {
+        return WaitFor([&] {
+            const auto lines = journal();
+            return std::any_of(lines.begin(), lines.end(),
+                               [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+        });
+    }
+    // A crash or a power cut: the program is killed outright, then started again on the same
+    // folders and register.
+    void killAndRestart() {
+        ::kill(program1_->pid(), SIGKILL);
+        program1_->waitForExit();
+        program1_ = std::make_unique<ChildProcess>(programArgs_, false);
     }
     // FINESCO once its content is complete (it is written right after SR_START goes).
     std::string finesco() const {
@@ -133,6 +155,7 @@ class ProgramRun {
     ScratchFolder program_{"run_program"};
     ScratchFolder data_{"run_data"};
     std::unique_ptr<EcrsimProcess> register_;
+    std::vector<std::string> programArgs_;
     std::unique_ptr<ChildProcess> program1_;
 };
 
