@@ -6,11 +6,17 @@
 
 namespace zelmar {
 
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines,
+                   std::uintmax_t maxBytes) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return false;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<std::uintmax_t>(size) > maxBytes) return false;
+    std::string content(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    in.read(content.data(), size);
     if (in.bad()) return false;
+    content.resize(static_cast<std::size_t>(in.gcount()));
     lines.clear();
     std::string current;
     bool pending = false;

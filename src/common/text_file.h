@@ -3,13 +3,19 @@
 // Plain 8-bit text files (Windows-1252 bytes, never re-encoded), written with CR LF.
 // Standard library only so that every layer, the converter included, can use them.
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 namespace zelmar {
 
-// Reads the lines of a text file; accepts CR LF, LF or CR line ends. False when it cannot be read.
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+inline constexpr std::uintmax_t kAnyFileSize = std::numeric_limits<std::uintmax_t>::max();
+
+// Reads the lines of a text file; accepts CR LF, LF or CR line ends. False when it cannot be
+// read or holds more than maxBytes, which is found out before any of it is read.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines,
+                   std::uintmax_t maxBytes = kAnyFileSize);
 
 // Writes every line followed by CR LF, replacing (or appending to) the file. False on failure.
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,

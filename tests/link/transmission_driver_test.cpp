@@ -4,6 +4,7 @@
 
 #include "common/text_file.h"
 #include "common/version_text.h"
+#include "convert/job_file.h"
 #include "link/transmission.h"
 #include "tests/link/scripted_sender.h"
 
@@ -201,6 +202,21 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
     EXPECT_EQ(rig.run(), -100);
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
+}
+
+// The job file itself is sent (keystroke-free register input, the test receipt): over the
+// converter's bound it is refused like a failed conversion, and nothing goes out.
+TEST(TransmitJob, AJobSentAsWrittenKeepsTheConvertersBound) {
+    for (const bool testReceipt : {false, true}) {
+        SCOPED_TRACE(testReceipt ? "test receipt" : "register input");
+        DriverRig rig;
+        rig.session.options.chbEnableMicrelecInput = !testReceipt;
+        rig.session.TestReceiptJob = testReceipt ? 1 : 0;
+        std::filesystem::resize_file(rig.session.DatiPath, convert::kMaxJobFileBytes + 1);
+        EXPECT_EQ(rig.run(), -6);
+        EXPECT_TRUE(rig.jobLines().empty());
+        EXPECT_EQ(rig.conversions, 0);
+    }
 }
 
 TEST(TransmitJob, FileFaultsRestartAtMostThreeTimes) {
