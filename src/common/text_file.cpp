@@ -2,21 +2,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 namespace zelmar {
 
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines,
                    std::uintmax_t maxBytes) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uintmax_t>(size) > maxBytes) return false;
-    std::string content(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(content.data(), size);
-    if (in.bad()) return false;
-    content.resize(static_cast<std::size_t>(in.gcount()));
+    std::string content;
+    if (!ReadPlainFile(path, content, maxBytes)) return false;
     lines.clear();
     std::string current;
     bool pending = false;
@@ -37,19 +29,13 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines,
 }
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, bool append) {
-    std::ofstream out(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-    if (!out) return false;
-    for (const auto& line : lines) out << line << "\r\n";
-    out.flush();
-    return static_cast<bool>(out);
+    std::string content;
+    for (const auto& line : lines) content += line + "\r\n";
+    return WritePlainFile(path, content, append);
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << bytes;
-    out.flush();
-    return static_cast<bool>(out);
+    return WritePlainFile(path, bytes, false);
 }
 
 bool ReplaceTextLinesAtomically(const std::string& path, const std::vector<std::string>& lines) {

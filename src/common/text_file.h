@@ -1,19 +1,21 @@
 #pragma once
 
 // Plain 8-bit text files (Windows-1252 bytes, never re-encoded), written with CR LF.
-// Standard library only so that every layer, the converter included, can use them.
+// No toolkit, so that every layer, the converter included, can use them.
 
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <vector>
 
+#include "common/plain_file.h"
+
 namespace zelmar {
 
-inline constexpr std::uintmax_t kAnyFileSize = std::numeric_limits<std::uintmax_t>::max();
+// Every read and write goes through plain_file.h: a link is never followed.
 
 // Reads the lines of a text file; accepts CR LF, LF or CR line ends. False when it cannot be
-// read or holds more than maxBytes, which is found out before any of it is read.
+// read, is no regular file or holds more than maxBytes, which is found out before any of it is
+// read.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines,
                    std::uintmax_t maxBytes = kAnyFileSize);
 

@@ -213,8 +213,10 @@ int TransmissionDriver::PrepareCommandFile(std::string& path) {
     if (!testReceipt && !session_.options.chbEnableMicrelecInput) {
         return converter_ && converter_(path) == 0 ? kSendOk : kSendConversionFailed;
     }
-    // A job sent as written skips the converter, not its bound.
-    if (files_.fileSize(path) > convert::kMaxJobFileBytes) return kSendConversionFailed;
+    // A job sent as written skips the converter, not its refusals: a link (the size of no
+    // regular file) or a file over the bound.
+    const long long size = files_.fileSize(path);
+    if (size < 0 || size > convert::kMaxJobFileBytes) return kSendConversionFailed;
     if (!testReceipt) session_.conv.CommandFilePath = path;
     return kSendOk;
 }

@@ -204,18 +204,24 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
 }
 
-// The job file itself is sent (keystroke-free register input, the test receipt): over the
-// converter's bound it is refused like a failed conversion, and nothing goes out.
-TEST(TransmitJob, AJobSentAsWrittenKeepsTheConvertersBound) {
-    for (const bool testReceipt : {false, true}) {
-        SCOPED_TRACE(testReceipt ? "test receipt" : "register input");
-        DriverRig rig;
-        rig.session.options.chbEnableMicrelecInput = !testReceipt;
-        rig.session.TestReceiptJob = testReceipt ? 1 : 0;
-        std::filesystem::resize_file(rig.session.DatiPath, convert::kMaxJobFileBytes + 1);
-        EXPECT_EQ(rig.run(), -6);
-        EXPECT_TRUE(rig.jobLines().empty());
-        EXPECT_EQ(rig.conversions, 0);
+// The job file itself is sent (register input, the test receipt): one the converter would
+// refuse, a link or over its bound, is refused the same way and nothing goes out.
+TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
+    for (const bool link : {false, true}) {
+        for (const bool testReceipt : {false, true}) {
+            DriverRig rig;
+            rig.session.options.chbEnableMicrelecInput = !testReceipt;
+            rig.session.TestReceiptJob = testReceipt ? 1 : 0;
+            const std::string& job = rig.session.DatiPath;
+            if (link) {
+                std::filesystem::rename(job, job + ".elsewhere");
+                std::filesystem::create_symlink(job + ".elsewhere", job);
+            } else {
+                std::filesystem::resize_file(job, convert::kMaxJobFileBytes + 1);
+            }
+            EXPECT_EQ(rig.run(), -6) << "link " << link << ", test receipt " << testReceipt;
+            EXPECT_TRUE(rig.jobLines().empty());
+        }
     }
 }
 
