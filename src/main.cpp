@@ -60,6 +60,7 @@ using namespace zelmar;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoDataFolder = 1;
 constexpr int kExitNoDemoRegister = 3;
+constexpr int kExitDataFolderServed = 4;
 constexpr const char* kUsageHint = " (zelmar1 --help lists the options)\n";
 
 bool HasArgument(int argc, char** argv, const char* wanted) {
@@ -143,7 +144,8 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     const std::string executableFolder = QCoreApplication::applicationDirPath().toStdString();
     const std::string programFolder = config::WithoutTrailingSeparator(
         commandLine.programDir.empty() ? executableFolder : commandLine.programDir);
-    platform::SingleInstance instance(programFolder);
+    platform::SingleInstance instance(platform::SingleInstance::Scope::kProgramFolder,
+                                      programFolder);
     if (!instance.tryAcquire()) return 0;  // another copy serves this folder: end silently
 
     platform::QtEventLoop loop;
@@ -170,6 +172,16 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     if (folders.failed) {
         if (!folders.messageShown) shell.notice(folders.message);
         return kExitNoDataFolder;
+    }
+    // Two programs on one data folder would take each other's jobs and result files.
+    platform::SingleInstance dataFolderLock(platform::SingleInstance::Scope::kDataFolder,
+                                            session.DataFolder);
+    if (!dataFolderLock.tryAcquire()) {
+        const std::string message =
+            "Cartella dati gia' servita da un altro Zelmar1: " + session.DataFolder;
+        std::cerr << "zelmar1: " << message << "\n";
+        if (mode.window) shell.notice(message);
+        return kExitDataFolderServed;
     }
 
     if (mode.demo) {

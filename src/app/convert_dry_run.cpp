@@ -11,6 +11,7 @@
 #include "common/trace_sink.h"
 #include "convert/converter.h"
 #include "convert/field_lookup.h"
+#include "convert/job_file.h"
 #include "convert/normalizer.h"
 #include "convert/refund_rewrite.h"
 
@@ -168,10 +169,11 @@ std::string ReadLineInsideDataFolder(const std::string& line) {
     return line.substr(0, from) + name + (end == std::string::npos ? "" : line.substr(end));
 }
 
-// Places the job in the work folder as slot 1's job file; false when it is missing or empty.
+// Places the job in the work folder as slot 1's job file; false when it is missing, empty or
+// too large to be a job.
 bool CopyJob(const std::string& jobFile, const std::string& copyPath, bool convertsJobLines) {
     std::vector<std::string> lines;
-    if (!ReadTextLines(jobFile, lines) || lines.empty()) return false;
+    if (!convert::ReadJobLines(jobFile, lines) || lines.empty()) return false;
     if (convertsJobLines) {
         for (auto& line : lines) {
             if (convert::HasKeyword(line, "READ")) line = ReadLineInsideDataFolder(line);

@@ -170,7 +170,10 @@ void OperatorCommands::cmdValidateIP_Click(const std::string& caption,
 }
 
 void OperatorCommands::CheckClick(int slot, bool ticked) {
-    session_.options.Check[static_cast<std::size_t>(slot - 1)] = ticked;
+    bool& box = session_.options.Check[static_cast<std::size_t>(slot - 1)];
+    // A change the program made arrives with the box already holding it.
+    if (box != ticked) settingsFiles_.SlotBoxChangedByOperator();
+    box = ticked;
     form_.Timer21().setEnabled(ticked);
 }
 

@@ -92,7 +92,8 @@ class OperatorCommands {
 
     // Option clicks. A slot box's change, by the operator or the program, is a click on it:
     // ticked enables the poll (the window also locks its configuration frames), unticked
-    // stops it.
+    // stops it. Only the operator's click changes the box's value here: it marks the slots as
+    // chosen, so the exit saves ZMCHKCOM.TXT whatever the file held.
     void CheckClick(int slot, bool ticked);
     void OptionRete_Click();
     void OptionRS232_Click();

@@ -2,15 +2,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 namespace zelmar {
 
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines,
+                   std::uintmax_t maxBytes) {
+    std::string content;
+    if (!ReadPlainFile(path, content, maxBytes)) return false;
     lines.clear();
     std::string current;
     bool pending = false;
@@ -31,19 +29,13 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
 }
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, bool append) {
-    std::ofstream out(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-    if (!out) return false;
-    for (const auto& line : lines) out << line << "\r\n";
-    out.flush();
-    return static_cast<bool>(out);
+    std::string content;
+    for (const auto& line : lines) content += line + "\r\n";
+    return WritePlainFile(path, content, append);
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << bytes;
-    out.flush();
-    return static_cast<bool>(out);
+    return WritePlainFile(path, bytes, false);
 }
 
 bool ReplaceTextLinesAtomically(const std::string& path, const std::vector<std::string>& lines) {

@@ -52,6 +52,11 @@ const char* Flag(bool ticked) {
     return ticked ? "1" : "0";
 }
 
+// ZMCHKCOM.TXT's field as the save writes it: one "0" or "1" per slot.
+bool IsSlotFlags(const std::string& field) {
+    return field.size() == kSlotCount && field.find_first_not_of("01") == std::string::npos;
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -103,8 +108,12 @@ void SettingsFiles::LoadBaudRate(Options& options) {
 void SettingsFiles::LoadSlots(Options& options) {
     std::vector<std::string> lines;
     const auto field = ReadFile(kSlotsFile, lines) ? Field(lines, 1) : std::nullopt;
+    const bool ours = field && IsSlotFlags(*field);
+    // Anything else is no choice of the operator's: every slot is served, as when there is no
+    // file, and the file is not overwritten with the slots that start-up then leaves ticked.
+    keepSlotsFile_ = !ours && files_.fileExists(PathOf(kSlotsFile));
     for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
-        options.Check[slot] = !field || field->size() < kSlotCount || (*field)[slot] == '1';
+        options.Check[slot] = !ours || (*field)[slot] == '1';
     }
 }
 
@@ -142,7 +151,7 @@ SocketTarget SettingsFiles::LoadOptions(Options& options) {
 }
 
 void SettingsFiles::Save(const Options& options) {
-    SaveSlots(options);
+    if (!keepSlotsFile_) SaveSlots(options);
     SaveOptions(options);
     SaveBaudRate(options);
 }

@@ -35,8 +35,11 @@ class SettingsFiles {
 
     // ZMChkBd.txt, ZMCHKCOM.TXT and ZMCHKSCO.TXT, in that order, at start-up.
     SocketTarget Load(Options& options);
-    // ZMCHKCOM.TXT, then ZMCHKSCO.TXT, then ZMChkBd.txt, at unload.
+    // ZMCHKCOM.TXT, then ZMCHKSCO.TXT, then ZMChkBd.txt, at unload. A ZMCHKCOM.TXT that the
+    // load found in another form than ours is left as it is, unless the operator has changed a
+    // slot box since.
     void Save(const Options& options);
+    void SlotBoxChangedByOperator() { keepSlotsFile_ = false; }
     // The baud-rate button: the rate becomes the number of cmdBaud's text, and the file is
     // written with that text.
     void ApplyAndSaveBaudRate(Options& options);
@@ -60,6 +63,7 @@ class SettingsFiles {
 
     platform::FileSystem& files_;
     std::string programFolder_;
+    bool keepSlotsFile_ = false;
 };
 
 // The ZMTIMER1.TXT text of a polling interval: whole milliseconds below one second,

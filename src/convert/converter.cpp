@@ -8,6 +8,7 @@
 #include "common/text_file.h"
 #include "convert/converter_run.h"
 #include "convert/field_lookup.h"
+#include "convert/job_file.h"
 #include "convert/text_format.h"
 #include "convert/xonxoff.h"
 
@@ -18,12 +19,6 @@ namespace {
 bool FileExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
-}
-
-bool FileIsEmpty(const std::string& path) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    return error || size == 0;
 }
 
 void RemoveFile(const std::string& path) {
@@ -52,12 +47,11 @@ int Converter::ConvertJobFile(std::string& path) {
         TraceMissingJob(path);
         return 1;
     }
-    if (FileIsEmpty(path)) return 1;
+    std::vector<std::string> lines;
+    if (!ReadJobLines(path, lines) || lines.empty()) return 1;
 
     const std::string commandFile = JoinPath(session_.DataFolder, kCommandFileName);
     RemoveFile(commandFile);
-    std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines)) return 1;
     TraceJobLines(lines);
 
     JobRun run(session_, trace_);

@@ -3,6 +3,7 @@
 #include "convert/converter.h"
 #include "convert/field_lookup.h"
 #include "convert/normalizer.h"
+#include "convert/text_format.h"
 
 namespace zelmar::convert {
 
@@ -27,6 +28,9 @@ bool JobRun::Convert(const std::vector<std::string>& lines) {
         if (failed_) return false;
         if (!pending_.empty()) Emit(pending_);
     }
+    // Texts reach the commands from many fields of the job; what the register gets is cleaned
+    // here, once.
+    for (std::string& command : commands_) command = BlankControlBytes(command);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "common/text_file.h"
 #include "convert/field_lookup.h"
 #include "convert/fiscal_checks.h"
+#include "convert/job_file.h"
 #include "convert/normalizer.h"
 #include "convert/text_format.h"
 
@@ -185,7 +186,7 @@ void RewriteRefunds(std::vector<std::string>& lines) {
 
 void RewriteRefundDiscounts(const std::string& inPath, const std::string& outPath) {
     std::vector<std::string> lines;
-    if (!ReadTextLines(inPath, lines)) return;
+    if (!ReadJobLines(inPath, lines)) return;
     Groups groups;
     if (!Classify(lines, groups)) return;
     std::vector<std::string> combined = std::move(groups.sales);

@@ -147,6 +147,13 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+std::string BlankControlBytes(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    }
+    return text;
+}
+
 std::string Mid(const std::string& text, std::size_t from, std::size_t length) {
     return from >= text.size() ? std::string() : text.substr(from, length);
 }

@@ -30,6 +30,9 @@ std::string Mid(const std::string& text, std::size_t from, std::size_t length = 
 std::string ReplaceChar(std::string text, char from, char to);
 std::string ReplaceText(std::string text, const std::string& from, const std::string& to);
 bool StartsWith(const std::string& text, const std::string& prefix);
+// Every byte below 0x20 (NUL, tab, the framing's STX and ETX...) as a blank: inside a command
+// line such a byte would end or corrupt the register's frame.
+std::string BlankControlBytes(std::string text);
 
 // DDMMYY to DDMM20YY; the caller checks the length first.
 std::string DateWithCentury(const std::string& ddmmyy);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/text_file.h"
+#include "convert/job_file.h"
 #include "convert/normalizer.h"
 #include "convert/text_format.h"
 
@@ -241,12 +242,9 @@ void ParseXonXoffKeys(const std::string& keys, std::vector<std::string>& out) {
 
 bool ConvertXonXoffFile(const std::string& inPath, const std::string& outPath) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(inPath, error)) return false;
-    const auto size = std::filesystem::file_size(inPath, error);
-    if (error || size == 0) return false;
-    std::filesystem::remove(outPath, error);
     std::vector<std::string> lines;
-    if (!ReadTextLines(inPath, lines)) return false;
+    if (!ReadJobLines(inPath, lines) || lines.empty()) return false;
+    std::filesystem::remove(outPath, error);
     std::string keys;
     for (const auto& line : lines) keys += line;
     std::vector<std::string> commands;

@@ -32,8 +32,7 @@ std::string TimeStamp(const platform::LocalDateTime& t) {
 TraceFilePaths TraceFilePathsNow(platform::FileSystem& files, const platform::EventLoop& clock,
                                  const std::string& dataFolder) {
     std::string folder = JoinPath(dataFolder, MonthFolderName(clock.localNow()));
-    if (!files.folderExists(folder)) files.makeFolder(folder);
-    if (!files.folderExists(folder)) folder = dataFolder;
+    if (!files.makeFolder(folder)) folder = dataFolder;
     TraceFilePaths paths;
     paths.tracePath = JoinPath(folder, TraceFileName(clock.localNow(), ".TXT"));
     paths.logPath = JoinPath(folder, TraceFileName(clock.localNow(), ".log"));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/version_text.h"
+#include "convert/job_file.h"
 #include "jobs/job_messages.h"
 
 namespace zelmar::link {
@@ -226,12 +227,15 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
 }
 
 int TransmissionDriver::PrepareCommandFile(std::string& path) {
-    if (session_.TestReceiptJob == 1) return kSendOk;
-    if (session_.options.chbEnableMicrelecInput) {
-        session_.conv.CommandFilePath = path;
-        return kSendOk;
+    const bool testReceipt = session_.TestReceiptJob == 1;
+    if (!testReceipt && !session_.options.chbEnableMicrelecInput) {
+        return converter_ && converter_(path) == 0 ? kSendOk : kSendConversionFailed;
     }
-    if (!converter_ || converter_(path) != 0) return kSendConversionFailed;
+    // A job sent as written skips the converter, not its refusals: a link (the size of no
+    // regular file) or a file over the bound.
+    const long long size = files_.fileSize(path);
+    if (size < 0 || size > convert::kMaxJobFileBytes) return kSendConversionFailed;
+    if (!testReceipt) session_.conv.CommandFilePath = path;
     return kSendOk;
 }
 

@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "common/plain_file.h"
 #include "common/text_file.h"
 #include "platform/file_system.h"
 
@@ -7,9 +8,19 @@ namespace fs = std::filesystem;
 
 namespace zelmar::platform {
 
-bool StdFileSystem::fileExists(const std::string& path) {
+namespace {
+
+fs::file_status EntryStatus(const std::string& path) {
     std::error_code error;
-    return fs::is_regular_file(path, error);
+    return fs::symlink_status(path, error);  // the name itself: a link is not followed
+}
+
+}  // namespace
+
+// A link counts, wherever it points, so that it is cleaned up like the file it stands for.
+bool StdFileSystem::fileExists(const std::string& path) {
+    const fs::file_status status = EntryStatus(path);
+    return fs::is_regular_file(status) || fs::is_symlink(status);
 }
 
 bool StdFileSystem::folderExists(const std::string& path) {
@@ -19,23 +30,25 @@ bool StdFileSystem::folderExists(const std::string& path) {
 
 bool StdFileSystem::removeFile(const std::string& path) {
     std::error_code error;
-    fs::remove(path, error);
-    return !fs::exists(path, error);
+    fs::remove(path, error);  // a link itself, never its target
+    return !fs::exists(EntryStatus(path));
 }
 
 bool StdFileSystem::copyFile(const std::string& from, const std::string& to) {
-    std::error_code error;
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+    std::string bytes;
+    return ReadPlainFile(from, bytes, kAnyFileSize) && WritePlainFile(to, bytes, false);
 }
 
 bool StdFileSystem::makeFolder(const std::string& path) {
     std::error_code error;
+    if (fs::is_symlink(EntryStatus(path))) fs::remove(path, error);
     fs::create_directory(path, error);
-    return fs::is_directory(path, error);
+    return fs::is_directory(EntryStatus(path));
 }
 
 long long StdFileSystem::fileSize(const std::string& path) {
     std::error_code error;
+    if (!fs::is_regular_file(EntryStatus(path))) return -1;
     const auto size = fs::file_size(path, error);
     return error ? -1 : static_cast<long long>(size);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/scratch_folder.h"
+#include "convert/job_file.h"
 
 namespace zelmar::app {
 namespace {
@@ -56,6 +57,9 @@ TEST_F(ConvertDryRunTest, UsageErrorsExitWithTwoAndAJobThatGivesNothingWithOne) 
     }
     EXPECT_EQ(Run({"--convert", folder_.file("none.txt")}).status, 1);
     EXPECT_EQ(Convert("", {"--option", "chbConvXonXoff"}).status, 1);
+    const std::string tooLarge = "SALE,N1,P100;\r\n" + std::string(convert::kMaxJobFileBytes, ' ');
+    EXPECT_EQ(Convert(tooLarge).status, 1);
+    EXPECT_EQ(Convert(tooLarge, {"--option", "chbEnableMicrelecInput"}).status, 1);
 }
 
 TEST_F(ConvertDryRunTest, PrintsTheCommandLinesWithLineFeeds) {

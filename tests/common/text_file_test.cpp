@@ -1,18 +1,21 @@
 #include "common/text_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "common/paths.h"
+#include "config/scratch_folder.h"
 
 namespace zelmar {
 namespace {
 
+namespace fs = std::filesystem;
+
 TEST(TextFile, ReadsEveryLineEndAndWritesCrLf) {
-    const auto path =
-        (std::filesystem::temp_directory_path() / "zelmar_text_file_test.txt").string();
+    const testing::ScratchFolder folder("text_file");
+    const std::string path = folder.file("lines.txt");
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},           {"a\rb\r", {"a", "b"}},
         {"\r\n\r\n", {"", ""}},     {"\xe0\xe8\r\n", {"\xe0\xe8"}},
@@ -24,9 +27,36 @@ TEST(TextFile, ReadsEveryLineEndAndWritesCrLf) {
         EXPECT_EQ(lines, expected) << bytes;
     }
     ASSERT_TRUE(ReplaceTextLinesAtomically(path, {"x", "y"}));
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "x\r\ny\r\n");
-    std::filesystem::remove(path);
+    EXPECT_EQ(folder.read("lines.txt"), "x\r\ny\r\n");
+}
+
+// What another user may put under a name the program writes in the shared data folder: a link
+// (to a file or to nothing), a second name of a file elsewhere, a pipe. The write replaces it,
+// and what it stands for stays as it was.
+TEST(PlainFile, AWriteReplacesWhatStandsInTheWayAndLeavesWhatItPointsToAlone) {
+    enum Kind { kLink, kDanglingLink, kHardLink, kPipe };
+    constexpr const char* kNames[] = {"link", "dangling link", "hard link", "pipe"};
+    for (const Kind kind : {kLink, kDanglingLink, kHardLink, kPipe}) {
+        for (const bool append : {false, true}) {
+            SCOPED_TRACE(std::string(kNames[kind]) + (append ? ", appending" : ""));
+            const testing::ScratchFolder shared("shared"), outside("outside");
+            const std::string name = shared.file("SR_ERR.001");
+            const std::string target = outside.file("secret.txt");
+            if (kind != kDanglingLink) outside.put("secret.txt", "secret");
+            if (kind == kHardLink) {
+                fs::create_hard_link(target, name);
+            } else if (kind == kPipe) {
+                mkfifo(name.c_str(), 0600);
+            } else {
+                fs::create_symlink(target, name);
+            }
+            EXPECT_TRUE(WritePlainFile(name, "E507", append));
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(name)));
+            EXPECT_EQ(shared.read("SR_ERR.001"), "E507");
+            EXPECT_EQ(fs::exists(target) ? outside.read("secret.txt") : "(none)",
+                      kind == kDanglingLink ? "(none)" : "secret");
+        }
+    }
 }
 
 TEST(Paths, JoinDropsTheNamesLeadingBackslash) {

@@ -1,4 +1,5 @@
 // The conversion run as a whole: files, trace lines, shared flags, failures, hostile input.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -6,6 +7,8 @@
 #include "common/paths.h"
 #include "convert/converter.h"
 #include "convert/converter_test_support.h"
+#include "convert/job_file.h"
+#include "convert/refund_rewrite.h"
 
 namespace zelmar::convert::testing {
 namespace {
@@ -121,6 +124,45 @@ TEST_F(ConverterRun, MalformedLinesNeverStopTheRun) {
     const JobOutcome outcome = ConvertJob(session, job);
     EXPECT_EQ(outcome.result, 1);  // the lottery codes are not 8 characters
     EXPECT_FALSE(outcome.commandFileExists);
+}
+
+// A control byte in a text of the job reaches the register as a blank: in a normalised line,
+// in a line taken as written, and in a code added to an earlier command.
+TEST_F(ConverterRun, ControlBytesInTextsBecomeBlanks) {
+    using namespace std::string_literals;
+    session.reg().IsRtRegister = true;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"SALE,N1,P150,:CAF\0FE;"s}, "3/S/CAF FE//1/1.50/1/22.00"},
+        {{"DISP,C2,:X\x1bY;"}, "7/0/1/X Y/"},
+        {{"NDCR,D010424,N00120034,>88MEY054321;",
+          "LOTT,C[AB\x01"
+          "DEFGH];"},
+         "-/01042024/12/34/88MEY054321/AB DEFGH/"},
+    };
+    for (const auto& [job, command] : cases) {
+        EXPECT_THAT(ConvertJob(session, job).commands, ::testing::Contains(command));
+    }
+}
+
+// Every reader of a job file refuses one over the bound, before reading it; one at the bound is
+// still a job (the blanks that fill it up are passed over).
+TEST_F(ConverterRun, AJobFileOverTheBoundIsRefusedByEveryReader) {
+    std::string path = folder.file("SR_DATI.001");
+    const auto put = [&](const std::string& job, long long size) {
+        folder.put("SR_DATI.001", job + std::string(size - std::ssize(job), ' '));
+    };
+    for (const long long size : {kMaxJobFileBytes, kMaxJobFileBytes + 1}) {
+        const bool taken = size <= kMaxJobFileBytes;
+        put("SALE,N1,P500,R;\r\nSALE,N2,P100;\r\n", size);
+        RewriteRefundDiscounts(path, path);
+        EXPECT_EQ(folder.read("SR_DATI.001").rfind("SALE,N2", 0) == 0, taken) << "refund rewrite";
+        for (const bool keystrokes : {false, true}) {
+            session.options.chbConvXonXoff = keystrokes;
+            put(keystrokes ? "150H\r\n3R\r\n" : "SALE,N1,P150;\r\n", size);
+            path = folder.file("SR_DATI.001");
+            EXPECT_EQ(Converter(session, trace).ConvertJobFile(path) == 0, taken) << keystrokes;
+        }
+    }
 }
 
 TEST_F(ConverterRun, RandomJobsAlwaysEndWithAResult) {

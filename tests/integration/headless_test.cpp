@@ -1,7 +1,9 @@
 // The real headless program with no register: start-up, a second copy, the end on SIGTERM.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "program_run.h"
 
@@ -33,6 +35,31 @@ TEST(Headless, StartsServesAndEndsOnSigtermWithTheSettingsSaved) {
     EXPECT_EQ(program.read("ZMCHKCOM.TXT"), "0000\r\n");  // no port found: every slot unticked
     EXPECT_TRUE(program.has("ZMCHKSCO.TXT"));
     EXPECT_EQ(program.read("ZMChkBd.txt"), "9600\r\n");
+}
+
+// Another installation (its own program folder) on the same data folder, spelt differently,
+// refuses to start; a copy killed without its clean-up leaves no lock in the way of the next.
+TEST(Headless, OneDataFolderIsServedByOneProgramAndACrashedOneDoesNotBlockIt) {
+    ScratchFolder data("shared_data");
+    ScratchFolder program("shared_program");
+    ScratchFolder otherProgram("shared_other_program");
+    const auto args = HeadlessArguments(program.path(), data.path(), program.file("no-device"));
+    ChildProcess first(args, false);
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(WaitFor([&] { return data.has("SR_ERR.004"); }, kStartBudget));
+
+    ChildProcess other(
+        HeadlessArguments(otherProgram.path(), data.path() + "/.", otherProgram.file("no-device")),
+        false);
+    EXPECT_EQ(other.waitForExit(), 4);
+    EXPECT_FALSE(otherProgram.has("ZMTIMER1.TXT"));  // it ended before its start-up
+
+    kill(first.pid(), SIGKILL);
+    EXPECT_EQ(first.waitForExit(), -2);
+    std::filesystem::remove(data.file("SR_ERR.004"));
+    ChildProcess next(args, false);  // both locks of the killed copy are in its way
+    EXPECT_TRUE(WaitFor([&] { return data.has("SR_ERR.004"); }, kStartBudget));
+    EXPECT_EQ(next.terminate(), 0);
 }
 
 }  // namespace

@@ -62,5 +62,16 @@ TEST(TraceFiles, DataFolderServesWhenTheMonthFolderCannotBeMade) {
     EXPECT_TRUE(rig.traces.isOpen());
 }
 
+// The month folder sits in the shared data folder: a link put there in its place is replaced
+// by a folder of its own, so no trace is written where it points.
+TEST(TraceFiles, AMonthFolderThatIsALinkIsReplacedByAFolder) {
+    TraceRig rig;
+    const zelmar::testing::ScratchFolder outside("trace_outside");
+    std::filesystem::create_directory_symlink(outside.path(), rig.inData("TRACE_202612"));
+    rig.traces.OpenTraceFiles();
+    EXPECT_TRUE(std::filesystem::exists(rig.traces.paths().tracePath));
+    EXPECT_TRUE(std::filesystem::is_empty(outside.path()));
+}
+
 }  // namespace
 }  // namespace zelmar::link::testing

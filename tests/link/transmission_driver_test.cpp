@@ -4,6 +4,7 @@
 
 #include "common/text_file.h"
 #include "common/version_text.h"
+#include "convert/job_file.h"
 #include "link/transmission.h"
 #include "tests/link/scripted_sender.h"
 
@@ -201,6 +202,27 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
     EXPECT_EQ(rig.run(), -100);
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
+}
+
+// The job file itself is sent (register input, the test receipt): one the converter would
+// refuse, a link or over its bound, is refused the same way and nothing goes out.
+TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
+    for (const bool link : {false, true}) {
+        for (const bool testReceipt : {false, true}) {
+            DriverRig rig;
+            rig.session.options.chbEnableMicrelecInput = !testReceipt;
+            rig.session.TestReceiptJob = testReceipt ? 1 : 0;
+            const std::string& job = rig.session.DatiPath;
+            if (link) {
+                std::filesystem::rename(job, job + ".elsewhere");
+                std::filesystem::create_symlink(job + ".elsewhere", job);
+            } else {
+                std::filesystem::resize_file(job, convert::kMaxJobFileBytes + 1);
+            }
+            EXPECT_EQ(rig.run(), -6) << "link " << link << ", test receipt " << testReceipt;
+            EXPECT_TRUE(rig.jobLines().empty());
+        }
+    }
 }
 
 TEST(TransmitJob, FileFaultsRestartAtMostThreeTimes) {

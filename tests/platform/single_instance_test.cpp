@@ -17,9 +17,10 @@ TEST(SingleInstance, ASecondCopyIsRefusedWhileTheFirstRunsAndADeadCopysLockIsTak
     QTemporaryDir programFolder;
     ASSERT_TRUE(programFolder.isValid());
     const std::string folder = programFolder.path().toStdString();
-    auto first = std::make_unique<SingleInstance>(folder);
-    SingleInstance second(folder + "/.");  // the same folder, written differently
-    SingleInstance elsewhere(folder + "/other");
+    constexpr auto kProgram = SingleInstance::Scope::kProgramFolder;
+    auto first = std::make_unique<SingleInstance>(kProgram, folder);
+    SingleInstance second(kProgram, folder + "/.");  // the same folder, written differently
+    SingleInstance elsewhere(kProgram, folder + "/other");
     EXPECT_EQ(first->lockFilePath(), second.lockFilePath());
     ASSERT_TRUE(first->tryAcquire());
     EXPECT_TRUE(first->tryAcquire());

@@ -161,10 +161,15 @@ TEST_F(WindowTest, SlotBoxesLockTheFramesAndDriveThePoll) {
     EXPECT_EQ(EnabledFrames(), 4);
     EXPECT_FALSE(Find("CMBFile")->isEnabled());
 
-    // Values set by the program count as clicks.
+    // Values set by the program count as clicks, but not as the operator's choice: a slots
+    // file in a form of its own is still kept.
+    data.put(config::kSlotsFile, "xx\r\n");
+    settingsFiles.Load(session.options);
     session.options.Check = {true, true, false, false};
     form.Timer21().setEnabled(false);
     window().refresh();
+    settingsFiles.Save(session.options);
+    EXPECT_EQ(data.read(config::kSlotsFile), "xx\r\n");
     EXPECT_EQ(EnabledFrames(), 0);
     EXPECT_TRUE(Find("CMBFile")->isEnabled());
     EXPECT_TRUE(Find("AnnullaOperaz")->isEnabled());
@@ -183,6 +188,8 @@ TEST_F(WindowTest, SlotBoxesLockTheFramesAndDriveThePoll) {
     EXPECT_FALSE(Find("CMBFile")->isEnabled());
     EXPECT_FALSE(Find("AnnullaOperaz")->isEnabled());
     EXPECT_FALSE(form.Timer21().enabled());
+    settingsFiles.Save(session.options);
+    EXPECT_EQ(data.read(config::kSlotsFile), "1000\r\n");
 }
 
 TEST_F(WindowTest, InputOptionsExcludeEachOther) {

@@ -6,17 +6,36 @@
 
 namespace zelmar::platform {
 namespace {
-QString LockPathFor(const std::string& programFolder) {
-    const QString folder =
-        QFileInfo(QString::fromLocal8Bit(programFolder.c_str())).absoluteFilePath();
-    const QByteArray hash =
-        QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QDir::temp().filePath(QStringLiteral("zelmar1-%1.lock").arg(QString::fromLatin1(hash)));
+
+// The path with links and "." / ".." resolved; a folder that does not exist (yet) keeps its
+// cleaned absolute path.
+QString CanonicalFolder(const std::string& folder) {
+    const QFileInfo info(QString::fromLocal8Bit(folder.c_str()));
+    const QString canonical = info.canonicalFilePath();
+    const QString path = canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+#ifdef _WIN32
+    return path.toLower();  // one folder, whatever the case of its spelling
+#else
+    return path;
+#endif
 }
+
+QString LockPathFor(SingleInstance::Scope scope, const std::string& folder) {
+    const QByteArray hash =
+        QCryptographicHash::hash(CanonicalFolder(folder).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    // Distinct names: on Linux the data folder is by default the program folder itself.
+    const QString kind =
+        scope == SingleInstance::Scope::kDataFolder ? QStringLiteral("-data") : QString();
+    return QDir::temp().filePath(
+        QStringLiteral("zelmar1%1-%2.lock").arg(kind, QString::fromLatin1(hash)));
+}
+
 }  // namespace
 
-SingleInstance::SingleInstance(const std::string& programFolder)
-    : lock_(std::make_unique<QLockFile>(LockPathFor(programFolder))) {
+SingleInstance::SingleInstance(Scope scope, const std::string& folder)
+    : lock_(std::make_unique<QLockFile>(LockPathFor(scope, folder))) {
     // Only a dead owner makes the lock stale, never its age: the program runs for months.
     lock_->setStaleLockTime(0);
 }

@@ -6,12 +6,17 @@
 
 namespace zelmar::platform {
 
-// One running copy per program folder: a lock file in the temporary folder named after a hash
-// of the folder's absolute path. A lock left by a copy that died is recognised by its process
+// One running copy per folder: a lock file in the temporary folder named after the kind of
+// folder and a hash of its canonical path, so two spellings of one folder (a link, "..",
+// a trailing ".") share the lock. A lock left by a copy that died is recognised by its process
 // id and taken over, so a crash never blocks the next start.
 class SingleInstance {
   public:
-    explicit SingleInstance(const std::string& programFolder);
+    // The program folder keeps a copy from starting twice from one installation; the data
+    // folder keeps two installations from serving one exchange folder.
+    enum class Scope { kProgramFolder, kDataFolder };
+
+    SingleInstance(Scope scope, const std::string& folder);
     ~SingleInstance();
 
     bool tryAcquire();  // true when this process now holds the lock (or already did)
