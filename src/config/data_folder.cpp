@@ -1,7 +1,7 @@
 #include "config/data_folder.h"
 
 #include "common/paths.h"
-#include "config/numeric_text.h"
+#include "common/text_helpers.h"
 #include "config/registry_value.h"
 
 namespace zelmar::config {

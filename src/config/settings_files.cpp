@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "common/text_helpers.h"
 #include "config/ip_address.h"
 #include "config/numeric_text.h"
 
@@ -50,10 +51,6 @@ std::optional<std::string> Field(const std::vector<std::string>& lines, std::siz
 
 const char* Flag(bool ticked) {
     return ticked ? "1" : "0";
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // A list index in 0..itemCount-1, or `fallback`.

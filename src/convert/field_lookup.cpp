@@ -2,20 +2,14 @@
 
 #include <cstddef>
 
+#include "common/text_helpers.h"
+
 namespace zelmar::convert {
 
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // Next position from `from` whose character is c in either letter case.

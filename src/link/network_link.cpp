@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/text_helpers.h"
 #include "config/numeric_text.h"
 #include "link/network_timing.h"
 #include "link/reply_codes.h"
@@ -126,7 +127,7 @@ bool NetworkLink::CloseSocketConnection() {
 void NetworkLink::ConnectToRemote() {
     long port = 0;  // a port that is not a number gives a connection error, not a wrong port
     if (!config::ParseWholeNumber(session_.options.txtRemotePort, kMaxPort, port)) port = 0;
-    socket_.connectToHost(std::string(config::TrimBlanks(session_.options.txtRemoteIP)),
+    socket_.connectToHost(std::string(TrimBlanks(session_.options.txtRemoteIP)),
                           static_cast<int>(port));
 }
 
