@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/control_bytes.h"
 #include "common/text_helpers.h"
 #include "config/numeric_text.h"
 #include "link/network_timing.h"
@@ -13,8 +14,6 @@ namespace {
 using platform::TcpSocket;
 namespace nt = network_timing;
 
-constexpr char kStx = '\x02';
-constexpr char kEtx = '\x03';
 constexpr const char* kPollCommand = "?/";  // status poll while the operator is needed
 constexpr long kMaxPort = 65535;
 
