@@ -107,13 +107,12 @@ bool Link::ProbeComPort(int slot) {
     return impl_->bindToSlot(slot) && impl_->port.probe();
 }
 
-int Link::OpenConnection() {
+void Link::OpenConnection() {
     if (impl_->session.options.OptionRete) {
         if (impl_->network) impl_->network->open();
-        return 0;
+        return;
     }
     impl_->openForSlot(impl_->session.CurrentSlot);
-    return 0;
 }
 
 void Link::CloseConnection() {

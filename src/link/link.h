@@ -29,7 +29,7 @@ class Link : public CommandSender {
     bool ProbeComPort(int slot);
     // The serial port is bound to Session::CurrentSlot: opening it for one slot closes the
     // port of any other, and a command is only written to the current slot's open port.
-    int OpenConnection() override;  // 0 always
+    void OpenConnection() override;
     void CloseConnection() override;
     bool PortOpen() const override;
     bool OpenPort() override;

@@ -95,14 +95,13 @@ int NetworkLink::sendCommand(const std::string& command) {
     return SendCommandMCP_TCP(text);
 }
 
-bool NetworkLink::OpenSocket() {
+void NetworkLink::OpenSocket() {
     if (socket_.state() != TcpSocket::kClosed) {
         Log(kAlreadyOpenLine);
         socket_.close();
     }
     if (session_.options.chbTrace) trace_.NewLogLines();
     ConnectToRemote();
-    return true;
 }
 
 void NetworkLink::OpenConnection() {
@@ -118,9 +117,8 @@ void NetworkLink::OpenConnection() {
     }
 }
 
-bool NetworkLink::CloseSocketConnection() {
+void NetworkLink::CloseSocketConnection() {
     socket_.close();
-    return true;
 }
 
 void NetworkLink::ConnectToRemote() {

@@ -89,9 +89,8 @@ void DecodeReply(ReplyRecord& record, const std::string& replyText, const std::s
     SetBits(record.StateBits, kStateBitNumbers, record.StateText);
 }
 
-bool ClearReply(ReplyRecord& record) {
+void ClearReply(ReplyRecord& record) {
     record = ReplyRecord{};
-    return true;
 }
 
 std::string ReplySummary(const ReplyRecord& record) {
