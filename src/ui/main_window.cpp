@@ -323,12 +323,9 @@ QWidget* MainWindow::BuildButtons() {
     auto* image1 = Named(new QLabel(row), "Image1");
     image1->setPixmap(BusyPicture().pixmap(32, 32));
     image1->hide();
-    txtTimer_ = Named(new QLineEdit(row), "txtTimer");
-    txtTimer_->hide();
     layout->addWidget(cmbFile_);
     layout->addWidget(annullaOperaz_);
     layout->addWidget(image1);
-    layout->addWidget(txtTimer_);
     connect(cmbFile_, &QPushButton::clicked, this,
             [this] { Run([this] { commands_.CMBFile_Click(); }); });
     connect(annullaOperaz_, &QPushButton::clicked, this,
@@ -427,7 +424,6 @@ void MainWindow::RefreshTexts() {
     SetText(txtEcrMatr_, texts.txtEcrMatr);
     SetText(txtFWRev_, texts.txtFWRev);
     SetText(txtAppDataVista_, texts.txtAppDataVista);
-    SetText(txtTimer_, texts.txtTimer);
     txtTimerVal_->setVisible(texts.timerControlsVisible);
     cmdChgTimer_->setVisible(texts.timerControlsVisible);
 }

@@ -99,7 +99,6 @@ class MainWindow : public QMainWindow {
     QLineEdit* txtEcrMatr_ = nullptr;
     QLineEdit* txtFWRev_ = nullptr;
     QLineEdit* txtAppDataVista_ = nullptr;
-    QLineEdit* txtTimer_ = nullptr;
     std::vector<std::pair<QCheckBox*, bool Options::*>> optionBoxes_;
     std::vector<std::pair<QLineEdit*, std::string Options::*>> optionTexts_;
 };
