@@ -143,10 +143,6 @@ int Link::ParseStatus(const std::string& text) {
     return link::ParseStatus(text, impl_->session.link, impl_->session.texts);
 }
 
-void Link::Timer1_Timer() {
-    impl_->line.Timer1_Timer();
-}
-
 int Link::SendCommand(std::string& command, int& /*expectAnswer: every command is answered*/) {
     // One exchange at a time: a command started from an event handler while another one waits
     // would take its answer. The program's end stops every further command at once.

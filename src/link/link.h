@@ -39,10 +39,6 @@ class Link : public CommandSender {
     int SendCommand(std::string& command, int& expectAnswer) override;
     int ParseStatus(const std::string& text) override;
 
-    // Tick of Timer1, the link's time-out clock (counts TimeoutCountdown down, then raises
-    // TimeoutFlag).
-    void Timer1_Timer();
-
   private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -94,12 +94,12 @@ MainWindow::MainWindow(Session& session, app::OperatorCommands& commands)
 
 void MainWindow::BuildMenus() {
     fileMenu_ = Named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
-    exitAction_ = Named(fileMenu_->addAction(QStringLiteral("T&ermina Zelmar1")), "m_esci");
+    auto* exitItem = Named(fileMenu_->addAction(QStringLiteral("T&ermina Zelmar1")), "m_esci");
     auto* manual = Named(fileMenu_->addAction(QStringLiteral("&Manuale Zelmar1")), "m_manual");
-    fileMenu_->setDefaultAction(exitAction_);
+    fileMenu_->setDefaultAction(exitItem);
     auto* help = Named(menuBar()->addMenu(QStringLiteral("&?")), "mnuHelp");
     auto* info = Named(help->addAction(QStringLiteral("&Informazioni  su  Zelmar1")), "m_info");
-    connect(exitAction_, &QAction::triggered, this,
+    connect(exitItem, &QAction::triggered, this,
             [this] { Run([this] { commands_.m_esci_Click(); }); });
     connect(manual, &QAction::triggered, this,
             [this] { Run([this] { commands_.m_manual_Click(); }); });
