@@ -4,8 +4,8 @@
 
 #include "common/text_file.h"
 #include "common/version_text.h"
+#include "link/scripted_sender.h"
 #include "link/transmission.h"
-#include "tests/link/scripted_sender.h"
 
 namespace zelmar::link::scripted {
 namespace {
