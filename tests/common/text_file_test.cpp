@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "common/paths.h"
+#include "config/scratch_folder.h"
 
 namespace zelmar {
 namespace {
 
 TEST(TextFile, ReadsEveryLineEndAndWritesCrLf) {
-    const auto path =
-        (std::filesystem::temp_directory_path() / "zelmar_text_file_test.txt").string();
+    const testing::ScratchFolder folder("text_file");
+    const std::string path = folder.file("lines.txt");
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},           {"a\rb\r", {"a", "b"}},
         {"\r\n\r\n", {"", ""}},     {"\xe0\xe8\r\n", {"\xe0\xe8"}},
@@ -26,7 +26,6 @@ TEST(TextFile, ReadsEveryLineEndAndWritesCrLf) {
     ASSERT_TRUE(ReplaceTextLinesAtomically(path, {"x", "y"}));
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "x\r\ny\r\n");
-    std::filesystem::remove(path);
 }
 
 TEST(Paths, JoinDropsTheNamesLeadingBackslash) {
