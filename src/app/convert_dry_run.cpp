@@ -140,7 +140,7 @@ bool SetRegisterValue(const std::string& key, const std::string& value, Register
         reg.IsRtRegister = value == "1";
     } else if (key == "max_operator") {
         return ParseWholeNumber(value, 1, 99, reg.MaxOperator);
-    } else if (key.rfind("dept.", 0) == 0) {
+    } else if (key.starts_with("dept.")) {
         return SetDepartment(key.substr(5), value, reg);
     } else {
         return false;
