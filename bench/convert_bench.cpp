@@ -2,14 +2,13 @@
 // payments) converted from its file into the command file, as the driver does for every job.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "common/paths.h"
 #include "common/session.h"
 #include "common/text_file.h"
 #include "common/trace_sink.h"
+#include "config/scratch_folder.h"
 #include "convert/converter.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -75,11 +74,10 @@ double PeakResidentMegabytes() {
 }
 
 void BM_ConvertMixedJob(benchmark::State& state) {
-    const auto folder = std::filesystem::temp_directory_path() / "zelmar_convert_bench";
-    std::filesystem::create_directories(folder);
-    const std::string jobPath = zelmar::JoinPath(folder.string(), "SR_DATI.001");
+    const zelmar::testing::ScratchFolder folder("convert_bench");
+    const std::string jobPath = folder.file("SR_DATI.001");
     zelmar::WriteTextLines(jobPath, MixedJob(kJobLines));
-    zelmar::Session session = BenchSession(folder.string());
+    zelmar::Session session = BenchSession(folder.path());
     SilentTrace trace;
 
     for (auto _ : state) {
@@ -91,8 +89,6 @@ void BM_ConvertMixedJob(benchmark::State& state) {
     const auto lines = static_cast<double>(kJobLines) * static_cast<double>(state.iterations());
     state.counters["lines_per_second"] = benchmark::Counter(lines, benchmark::Counter::kIsRate);
     state.counters["peak_rss_MB"] = PeakResidentMegabytes();
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
 }
 
 BENCHMARK(BM_ConvertMixedJob)->Unit(benchmark::kMillisecond)->MinTime(2.0);

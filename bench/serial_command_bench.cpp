@@ -57,7 +57,7 @@ class TimedSender : public link::CommandSender {
     bool OpenPort() override { return link_.OpenPort(); }
     void ClosePort() override { link_.ClosePort(); }
     bool WriteRaw(const std::string& bytes) override { return link_.WriteRaw(bytes); }
-    int OpenConnection() override { return link_.OpenConnection(); }
+    void OpenConnection() override { link_.OpenConnection(); }
     void CloseConnection() override { link_.CloseConnection(); }
 
     std::vector<double> times;  // microseconds

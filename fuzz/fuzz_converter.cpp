@@ -1,16 +1,15 @@
-// Arbitrary bytes as a job file through the whole converter, in a temporary data folder. The
-// first byte ticks the conversion options, so the keystroke path is reached as well.
-#include <unistd.h>
-
+// Arbitrary bytes as a job file through the whole converter, in a scratch data folder that
+// goes when the run ends. The first byte ticks the conversion options, so the keystroke path
+// is reached as well.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "common/session.h"
 #include "common/text_file.h"
 #include "common/trace_sink.h"
+#include "config/scratch_folder.h"
 #include "convert/converter.h"
 
 namespace {
@@ -22,18 +21,12 @@ class NullTraceSink : public zelmar::TraceSink {
 };
 
 const std::string& DataFolder() {
-    static const std::string folder = [] {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("zelmar_fuzz_converter_" + std::to_string(getpid()));
-        std::filesystem::create_directories(path);
-        std::filesystem::current_path(path);  // relative READ names stay in here too
-        return path.string();
-    }();
-    return folder;
+    static const zelmar::testing::ScratchFolder folder("fuzz_converter");
+    return folder.path();
 }
 
-// A READ line names the file it creates; with a folder separator that name could point
-// anywhere on this machine, so a job with such a line is not run.
+// A READ line names the file it creates, in the data folder; with a folder separator that
+// name could point anywhere on this machine, so a job with such a line is not run.
 bool ReadsOutsideDataFolder(const std::string& job) {
     std::string line;
     for (std::size_t i = 0; i <= job.size(); ++i) {

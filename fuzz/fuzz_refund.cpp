@@ -1,23 +1,19 @@
-// Arbitrary bytes as a job file through the refund discount rewrite, in a temporary folder.
-#include <unistd.h>
-
+// Arbitrary bytes as a job file through the refund discount rewrite, in a scratch folder that
+// goes when the run ends.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "common/text_file.h"
+#include "config/scratch_folder.h"
 #include "convert/refund_rewrite.h"
 
 namespace {
 
 const std::string& JobPath() {
-    static const std::string path = [] {
-        const auto folder = std::filesystem::temp_directory_path() /
-                            ("zelmar_fuzz_refund_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-        return (folder / "SR_DATI.001").string();
-    }();
+    static const zelmar::testing::ScratchFolder folder("fuzz_refund");
+    static const std::string path = folder.file("SR_DATI.001");
     return path;
 }
 

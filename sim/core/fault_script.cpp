@@ -95,7 +95,7 @@ std::optional<FaultRule> FaultScript::take(std::initializer_list<FaultKind> kind
     for (auto& rule : rules_) {
         if (rule.count == 0 || std::find(kinds.begin(), kinds.end(), rule.kind) == kinds.end())
             continue;
-        if (command.rfind(rule.prefix, 0) != 0) continue;
+        if (!command.starts_with(rule.prefix)) continue;
         if (rule.skip > 0) {
             --rule.skip;
         } else if (!due) {

@@ -4,15 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/control_bytes.h"
+
 namespace ecrsim {
 
-// Control bytes of the serial line.
-inline constexpr char kEnq = 0x05;
-inline constexpr char kAck = 0x06;
-inline constexpr char kNak = 0x15;
-inline constexpr char kStx = 0x02;
-inline constexpr char kEtx = 0x03;
-inline constexpr char kCan = 0x18;
+using zelmar::kAck, zelmar::kCan, zelmar::kEnq, zelmar::kEtx, zelmar::kNak, zelmar::kStx;
 
 // Two decimal digits: the byte sum kept modulo 256 after every addition, then modulo 100.
 std::string Checksum(std::string_view text);

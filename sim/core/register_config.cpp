@@ -127,7 +127,7 @@ bool RegisterConfig::set(const std::string& key, const std::string& value, std::
     } else if (key == "departments") {
         ok = ParseIntIn(value, 1, kMaxDepartments, number);
         if (ok) departments.resize(number, Department{});
-    } else if (key.rfind("dept.", 0) == 0) {
+    } else if (key.starts_with("dept.")) {
         return SetDepartment(*this, key, value, error);
     } else if (key == "max_operator") {
         ok = ParseIntIn(value, 1, 99, number);

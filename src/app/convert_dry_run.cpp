@@ -8,6 +8,7 @@
 #include "common/paths.h"
 #include "common/session.h"
 #include "common/text_file.h"
+#include "common/text_helpers.h"
 #include "common/trace_sink.h"
 #include "convert/converter.h"
 #include "convert/field_lookup.h"
@@ -101,12 +102,6 @@ bool ParseArguments(const std::vector<std::string>& args, DryRunArguments& parse
     return error.empty();
 }
 
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool ParseWholeNumber(const std::string& text, int low, int high, int& number) {
     if (text.empty() || text.size() > 9 ||
         text.find_first_not_of("0123456789") != std::string::npos) {
@@ -122,13 +117,13 @@ bool SetDepartment(const std::string& index, const std::string& value, RegisterD
     const auto comma = value.find(',');
     int nature = 0;
     if (comma != std::string::npos &&
-        !ParseWholeNumber(Trim(value.substr(comma + 1)), 0, 99, nature)) {
+        !ParseWholeNumber(std::string(TrimBlanks(value.substr(comma + 1))), 0, 99, nature)) {
         return false;
     }
     const auto size = static_cast<std::size_t>(department);
     if (reg.DeptVat.size() < size) reg.DeptVat.resize(size, "0");
     if (reg.DeptNature.size() < size) reg.DeptNature.resize(size, 0);
-    reg.DeptVat[size - 1] = Trim(value.substr(0, comma));
+    reg.DeptVat[size - 1] = TrimBlanks(value.substr(0, comma));
     reg.DeptNature[size - 1] = nature;
     if (reg.DeptCount < department) reg.DeptCount = department;
     return true;
@@ -146,7 +141,7 @@ bool SetRegisterValue(const std::string& key, const std::string& value, Register
         reg.IsRtRegister = value == "1";
     } else if (key == "max_operator") {
         return ParseWholeNumber(value, 1, 99, reg.MaxOperator);
-    } else if (key.rfind("dept.", 0) == 0) {
+    } else if (key.starts_with("dept.")) {
         return SetDepartment(key.substr(5), value, reg);
     } else {
         return false;
@@ -229,11 +224,12 @@ bool ReadRegisterDescription(const std::string& path, RegisterData& reg, std::st
         return false;
     }
     for (const auto& line : lines) {
-        const std::string text = Trim(line);
+        const std::string text(TrimBlanks(line));
         if (text.empty() || text[0] == '#') continue;
         const auto equals = text.find('=');
         if (equals == std::string::npos ||
-            !SetRegisterValue(Trim(text.substr(0, equals)), Trim(text.substr(equals + 1)), reg)) {
+            !SetRegisterValue(std::string(TrimBlanks(text.substr(0, equals))),
+                              std::string(TrimBlanks(text.substr(equals + 1))), reg)) {
             error = "riga non valida nel file del registratore: " + line;
             return false;
         }

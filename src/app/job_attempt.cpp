@@ -23,7 +23,7 @@ void MainForm::txtTimer_Change() {
         if (state_.SettlePending[slot - 1]) {
             SettleInterruptedJob(slot);
         } else if (!files_.fileExists(dati)) {
-            jobFiles_.WriteErrFile(kNoInputFileMessage, slot);
+            jobFiles_.WriteErrFile(jobs::kMsgInputMissing, slot);
             jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
         } else {
             const bool testReceipt = IsTestReceiptJob(slot);
@@ -56,7 +56,7 @@ int MainForm::iVerifyStartZelmar1() {
     }
     const auto& found = state_.PortFound;
     if (!found[0] && !found[1] && !found[2] && !found[3]) {
-        for (int n = 1; n <= 4; ++n) jobFiles_.WriteErrFile(kNoPortMessage, n);
+        for (int n = 1; n <= 4; ++n) jobFiles_.WriteErrFile(jobs::kMsgNoPort, n);
     }
     return 0;
 }

@@ -21,7 +21,6 @@ struct JobState {
     int TestReceiptSlot = 0;   // slot the pending test receipt was written to; 0 none
 
     int PollInterval = 1000;  // ms between polls
-    int TickCounter = 0;      // the hidden counter whose change runs a job attempt
     bool BlinkLower = false;  // alternates the timer-state text in slow mode
 };
 

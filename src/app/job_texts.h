@@ -2,11 +2,8 @@
 
 namespace zelmar::app {
 
-// Texts the job cycle writes into the error files, the window and the notification icon.
-inline constexpr const char* kNoPortMessage = "E502: Nessuna porta di comunicazione disponibile";
-inline constexpr const char* kNoInputFileMessage =
-    "E506: Trasmissione non avvenuta: file di input non presente";
-
+// Texts the job cycle shows in the window and the notification icon (those of the error files
+// are in jobs/job_messages.h).
 inline constexpr const char* kTipIdle = "Zelmar1 in attesa esecuzione...";
 inline constexpr const char* kTipBusy = "Zelmar1 in esecuzione...";
 
@@ -20,9 +17,5 @@ inline constexpr const char* kTimerOnLower = "Timer on";
 
 inline constexpr const char* kDumpDone = "DUMP ESEGUITO";
 inline constexpr const char* kDumpNotDone = "DUMP NON ESEGUITO";
-
-// Work files of the data folder around a job.
-inline constexpr const char* kCommandFileName = "Micrel.txt";
-inline constexpr const char* kLastCommandFileName = "micrell.txt";
 
 }  // namespace zelmar::app

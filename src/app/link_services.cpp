@@ -18,8 +18,8 @@ bool LinkServices::OpenComPort(int slot) {
     return link_.ProbeComPort(slot);
 }
 
-int LinkServices::OpenConnection() {
-    return link_.OpenConnection();
+void LinkServices::OpenConnection() {
+    link_.OpenConnection();
 }
 
 void LinkServices::CloseConnection() {

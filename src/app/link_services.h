@@ -20,7 +20,7 @@ class LinkServices : public RegisterServices {
     void setNetwork(link::NetworkTransport* network);
 
     bool OpenComPort(int slot) override;
-    int OpenConnection() override;
+    void OpenConnection() override;
     void CloseConnection() override;
     void CloseSocket() override;
     void InitNetwork() override;

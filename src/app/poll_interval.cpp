@@ -4,12 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include "common/text_helpers.h"
+
 namespace zelmar::app {
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 int SecondsToMs(double seconds) {
     return std::max(kMinPollIntervalMs, static_cast<int>(std::lround(seconds * 1000)));

@@ -10,7 +10,7 @@ class RegisterServices {
   public:
     virtual ~RegisterServices() = default;
     virtual bool OpenComPort(int slot) = 0;  // start-up probe of a slot's port
-    virtual int OpenConnection() = 0;
+    virtual void OpenConnection() = 0;
     virtual void CloseConnection() = 0;
     virtual void CloseSocket() = 0;
     virtual void InitNetwork() = 0;

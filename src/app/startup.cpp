@@ -40,7 +40,6 @@ void MainForm::Form_Load() {
     state_.ReadWithoutMatr = {false, false, false, false};
     state_.DumpBusy = false;
     LoadPollInterval();
-    state_.TickCounter = 0;
     view_.ShowTrayIcon(false, kTipIdle);
     if (session_.options.OptionRete) registers_.InitNetwork();
     session_.texts.timerControlsVisible = session_.options.OptionSlow();

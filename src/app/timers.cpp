@@ -7,12 +7,6 @@
 #include "config/settings_files.h"
 
 namespace zelmar::app {
-namespace {
-
-// The hidden counter runs 1..kTickCounterWrap and then starts again at 0.
-constexpr int kTickCounterWrap = 30001;
-
-}  // namespace
 
 void MainForm::Timer21_Timer() {
     // The link belongs to the running job or read until it ends; a tick let through by its
@@ -31,9 +25,7 @@ void MainForm::Timer21_Timer() {
         session_.texts.Text3 = state_.BlinkLower ? kTimerOnLower : kTimerOnUpper;
         state_.BlinkLower = !state_.BlinkLower;
     }
-    state_.TickCounter = state_.TickCounter < kTickCounterWrap ? state_.TickCounter + 1 : 0;
-    session_.texts.txtTimer = std::to_string(state_.TickCounter);
-    txtTimer_Change();  // the counter's text changed
+    txtTimer_Change();  // every tick is a job attempt
 }
 
 void MainForm::CalculateTimer(const std::string& text, bool save) {

@@ -32,13 +32,11 @@ bool WatchForChanges::StartWatch(const std::string& path, bool suspend, bool wat
         StopWatch();
         return false;
     }
-    watching_ = true;
     return true;
 }
 
 void WatchForChanges::StopWatch() {
     if (watcher_) watcher_->stop();
-    watching_ = false;
     suspend_ = false;
     pendingBits_ = 0;
     deliveryScheduled_ = false;

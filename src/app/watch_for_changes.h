@@ -24,7 +24,6 @@ class WatchForChanges {
     // True when the watch runs; a failed start leaves the watcher stopped.
     bool StartWatch(const std::string& path, bool suspend, bool watchSubtree);
     void StopWatch();  // safe when nothing runs
-    bool Watching() const { return watching_; }
 
     // Raises a change as if the folder had reported it (bits 1/2/4), under the suspend rule.
     void NoteChange(int bits) { OnPlatformChange(bits); }
@@ -40,7 +39,6 @@ class WatchForChanges {
     platform::EventLoop& loop_;
     std::unique_ptr<platform::DirWatcher> watcher_;
     std::function<void(int)> onChangeDetected_;
-    bool watching_ = false;
     bool suspend_ = false;
     int pendingBits_ = 0;
     bool deliveryScheduled_ = false;

@@ -17,7 +17,6 @@ struct LinkState {
     bool DocumentOpen = false;
     bool TimeoutFlag = false;
     bool ExchangeAborted = false;  // the program is ending: no further command starts
-    int TimeoutCountdown = 0;
 };
 
 }  // namespace zelmar

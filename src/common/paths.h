@@ -17,4 +17,10 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // ".001" ... ".004": the file extension of a slot.
 std::string SlotExtension(int slot);
 
+// Work files of the data folder around a job.
+inline constexpr const char* kCommandFileName = "Micrel.txt";        // the job's command lines
+inline constexpr const char* kLastCommandFileName = "micrell.txt";   // those of the last job
+inline constexpr const char* kKeystrokeJobName = "tempSL.txt";       // a job made from keystrokes
+inline constexpr const char* kReadDefaultName = "DataReceived.txt";  // READ without a name
+
 }  // namespace zelmar

@@ -16,7 +16,6 @@ struct WindowTexts {
     std::string txtFWRev;                  // firmware revision
     std::string txtEcrMatr;                // register serial number
     std::string txtAppDataVista;           // data folder
-    std::string txtTimer;                  // hidden poll counter
     bool timerControlsVisible = true;      // txtTimerVal and cmdChgTimer
     bool CMBFileEnabled = true;
     std::array<bool, 4> portShapeGreen{false, false, false, false};

@@ -1,7 +1,6 @@
 #include "config/data_folder.h"
 
 #include "common/paths.h"
-#include "config/numeric_text.h"
 #include "config/registry_value.h"
 
 namespace zelmar::config {
@@ -41,12 +40,6 @@ std::string DataFolderResolver::GetCustomDataDir() {
     if (path.empty() || path.find('\0') != std::string::npos) return {};
     path = WithoutTrailingSeparator(path);
     return files_.folderExists(path) ? path : std::string{};
-}
-
-bool DataFolderResolver::PathExists(const std::string& path) {
-    const std::string trimmed(TrimBlanks(path));
-    if (trimmed.empty()) return false;
-    return files_.fileExists(trimmed) || files_.folderExists(trimmed);
 }
 
 FolderDecision DataFolderResolver::Decide(const std::string& programFolder,

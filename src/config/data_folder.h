@@ -46,7 +46,6 @@ class DataFolderResolver {
     bool IsOS_Vista() const;                  // the NT platform, major version 6 or later
     std::string Read_CSIDL_COMMON_APPDATA();  // empty, after a notice, when unavailable
     std::string GetCustomDataDir();           // the registry override, or empty
-    bool PathExists(const std::string& path);
 
   private:
     FolderDecision DecideByRules(const std::string& programFolder);

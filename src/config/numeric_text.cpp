@@ -1,19 +1,13 @@
 #include "config/numeric_text.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <string>
+
+#include "common/text_helpers.h"
 
 namespace zelmar::config {
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 // Skips a run of digits from `pos`; returns how many there were.
 std::size_t SkipDigits(std::string_view text, std::size_t& pos) {
@@ -23,12 +17,6 @@ std::size_t SkipDigits(std::string_view text, std::size_t& pos) {
 }
 
 }  // namespace
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 bool IsNumericText(std::string_view text, double& value) {
     const std::string_view body = TrimBlanks(text);

@@ -14,7 +14,4 @@ bool IsNumericText(std::string_view text);
 // port number is written. False for anything else or for a value above `maxValue`.
 bool ParseWholeNumber(std::string_view text, long maxValue, long& value);
 
-// Blanks (spaces and tabs) dropped from both ends.
-std::string_view TrimBlanks(std::string_view text);
-
 }  // namespace zelmar::config

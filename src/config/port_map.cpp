@@ -1,7 +1,7 @@
 #include "config/port_map.h"
 
 #include "common/paths.h"
-#include "config/numeric_text.h"
+#include "common/text_helpers.h"
 
 namespace zelmar::config {
 

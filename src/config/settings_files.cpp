@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/paths.h"
+#include "common/text_helpers.h"
 #include "config/ip_address.h"
 #include "config/numeric_text.h"
 
@@ -55,10 +56,6 @@ const char* Flag(bool ticked) {
 // ZMCHKCOM.TXT's field as the save writes it: one "0" or "1" per slot.
 bool IsSlotFlags(const std::string& field) {
     return field.size() == kSlotCount && field.find_first_not_of("01") == std::string::npos;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // A list index in 0..itemCount-1, or `fallback`.

@@ -6,6 +6,7 @@
 
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "common/text_helpers.h"
 #include "convert/converter_run.h"
 #include "convert/field_lookup.h"
 #include "convert/job_file.h"

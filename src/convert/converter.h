@@ -7,10 +7,6 @@
 
 namespace zelmar::convert {
 
-inline constexpr const char* kCommandFileName = "Micrel.txt";        // register command lines
-inline constexpr const char* kKeystrokeJobName = "tempSL.txt";       // job made from keystrokes
-inline constexpr const char* kReadDefaultName = "DataReceived.txt";  // READ without a name
-
 // Turns one job file into the register's command file (Micrel.txt in the data folder), using
 // the register data and options of the session, and leaves the conversion flags in
 // Session::conv for the transmission driver.

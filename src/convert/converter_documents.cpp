@@ -147,7 +147,7 @@ void JobRun::Lottery(const std::string& line) {
     if (IsSameRegister(refundOriginSerial_)) return;
     // The code belongs to the refund command of this job, wherever that stands in the list.
     for (auto command = commands_.rbegin(); command != commands_.rend(); ++command) {
-        if (StartsWith(*command, "-/")) {
+        if (command->starts_with("-/")) {
             *command += "/" + code + "/";
             return;
         }

@@ -1,6 +1,7 @@
 // Payments, the customer heading that precedes the first one, and barcodes.
 #include <array>
 
+#include "common/text_helpers.h"
 #include "convert/converter_run.h"
 #include "convert/model_variants.h"
 #include "convert/text_format.h"
@@ -27,10 +28,6 @@ constexpr std::array kBarcodeSymbologies{
     BarcodeSymbology{"67", "12"},    BarcodeSymbology{"68", "7"},  BarcodeSymbology{"69", nullptr},
     BarcodeSymbology{"73", nullptr}, BarcodeSymbology{"65", "11"}, BarcodeSymbology{"70", "5"},
 };
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "common/text_file.h"
+#include "common/text_helpers.h"
 #include "convert/converter.h"
 #include "convert/converter_run.h"
 #include "convert/field_lookup.h"
@@ -37,10 +38,6 @@ constexpr std::array kAdjustmentForms{
     AdjustmentForm{Keyword::kItemCoupon, ",V", "/0/0/1"},
     AdjustmentForm{Keyword::kTotalCoupon, ",V", "/0/1/1"},
 };
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 bool IsShiftedKind(const std::string& kind) {
     return kind == "B" || kind == "G" || kind == "M";
@@ -103,7 +100,7 @@ void JobRun::OpenCommand(const std::string& line) {
         return;
     }
     const auto number = Field(line, ",N");
-    pending_ = (number && IsNumeric(*number)) ? "q/" + TrimBlanks(*number) : "q/1";
+    pending_ = (number && IsNumeric(*number)) ? "q/" + std::string(TrimBlanks(*number)) : "q/1";
 }
 
 void JobRun::CloseInvoice() {

@@ -2,20 +2,14 @@
 
 #include <cstddef>
 
+#include "common/text_helpers.h"
+
 namespace zelmar::convert {
 
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // Next position from `from` whose character is c in either letter case.
@@ -61,16 +55,15 @@ bool IsCustomerLineKey(std::string_view key) {
 
 // Customer lines of an invoice opening may hold ";". An absent line reads as empty, so
 // it never repeats the text of the line read before it.
-bool FindCustomerLine(std::string& value, const std::string& line, std::string_view key) {
+void FindCustomerLine(std::string& value, const std::string& line, std::string_view key) {
     value.clear();
     const std::size_t at = FindIgnoringCase(line, key);
-    if (at == std::string::npos) return true;
+    if (at == std::string::npos) return;
     const std::size_t from = at + key.size();
-    if (from >= line.size()) return true;
+    if (from >= line.size()) return;
     const std::size_t end = line.find(',', from);
     value = line.substr(from, end == std::string::npos ? std::string::npos : end - from);
     if (!value.empty() && value.back() == ';') value.pop_back();
-    return true;
 }
 
 }  // namespace
@@ -95,7 +88,8 @@ bool FindField(FieldMode mode, std::string& value, const std::string& line, std:
         return true;
     }
     if (invoiceMode && IsCustomerLineKey(key) && HasKeyword(line, "OPFS")) {
-        return FindCustomerLine(value, line, key);
+        FindCustomerLine(value, line, key);
+        return true;
     }
     const std::size_t at = FindIgnoringCase(line, key);
     if (at == std::string::npos) return false;

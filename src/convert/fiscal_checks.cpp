@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "common/text_helpers.h"
+
 namespace zelmar::convert {
 namespace {
 
@@ -13,14 +15,6 @@ constexpr std::size_t kVatNumberLength = 11;
 // published check-character rule. Digits 0..9 are first mapped to the letters A..J.
 constexpr std::array<int, 26> kOddPositionValue{1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
                                                 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
-
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Alphabet index of a letter or of a digit taken as the letter A..J; -1 for anything else.
 int LetterIndex(char c) {
@@ -35,13 +29,13 @@ bool CheckCodiceFiscale(const std::string& text) {
     if (text.size() != kFiscalCodeLength) return false;
     int sum = 0;
     for (std::size_t i = 0; i + 1 < kFiscalCodeLength; ++i) {
-        const int k = LetterIndex(AsciiUpper(text[i]));
+        const int k = LetterIndex(UpperAscii(text[i]));
         if (k < 0) return false;
         const bool oddPosition = (i % 2) == 0;  // positions are counted from 1
         sum += oddPosition ? kOddPositionValue[static_cast<std::size_t>(k)] : k;
     }
     const char expected = static_cast<char>('A' + sum % 26);
-    return AsciiUpper(text[kFiscalCodeLength - 1]) == expected;
+    return UpperAscii(text[kFiscalCodeLength - 1]) == expected;
 }
 
 bool CheckPartitaIva(const std::string& text) {

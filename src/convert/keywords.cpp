@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "common/text_helpers.h"
 #include "convert/field_lookup.h"
 
 namespace zelmar::convert {
@@ -58,10 +59,6 @@ constexpr std::array kKeywordTable{
     KeywordEntry{"DELD", Keyword::kVoid},
     KeywordEntry{"LOTT,", Keyword::kLottery},
 };
-
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "common/text_helpers.h"
+
 namespace zelmar::convert {
 namespace {
 
@@ -35,10 +37,6 @@ const std::array<const char*, 256>& TransliterationByCode() {
     return table;
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 std::vector<std::string> SplitAtCommas(const std::string& line) {
     std::vector<std::string> fields(1);
     for (char c : line) {
@@ -49,12 +47,6 @@ std::vector<std::string> SplitAtCommas(const std::string& line) {
         }
     }
     return fields;
-}
-
-std::string TrimSpaces(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
@@ -131,7 +123,7 @@ std::string NormalizeField(const std::string& keyword, const std::string& field,
     const auto colon = field.find(':');
     if (colon != std::string::npos)
         return NormalizeDescription(field.substr(colon), maxDescription);
-    const std::string keyed = UpperCase1252(TrimSpaces(field));
+    const std::string keyed = UpperCase1252(std::string(TrimSpaces(field)));
     if (KeepsFieldAsWritten(keyword, keyed)) return keyed;
     return CanonicalValue(keyword, KeyAndDigits(keyed));
 }

@@ -73,7 +73,7 @@ bool ClassifyComment(const std::string& line, Groups& groups) {
     bool present = false;
     const std::string description = Field(line, ",:", present);
     if (!HasKeyword(line, "PRNT") || !present) return false;
-    if (description.rfind("->", 0) == 0) {
+    if (description.starts_with("->")) {
         groups.closing.push_back(WithoutArrows(line));
     } else if (CheckCodiceFiscale(description) || CheckPartitaIva(description)) {
         groups.closing.push_back(line);

@@ -3,16 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/text_helpers.h"
+
 namespace zelmar::convert {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool AllDigits(const std::string& text, std::size_t from) {
     if (from >= text.size()) return false;
     for (std::size_t i = from; i < text.size(); ++i) {
@@ -80,7 +76,7 @@ double LeadingNumber(const std::string& text) {
 }
 
 bool IsNumeric(const std::string& text) {
-    const std::string trimmed = TrimBlanks(text);
+    const std::string_view trimmed = TrimBlanks(text);
     std::size_t i = (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+')) ? 1 : 0;
     bool digitSeen = false;
     bool pointSeen = false;
@@ -115,14 +111,6 @@ bool IsWholeNumber(const std::string& text, long long& n) {
     return true;
 }
 
-std::string TrimBlanks(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlank(text[first])) ++first;
-    while (last > first && IsBlank(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
 std::string CutTo(const std::string& text, std::size_t length) {
     return text.substr(0, length);
 }
@@ -141,10 +129,6 @@ std::string ReplaceText(std::string text, const std::string& from, const std::st
         text.replace(at, from.size(), to);
     }
     return text;
-}
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
 }
 
 std::string BlankControlBytes(std::string text) {

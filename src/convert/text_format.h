@@ -23,13 +23,11 @@ std::string NumberText(double number);
 // True when the text is numeric and its value is the whole number n.
 bool IsWholeNumber(const std::string& text, long long& n);
 
-std::string TrimBlanks(const std::string& text);
 std::string CutTo(const std::string& text, std::size_t length);
 // The characters from `from` (0-based) on, at most `length`; empty past the end.
 std::string Mid(const std::string& text, std::size_t from, std::size_t length = std::string::npos);
 std::string ReplaceChar(std::string text, char from, char to);
 std::string ReplaceText(std::string text, const std::string& from, const std::string& to);
-bool StartsWith(const std::string& text, const std::string& prefix);
 // Every byte below 0x20 (NUL, tab, the framing's STX and ETX...) as a blank: inside a command
 // line such a byte would end or corrupt the register's frame.
 std::string BlankControlBytes(std::string text);

@@ -23,10 +23,6 @@ inline constexpr const char* kInFlightFile = "ZMINFLIGHT";  // a job on its way,
 enum class JobEnd { kDone, kFailed };
 
 // Other files of the data folder.
-inline constexpr const char* kCommandFile = "Micrel.txt";       // command lines of the job
-inline constexpr const char* kLastCommandFile = "micrell.txt";  // those of the last job
-inline constexpr const char* kKeystrokeWorkFile = "tempSL.txt";
-inline constexpr const char* kDataReceivedFile = "DataReceived.txt";
 inline constexpr const char* kDeletionLogFile = "LOGFILE.TXT";
 
 // The end-of-job marker: these seven bytes, no line end.

@@ -39,8 +39,4 @@ std::string StatusWordForResult(int result) {
     }
 }
 
-std::string EndOfJobStatus(int result) {
-    return std::string(kStatusFinished) + " : " + StatusWordForResult(result);
-}
-
 }  // namespace zelmar::jobs

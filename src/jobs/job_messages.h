@@ -29,15 +29,10 @@ inline constexpr int kJobInterrupted = -5;
 inline constexpr int kJobConversionError = -6;
 inline constexpr int kJobDataFileVanished = -100;
 
-// The window's end-of-job status: kStatusFinished, " : ", then the word of the result.
-inline constexpr const char* kStatusFinished = "ZELMAR1 TERMINATO";
-
 // SR_ERR text of a non-zero job result: the fixed messages, otherwise "E", the code padded
 // to three characters with leading "0", ": " and the generic text (12 gives E012).
 std::string ErrorMessageForResult(int result);
 // The word shown after "ZELMAR1 TERMINATO : " for a job result.
 std::string StatusWordForResult(int result);
-// The whole status text: "ZELMAR1 TERMINATO : " and the word.
-std::string EndOfJobStatus(int result);
 
 }  // namespace zelmar::jobs

@@ -17,7 +17,7 @@ class CommandSender {
     virtual bool OpenPort() = 0;  // opens the serial port of Session::CurrentSlot
     virtual void ClosePort() = 0;
     virtual bool WriteRaw(const std::string& bytes) = 0;  // unframed serial write (CAN)
-    virtual int OpenConnection() = 0;
+    virtual void OpenConnection() = 0;
     virtual void CloseConnection() = 0;
 };
 

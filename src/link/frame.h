@@ -2,15 +2,9 @@
 
 #include <string>
 
-namespace zelmar::link {
+#include "common/control_bytes.h"
 
-// Control bytes of the serial protocol.
-inline constexpr char kEnq = 0x05;
-inline constexpr char kAck = 0x06;
-inline constexpr char kNak = 0x15;
-inline constexpr char kStx = 0x02;
-inline constexpr char kEtx = 0x03;
-inline constexpr char kCan = 0x18;
+namespace zelmar::link {
 
 // Two decimal digits: the byte sum modulo 256, then modulo 100 ("00" for an empty text).
 std::string CalcChecksum(const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "jobs/job_messages.h"
 #include "link/frame.h"
 #include "link/link_timing.h"
 #include "link/serial_line.h"
@@ -13,8 +14,6 @@ namespace {
 // SendCommand's "no contact": the command did not start (another one is running, or the
 // program is ending).
 constexpr int kNotStarted = 0;
-
-constexpr const char* kPaperEndMessage = "E104: Fine carta scontrino, sostituire il rotolo";
 
 // What one answer asks SendCommand to do next.
 enum class Next { kDone, kRetryAtOnce, kBusyTooLong };
@@ -108,13 +107,12 @@ bool Link::ProbeComPort(int slot) {
     return impl_->bindToSlot(slot) && impl_->port.probe();
 }
 
-int Link::OpenConnection() {
+void Link::OpenConnection() {
     if (impl_->session.options.OptionRete) {
         if (impl_->network) impl_->network->open();
-        return 0;
+        return;
     }
     impl_->openForSlot(impl_->session.CurrentSlot);
-    return 0;
 }
 
 void Link::CloseConnection() {
@@ -143,10 +141,6 @@ bool Link::WriteRaw(const std::string& bytes) {
 
 int Link::ParseStatus(const std::string& text) {
     return link::ParseStatus(text, impl_->session.link, impl_->session.texts);
-}
-
-void Link::Timer1_Timer() {
-    impl_->line.Timer1_Timer();
 }
 
 int Link::SendCommand(std::string& command, int& /*expectAnswer: every command is answered*/) {
@@ -239,7 +233,7 @@ void Link::Impl::followPaper(bool wasPaperOut, Call& call) {
         if (call.paperOutSince < 0) call.paperOutSince = loop.nowMs();
         call.attempts = timing::kBudgetOnPaperOut;
         platform::WaitMs(loop, timing::kPaperOutPauseMs);
-        if (!wasPaperOut) jobFiles.WriteErrFile(kPaperEndMessage, session.CurrentSlot);
+        if (!wasPaperOut) jobFiles.WriteErrFile(jobs::kMsgPaperOut, session.CurrentSlot);
     } else if (wasPaperOut) {
         jobFiles.SubKillErrFile();
         platform::WaitMs(loop, timing::kPaperBackPauseMs);

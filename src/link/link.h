@@ -29,7 +29,7 @@ class Link : public CommandSender {
     bool ProbeComPort(int slot);
     // The serial port is bound to Session::CurrentSlot: opening it for one slot closes the
     // port of any other, and a command is only written to the current slot's open port.
-    int OpenConnection() override;  // 0 always
+    void OpenConnection() override;
     void CloseConnection() override;
     bool PortOpen() const override;
     bool OpenPort() override;
@@ -38,10 +38,6 @@ class Link : public CommandSender {
 
     int SendCommand(std::string& command, int& expectAnswer) override;
     int ParseStatus(const std::string& text) override;
-
-    // Tick of Timer1, the link's time-out clock (counts TimeoutCountdown down, then raises
-    // TimeoutFlag).
-    void Timer1_Timer();
 
   private:
     struct Impl;

@@ -40,7 +40,4 @@ inline constexpr int kPaperBackPauseMs = 2000;  // paper back after a paper end
 inline constexpr int kBusyPauseMs = 250;        // between busy answers (WaitMs makes it 200)
 inline constexpr int kBusyGiveUpPauseMs = 100;  // before returning -9
 
-// Timer1: with a countdown of 0 its first tick raises TimeoutFlag.
-inline constexpr int kTimeoutCountdownTicks = 0;
-
 }  // namespace zelmar::link::timing

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "common/control_bytes.h"
+#include "common/text_helpers.h"
 #include "config/numeric_text.h"
 #include "link/network_timing.h"
 #include "link/reply_codes.h"
@@ -12,8 +14,6 @@ namespace {
 using platform::TcpSocket;
 namespace nt = network_timing;
 
-constexpr char kStx = '\x02';
-constexpr char kEtx = '\x03';
 constexpr const char* kPollCommand = "?/";  // status poll while the operator is needed
 constexpr long kMaxPort = 65535;
 
@@ -95,14 +95,13 @@ int NetworkLink::sendCommand(const std::string& command) {
     return SendCommandMCP_TCP(text);
 }
 
-bool NetworkLink::OpenSocket() {
+void NetworkLink::OpenSocket() {
     if (socket_.state() != TcpSocket::kClosed) {
         Log(kAlreadyOpenLine);
         socket_.close();
     }
     if (session_.options.chbTrace) trace_.NewLogLines();
     ConnectToRemote();
-    return true;
 }
 
 void NetworkLink::OpenConnection() {
@@ -118,15 +117,14 @@ void NetworkLink::OpenConnection() {
     }
 }
 
-bool NetworkLink::CloseSocketConnection() {
+void NetworkLink::CloseSocketConnection() {
     socket_.close();
-    return true;
 }
 
 void NetworkLink::ConnectToRemote() {
     long port = 0;  // a port that is not a number gives a connection error, not a wrong port
     if (!config::ParseWholeNumber(session_.options.txtRemotePort, kMaxPort, port)) port = 0;
-    socket_.connectToHost(std::string(config::TrimBlanks(session_.options.txtRemoteIP)),
+    socket_.connectToHost(std::string(TrimBlanks(session_.options.txtRemoteIP)),
                           static_cast<int>(port));
 }
 

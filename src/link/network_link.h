@@ -36,11 +36,11 @@ class NetworkLink : public NetworkTransport {
     void initialise() override { OpenSocket(); }
 
     // Sets up the connection to txtRemoteIP:txtRemotePort and starts connecting.
-    bool OpenSocket();
+    void OpenSocket();
     // Makes sure the connection is up: closes a socket that is not closed, then connects and
     // waits for the connected state, at most network_timing::kMaxConnectWaitMs.
     void OpenConnection();
-    bool CloseSocketConnection();
+    void CloseSocketConnection();
     // Sends one command line; 1 when the register accepted it (class 0), -1 otherwise. The
     // command is left as the last text sent.
     int SendCommandMCP_TCP(std::string& command);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "common/text_helpers.h"
 #include "common/version_text.h"
 #include "jobs/job_messages.h"
 
@@ -27,15 +28,10 @@ constexpr const char* kTextReading = "Lettura dati IVA e REPARTI da ECR in corso
 constexpr const char* kTextReadDone = "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA";
 constexpr const char* kTextReadError = "ERRORE nella lettura dati IVA e REPARTI da ECR";
 
-std::string Upper(std::string text) {
+std::string Upper(std::string_view answer) {
+    std::string text(answer);
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
-}
-
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 bool HasField(const LinkState& link, std::size_t index) {
@@ -94,12 +90,12 @@ int RegisterReader::ReadIdentity(std::string& answerToA) {
     const bool accepted = Send("a") == kSendAccepted;
     answerToA = link.ResponseText;
     if (IdentityAnswer(sender_, link, answerToA)) {
-        const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
+        const std::string model = Upper(TrimSpaces(AnswerField(link, 5)));
         if (!model.empty()) session_.reg().ModelCode = model == "VR" ? "PD" : model;
     }
     if (!accepted) return kReadFailed;
     if (Send(",/10") == kSendAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
-        session_.reg().IsRtRegister = Upper(TrimBlanks(AnswerField(link, 3))) == "1";
+        session_.reg().IsRtRegister = Upper(TrimSpaces(AnswerField(link, 3))) == "1";
     }
     return kReadOk;
 }
@@ -187,7 +183,7 @@ void RegisterReader::PublishOutcome(const std::string& answerToA, int outcome) {
         return;
     }
     if (IdentityAnswer(sender_, link, answerToA)) {
-        const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
+        const std::string model = Upper(TrimSpaces(AnswerField(link, 5)));
         // The serial's type letter follows the model as the register reports it; the
         // conversion then works with the mapped code.
         if (!model.empty()) reg.ModelCode = model;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 
+#include "common/control_bytes.h"
 #include "link/reply_codes.h"
 
 namespace zelmar::link {
@@ -38,7 +39,7 @@ long DecimalValue(const std::string& field) {
 // A reply the register could have written: STX, then a result code of two hexadecimal
 // digits. Anything else (a garbled or cut reply) tells nothing about the command.
 bool ReadableReply(const std::string& text) {
-    if (text.size() < kCodeAt + kFieldWidth || text.front() != '\x02') return false;
+    if (text.size() < kCodeAt + kFieldWidth || text.front() != kStx) return false;
     const std::string code = FieldAt(text, kCodeAt);
     return std::all_of(code.begin(), code.end(),
                        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
@@ -88,9 +89,8 @@ void DecodeReply(ReplyRecord& record, const std::string& replyText, const std::s
     SetBits(record.StateBits, kStateBitNumbers, record.StateText);
 }
 
-bool ClearReply(ReplyRecord& record) {
+void ClearReply(ReplyRecord& record) {
     record = ReplyRecord{};
-    return true;
 }
 
 std::string ReplySummary(const ReplyRecord& record) {

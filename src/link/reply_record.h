@@ -32,8 +32,8 @@ std::string BitString(long value, int& width);
 void DecodeReply(ReplyRecord& record, const std::string& replyText, const std::string& kind,
                  const std::string& replyCopy, const std::string& commandSent);
 
-// Empties every text and clears every bit of the record. Returns true.
-bool ClearReply(ReplyRecord& record);
+// Empties every text and clears every bit of the record.
+void ClearReply(ReplyRecord& record);
 
 // "code - message - class" of the record: the second line of the error file in network mode
 // and the text of the transport's fp_error line. " -  - " when nothing was decoded.

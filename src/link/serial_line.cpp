@@ -14,8 +14,7 @@ SerialLine::SerialLine(LinkState& state, platform::EventLoop& loop, platform::Se
       timer1_(loop.createTimer([this] { Timer1_Timer(); })) {}
 
 void SerialLine::Timer1_Timer() {
-    if (state_.TimeoutCountdown > 0) --state_.TimeoutCountdown;
-    if (state_.TimeoutCountdown == 0) state_.TimeoutFlag = true;
+    state_.TimeoutFlag = true;
 }
 
 bool SerialLine::send(const std::string& bytes) {
@@ -31,7 +30,6 @@ void SerialLine::drainInput() {
 // Appends to RxBuffer until `done` holds, Timer1 ticks or someone else raises TimeoutFlag.
 void SerialLine::timedRead(int intervalMs, const std::function<bool()>& done) {
     state_.TimeoutFlag = false;
-    state_.TimeoutCountdown = timing::kTimeoutCountdownTicks;
     timer1_->setInterval(intervalMs);
     timer1_->setEnabled(true);
     const auto deadline = loop_.nowMs() + intervalMs + timing::kTimerSlackMs;

@@ -49,7 +49,6 @@ class TraceFiles : public TraceSink, public TraceFileControl {
     void OpenTrace(const TraceFilePaths& paths);
     bool isOpen() const { return open_; }  // the "file number is -1" state when false
     const TraceFilePaths& paths() const { return paths_; }
-    const std::vector<std::string>& LogLines() const { return logLines_; }
 
   private:
     const Session& session_;

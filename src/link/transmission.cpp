@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "common/control_bytes.h"
 #include "common/version_text.h"
 #include "convert/job_file.h"
 #include "jobs/job_messages.h"
@@ -16,7 +17,6 @@ constexpr int kExpectAnswer = -1;
 constexpr int kSendAccepted = 1;
 constexpr int kSendBusy = -9;
 
-constexpr char kCancel = 0x18;                    // sent alone before a job on the serial line
 constexpr int kSkipBudget = 10;                   // the tenth empty or "(" line fails the job
 constexpr int kMaxFileRestarts = 3;               // restarts per kind of file fault in one job
 constexpr int kAccessRestartPauseMs = 100;        // before a restart after a file-access fault
@@ -191,7 +191,8 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
         outcome.result = kSendConversionFailed;
         return outcome;
     }
-    if (session_.options.OptionRS232()) sender_.WriteRaw(std::string(1, kCancel));
+    // CAN alone ends whatever the register was left doing before the job's first line.
+    if (session_.options.OptionRS232()) sender_.WriteRaw(std::string(1, kCan));
 
     const int policy = session_.options.Combo1;
     if (session_.link.DocumentOpen && !ApplyOpenDocumentPolicy(policy)) {

@@ -94,12 +94,12 @@ MainWindow::MainWindow(Session& session, app::OperatorCommands& commands)
 
 void MainWindow::BuildMenus() {
     fileMenu_ = Named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
-    exitAction_ = Named(fileMenu_->addAction(QStringLiteral("T&ermina Zelmar1")), "m_esci");
+    auto* exitItem = Named(fileMenu_->addAction(QStringLiteral("T&ermina Zelmar1")), "m_esci");
     auto* manual = Named(fileMenu_->addAction(QStringLiteral("&Manuale Zelmar1")), "m_manual");
-    fileMenu_->setDefaultAction(exitAction_);
+    fileMenu_->setDefaultAction(exitItem);
     auto* help = Named(menuBar()->addMenu(QStringLiteral("&?")), "mnuHelp");
     auto* info = Named(help->addAction(QStringLiteral("&Informazioni  su  Zelmar1")), "m_info");
-    connect(exitAction_, &QAction::triggered, this,
+    connect(exitItem, &QAction::triggered, this,
             [this] { Run([this] { commands_.m_esci_Click(); }); });
     connect(manual, &QAction::triggered, this,
             [this] { Run([this] { commands_.m_manual_Click(); }); });
@@ -323,12 +323,9 @@ QWidget* MainWindow::BuildButtons() {
     auto* image1 = Named(new QLabel(row), "Image1");
     image1->setPixmap(BusyPicture().pixmap(32, 32));
     image1->hide();
-    txtTimer_ = Named(new QLineEdit(row), "txtTimer");
-    txtTimer_->hide();
     layout->addWidget(cmbFile_);
     layout->addWidget(annullaOperaz_);
     layout->addWidget(image1);
-    layout->addWidget(txtTimer_);
     connect(cmbFile_, &QPushButton::clicked, this,
             [this] { Run([this] { commands_.CMBFile_Click(); }); });
     connect(annullaOperaz_, &QPushButton::clicked, this,
@@ -427,7 +424,6 @@ void MainWindow::RefreshTexts() {
     SetText(txtEcrMatr_, texts.txtEcrMatr);
     SetText(txtFWRev_, texts.txtFWRev);
     SetText(txtAppDataVista_, texts.txtAppDataVista);
-    SetText(txtTimer_, texts.txtTimer);
     txtTimerVal_->setVisible(texts.timerControlsVisible);
     cmdChgTimer_->setVisible(texts.timerControlsVisible);
 }

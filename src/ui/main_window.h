@@ -6,7 +6,6 @@
 #include "app/operator_commands.h"
 #include "common/session.h"
 
-class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -31,7 +30,6 @@ class MainWindow : public QMainWindow {
     void refresh();
 
     QMenu* fileMenu() const { return fileMenu_; }
-    QAction* exitAction() const { return exitAction_; }
     // Without a notification area, minimising must not hide the only way back.
     void setHidesOnMinimise(bool hides) { hidesOnMinimise_ = hides; }
 
@@ -69,7 +67,6 @@ class MainWindow : public QMainWindow {
     bool hidesOnMinimise_ = true;
 
     QMenu* fileMenu_ = nullptr;
-    QAction* exitAction_ = nullptr;
     QCheckBox* check_[4] = {};
     QFrame* shape_[4] = {};
     QLineEdit* dumpText_[4] = {};
@@ -99,7 +96,6 @@ class MainWindow : public QMainWindow {
     QLineEdit* txtEcrMatr_ = nullptr;
     QLineEdit* txtFWRev_ = nullptr;
     QLineEdit* txtAppDataVista_ = nullptr;
-    QLineEdit* txtTimer_ = nullptr;
     std::vector<std::pair<QCheckBox*, bool Options::*>> optionBoxes_;
     std::vector<std::pair<QLineEdit*, std::string Options::*>> optionTexts_;
 };

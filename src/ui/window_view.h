@@ -25,10 +25,6 @@ class WindowView : public QObject, public app::FormView {
 
     void attach(Session& session, app::OperatorCommands& commands);
     MainWindow* window() const { return window_.get(); }
-    QSystemTrayIcon* trayIcon() const { return tray_.get(); }
-    ClosingBox* closingBox() const { return closingBox_; }
-    // False on a desktop without a notification area: the window is then the way in.
-    bool hasTray() const { return hasTray_; }
 
     // After the form has loaded: the widgets take the loaded settings (a ticked slot box is a
     // click on it). Without a notification area the window is shown at once.
@@ -46,7 +42,7 @@ class WindowView : public QObject, public app::FormView {
     void ShowAbout();
 
     app::OperatorCommands* commands_ = nullptr;
-    bool hasTray_ = false;
+    bool hasTray_ = false;  // without a notification area the window is the way in
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     ClosingBox* closingBox_ = nullptr;  // owned by the window

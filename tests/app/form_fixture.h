@@ -65,7 +65,7 @@ class Outside : public RegisterServices,
     bool OpenComPort(int slot) override {
         return Log("OpenComPort " + std::to_string(slot)), portAnswers[slot - 1];
     }
-    int OpenConnection() override { return Log("OpenConnection"), 0; }
+    void OpenConnection() override { Log("OpenConnection"); }
     void CloseConnection() override { Log("CloseConnection"); }
     void CloseSocket() override { Log("CloseSocket"); }
     void InitNetwork() override { Log("InitNetwork"); }
@@ -118,7 +118,7 @@ class RecordingSender : public link::CommandSender {
     bool OpenPort() override { return true; }
     void ClosePort() override {}
     bool WriteRaw(const std::string&) override { return true; }
-    int OpenConnection() override { return 0; }
+    void OpenConnection() override {}
     void CloseConnection() override {}
 };
 

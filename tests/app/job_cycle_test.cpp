@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/job_texts.h"
 #include "form_fixture.h"
+#include "jobs/job_messages.h"
 
 namespace zelmar::app::testing {
 namespace {
@@ -61,7 +61,7 @@ TEST_F(JobCycleTest, DataFileGoneAtTheTriggerGivesE506AndNoJob) {
     Submit(1);
     files.vanishAfterChecks(Path("SR_DATI", 1), 1);  // gone right after slot selection saw it
     form.txtTimer_Change();
-    EXPECT_EQ(Read("SR_ERR", 1), std::string(kNoInputFileMessage) + "\r\n");
+    EXPECT_EQ(Read("SR_ERR", 1), std::string(jobs::kMsgInputMissing) + "\r\n");
     EXPECT_FALSE(Has("SR_START", 1) || Has("FINESCO", 1));
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 0);
 }

@@ -95,7 +95,7 @@ TEST(JobFiles, ALockedFileIsTriedTwentyTimesAndLoggedOnceWhereTheRoutineLogs) {
         {"SR_ERR.003", &JobFiles::SubKillErrFile, 1000, "Errore nella Kill di SR_ERR"},
         {"SR_OUT.003", &JobFiles::SubKillFileOut, 1000, "Errore nella Kill di SR_OUT"},
         {"SR_DATI.003", &JobFiles::SubKillDatiFile, 1000, nullptr},
-        {kCommandFile, nullptr, 1000, "Errore nella Kill di "},
+        {kCommandFileName, nullptr, 1000, "Errore nella Kill di "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " failing " + std::to_string(c.failures));

@@ -8,10 +8,10 @@
 
 #include "common/text_file.h"
 #include "link/register_reader.h"
+#include "link/scripted_sender.h"
+#include "link/verdict_cases.h"
 #include "sim/core/serial_engine.h"
 #include "support/sim_serial_port.h"
-#include "tests/link/scripted_sender.h"
-#include "tests/link/verdict_cases.h"
 
 namespace zelmar::link::scripted {
 namespace {

@@ -12,10 +12,10 @@
 #include "link/network_link.h"
 #include "link/network_timing.h"
 #include "link/transmission.h"
+#include "link/verdict_cases.h"
 #include "platform/tcp_socket.h"
 #include "sim/core/tcp_engine.h"
 #include "support/sim_tcp_socket.h"
-#include "tests/link/verdict_cases.h"
 
 namespace zelmar::link::testing {
 namespace {

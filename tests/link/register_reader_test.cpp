@@ -6,7 +6,7 @@
 
 #include "common/text_file.h"
 #include "common/version_text.h"
-#include "tests/link/scripted_sender.h"
+#include "link/scripted_sender.h"
 
 namespace zelmar::link::scripted {
 namespace {

@@ -73,7 +73,7 @@ class ScriptedSender : public CommandSender {
         raw += bytes;
         return true;
     }
-    int OpenConnection() override { return 0; }
+    void OpenConnection() override {}
     void CloseConnection() override {}
 
     long count(const std::string& command) const {

@@ -5,8 +5,8 @@
 #include "common/text_file.h"
 #include "common/version_text.h"
 #include "convert/job_file.h"
+#include "link/scripted_sender.h"
 #include "link/transmission.h"
-#include "tests/link/scripted_sender.h"
 
 namespace zelmar::link::scripted {
 namespace {

@@ -135,7 +135,6 @@ TEST_F(WindowTest, EveryControlShowsItsTextAndTip) {
          "Impostazione del comportamento in caso di scontrino aperto"},
         {"CMBFile", " Esegui Test", "Esegue scontrino di prova per test collegamento"},
         {"AnnullaOperaz", "Annulla Sco", "Esegue il comando di annulla scontrino"},
-        {"txtTimer", nullptr, nullptr},
         {"m_esci", "T&ermina Zelmar1", nullptr},
         {"m_manual", "&Manuale Zelmar1", nullptr},
         {"m_info", "&Informazioni  su  Zelmar1", nullptr},
@@ -154,7 +153,6 @@ TEST_F(WindowTest, EveryControlShowsItsTextAndTip) {
                                                      "(rs232,usb,rete)                 RT V.7"));
     EXPECT_EQ(Find<QComboBox>("Combo1")->placeholderText(), QStringLiteral("Controllo scontrino:"));
     EXPECT_EQ(window().fileMenu()->title(), QStringLiteral("&File"));
-    EXPECT_TRUE(Find("txtTimer")->isHidden());
 }
 
 TEST_F(WindowTest, SlotBoxesLockTheFramesAndDriveThePoll) {

@@ -15,14 +15,10 @@ class FakeDirWatcher : public DirWatcher {
   public:
     explicit FakeDirWatcher(EventLoop& loop) : loop_(loop) {}
 
-    void setStartResult(bool ok) { startResult_ = ok; }
     void fire(int bits);
 
     bool running() const { return running_; }
     const std::string& folder() const { return folder_; }
-    bool subtree() const { return subtree_; }
-    int startCount() const { return starts_; }
-    int stopCount() const { return stops_; }
 
     bool start(const std::string& folder, bool subtree,
                std::function<void(int bits)> onChange) override;
@@ -37,12 +33,8 @@ class FakeDirWatcher : public DirWatcher {
     std::shared_ptr<FakeDirWatcher*> self_ = std::make_shared<FakeDirWatcher*>(this);
     std::function<void(int)> onChange_;
     std::string folder_;
-    bool subtree_ = false;
-    bool startResult_ = true;
     bool running_ = false;
     int pending_ = 0;
-    int starts_ = 0;
-    int stops_ = 0;
 };
 
 }  // namespace zelmar::platform

@@ -7,10 +7,9 @@
 
 namespace zelmar::platform {
 
-// Records what the program tells the operator and opens; the ping answer is set by the test.
+// Records what the program tells the operator, opens and pings; no host answers a ping.
 class FakeShell : public Shell {
   public:
-    void setPingResult(int ms) { pingResult_ = ms; }
     void setOpenDocumentResult(bool ok) { openResult_ = ok; }
 
     const std::vector<std::string>& notices() const { return notices_; }
@@ -24,11 +23,11 @@ class FakeShell : public Shell {
     }
     int ping(const std::string& host) override {
         pinged_.push_back(host);
-        return pingResult_;
+        return kNoAnswer;
     }
 
   private:
-    int pingResult_ = -1;
+    static constexpr int kNoAnswer = -1;
     bool openResult_ = true;
     std::vector<std::string> notices_;
     std::vector<std::string> opened_;

@@ -7,17 +7,7 @@ void FakeSystemInfo::setUserValue(const std::string& subKey, const std::string& 
     values_[{subKey, valueName}] = {type, std::move(data)};
 }
 
-void FakeSystemInfo::setUserDword(const std::string& subKey, const std::string& valueName,
-                                  std::uint32_t value) {
-    std::string bytes;
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
-    }
-    setUserValue(subKey, valueName, RegistryType::kDword, bytes);
-}
-
 std::string FakeSystemInfo::commonAppDataFolder() {
-    ++appDataRequests_;
     return appData_;
 }
 

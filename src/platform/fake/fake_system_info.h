@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -25,9 +24,6 @@ class FakeSystemInfo : public SystemInfo {
                        const std::string& text) {
         setUserValue(subKey, valueName, RegistryType::kString, text);
     }
-    // Stored as the registry stores a DWORD: 4 bytes, least significant first.
-    void setUserDword(const std::string& subKey, const std::string& valueName, std::uint32_t value);
-    int appDataRequests() const { return appDataRequests_; }
 
     bool isNtPlatform() const override { return nt_; }
     int osMajorVersion() const override { return major_; }
@@ -43,7 +39,6 @@ class FakeSystemInfo : public SystemInfo {
     bool nt_ = false;
     int major_ = 0;
     std::string appData_;
-    int appDataRequests_ = 0;
     std::map<std::pair<std::string, std::string>, Value> values_;
 };
 
