@@ -2,7 +2,8 @@
 
 namespace zelmar::app {
 
-// The main form's pauses, all from the original window's behaviour.
+// The main form's pauses: long enough for the operator to see a box, and for a register or a
+// closing port to settle.
 // The poll tick after a job or a register-data read closes the link after this long.
 inline constexpr int kPortCloseDelayMs = 1000;
 // The closing box is left on screen this long before the unload goes on.

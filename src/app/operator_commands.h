@@ -28,8 +28,8 @@ inline constexpr const char* kManualNotFoundSuffix = " non trovato";
 inline constexpr const char* kManualOpenFailed =
     "Operazione non eseguita: verificare presenza Reader ";
 inline constexpr const char* kTestReceiptStartLine = "00000000";
-// The network check buttons show their verdict in their caption for this long
-// (the original's two-second pause, pumped like every wait).
+// The network check buttons show their verdict in their caption for this long (the wait
+// pumps the loop like every wait).
 inline constexpr int kCaptionVerdictMs = 2000;
 inline constexpr const char* kPingOk = "PING OK";
 inline constexpr const char* kNoPing = "No Ping";

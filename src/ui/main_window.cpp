@@ -23,7 +23,7 @@ namespace {
 
 // While the window is shown its texts follow the core's at this pace; hidden, nothing runs.
 constexpr int kRefreshIntervalMs = 250;
-// The colour a found port's shape turns, 65280 in the original's BGR notation.
+// The colour a found port's shape turns: pure green.
 const QColor kPortFoundColour(0x00, 0xFF, 0x00);
 const QColor kShapeDesignColour(0xC0, 0xC0, 0xC0);
 

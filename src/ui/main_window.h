@@ -26,7 +26,7 @@ class MainWindow : public QMainWindow {
     MainWindow(Session& session, app::OperatorCommands& commands);
 
     // Brings the widgets in line with the options and texts. A slot box whose value the
-    // program changed is clicked, as the original window's boxes were.
+    // program changed runs its click too, so the poll and the frames follow it.
     void refresh();
 
     QMenu* fileMenu() const { return fileMenu_; }
