@@ -53,7 +53,9 @@ void BM_CommandOverLoopback(benchmark::State& state) {
     }
     for (auto _ : state) {
         std::string command = "9";
-        if (program.network.SendCommandMCP_TCP(command) != 1) state.SkipWithError("refused");
+        if (program.network.SendCommandMCP_TCP(command) != link::SendResult::kAccepted) {
+            state.SkipWithError("refused");
+        }
     }
 }
 BENCHMARK(BM_CommandOverLoopback)
@@ -73,7 +75,9 @@ void BM_WaitingForASlowRegister(benchmark::State& state) {
     for (auto _ : state) {
         spent.measure([&] {
             std::string command = "9";
-            if (program.network.SendCommandMCP_TCP(command) != 1) state.SkipWithError("refused");
+            if (program.network.SendCommandMCP_TCP(command) != link::SendResult::kAccepted) {
+                state.SkipWithError("refused");
+            }
         });
     }
     state.counters["cpu_share_percent"] = spent.sharePercent();

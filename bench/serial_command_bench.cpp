@@ -44,9 +44,9 @@ constexpr int kSlowJobLines = 20;  // about 5 s of waiting at 200 ms per answer
 class TimedSender : public link::CommandSender {
   public:
     explicit TimedSender(link::CommandSender& link) : link_(link) {}
-    int SendCommand(std::string& command, int& expectAnswer) override {
+    link::SendResult SendCommand(std::string& command) override {
         const auto start = std::chrono::steady_clock::now();
-        const int result = link_.SendCommand(command, expectAnswer);
+        const link::SendResult result = link_.SendCommand(command);
         times.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());

@@ -113,8 +113,7 @@ void OperatorCommands::AnnullaOperaz_Click() {
     if (RefusedWhileExchangeRuns()) return;
     if (socketState_() != kSocketConnected) registers_.OpenConnection();
     std::string command = "+";
-    int expectAnswer = 1;
-    link_.SendCommand(command, expectAnswer);  // the operator sees the register's answer
+    link_.SendCommand(command);  // the operator sees the register's answer
 }
 
 void OperatorCommands::Command1_Click() {

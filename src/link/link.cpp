@@ -10,10 +10,6 @@
 namespace zelmar::link {
 namespace {
 
-// SendCommand's "no contact": the command did not start (another one is running, or the
-// program is ending).
-constexpr int kNotStarted = 0;
-
 constexpr const char* kPaperEndMessage = "E104: Fine carta scontrino, sostituire il rotolo";
 
 // What one answer asks SendCommand to do next.
@@ -21,7 +17,7 @@ enum class Next { kDone, kRetryAtOnce, kBusyTooLong };
 
 // The state of one SendCommand on the serial line.
 struct Call {
-    int result = -1;
+    SendResult result = SendResult::kRefused;
     int attempts = timing::kAttemptBudget;
     int busy = 0;
     int freeRetries = 0;
@@ -57,8 +53,8 @@ struct Link::Impl {
         if (trace.tracing()) trace.traceLine(text);
     }
 
-    int sendSerial(std::string& command);
-    int sendNetwork(const std::string& command);
+    SendResult sendSerial(std::string& command);
+    SendResult sendNetwork(const std::string& command);
     bool enquire();
     int exchangeFrame(const std::string& command, Call& call);
     void followPaper(bool wasPaperOut, Call& call);
@@ -149,40 +145,40 @@ void Link::Timer1_Timer() {
     impl_->line.Timer1_Timer();
 }
 
-int Link::SendCommand(std::string& command, int& /*expectAnswer: every command is answered*/) {
+SendResult Link::SendCommand(std::string& command) {
     // One exchange at a time: a command started from an event handler while another one waits
     // would take its answer. The program's end stops every further command at once.
-    if (impl_->sending || impl_->state().ExchangeAborted) return kNotStarted;
+    if (impl_->sending || impl_->state().ExchangeAborted) return SendResult::kNoContact;
     impl_->sending = true;
-    const int result = impl_->session.options.OptionRete ? impl_->sendNetwork(command)
-                                                         : impl_->sendSerial(command);
+    const SendResult result = impl_->session.options.OptionRete ? impl_->sendNetwork(command)
+                                                                : impl_->sendSerial(command);
     impl_->sending = false;
     return result;
 }
 
-int Link::Impl::sendNetwork(const std::string& command) {
-    if (!network) return -1;
-    int result = network->sendCommand(command);
+SendResult Link::Impl::sendNetwork(const std::string& command) {
+    if (!network) return SendResult::kRefused;
+    SendResult result = network->sendCommand(command);
     const std::string& raw = network->rawReply();
     if (raw.size() >= 8) {
         state().ResponseText = raw.substr(1, raw.size() - 4);
         traceLine(" <-- " + state().ResponseText);
         link::ParseStatus(state().ResponseText, state(), session.texts);
-        if (state().ResultCode != 0) result = -1;
+        if (state().ResultCode != 0) result = SendResult::kRefused;
     }
     return result;
 }
 
-int Link::Impl::sendSerial(std::string& command) {
+SendResult Link::Impl::sendSerial(std::string& command) {
+    if (!portOpenFor(session.CurrentSlot)) return SendResult::kRefused;
     Call call;
-    if (!portOpenFor(session.CurrentSlot)) return call.result;
     state().ResponseText.clear();
     int lastRead = SerialLine::kSilence;
     bool retryAtOnce = false;  // busy, device-status retry and the "j" rewrite skip the budget test
     while (retryAtOnce || (call.attempts > 0 && !call.done)) {
         retryAtOnce = false;
         traceLine(" --> " + command);
-        call.result = 0;
+        call.result = SendResult::kNoContact;
         line.drainInput();
         if (!enquire()) return call.result;
         lastRead = exchangeFrame(command, call);
@@ -194,10 +190,10 @@ int Link::Impl::sendSerial(std::string& command) {
         }
         if (lastRead != SerialLine::kGoodFrame) break;  // NAKs or bad frames spent the budget
         const Next next = judgeAnswer(command, call);
-        if (next == Next::kBusyTooLong) return -9;
+        if (next == Next::kBusyTooLong) return SendResult::kBusyTooLong;
         retryAtOnce = next == Next::kRetryAtOnce;
     }
-    if (lastRead != SerialLine::kGoodFrame) return -1;
+    if (lastRead != SerialLine::kGoodFrame) return SendResult::kRefused;
     if (!state().ResponseText.empty()) traceLine(" <-- " + state().ResponseText);
     return call.result;
 }
@@ -258,12 +254,12 @@ Next Link::Impl::judgeAnswer(std::string& command, Call& call) {
     followPaper(wasPaperOut, call);
     const int code = st.ResultCode;
     if (code == kResultAccepted || code == kResultAcceptedToo || code == kResultAcceptedAlso) {
-        call.result = 1;
+        call.result = SendResult::kAccepted;
         call.done = true;
         return Next::kDone;
     }
     if (paperWaitExpired(call)) {
-        call.result = -1;
+        call.result = SendResult::kRefused;
         call.done = true;
         return Next::kDone;
     }
@@ -288,7 +284,7 @@ Next Link::Impl::judgeAnswer(std::string& command, Call& call) {
         call.jRewritten = true;
         return Next::kRetryAtOnce;
     }
-    call.result = -1;
+    call.result = SendResult::kRefused;
     call.done = true;
     return Next::kDone;
 }

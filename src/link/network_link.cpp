@@ -90,7 +90,7 @@ NetworkLink::~NetworkLink() {
     jobFiles_.setReplyLineProvider(nullptr);
 }
 
-int NetworkLink::sendCommand(const std::string& command) {
+SendResult NetworkLink::sendCommand(const std::string& command) {
     std::string text = command;
     return SendCommandMCP_TCP(text);
 }
@@ -130,14 +130,14 @@ void NetworkLink::ConnectToRemote() {
                           static_cast<int>(port));
 }
 
-int NetworkLink::SendCommandMCP_TCP(std::string& command) {
+SendResult NetworkLink::SendCommandMCP_TCP(std::string& command) {
     Log(kStartBanner);
     if (socket_.state() != TcpSocket::kConnected) {
         Log(kNotOpenLine);
         ClearReply(reply_);  // the error file must not show the reply to an earlier command
         shell_.notice(kNoConnectionNotice);
         platform::WaitMs(loop_, nt::kNotConnectedPauseMs);
-        return -1;
+        return SendResult::kRefused;
     }
     if (!command.empty()) command += "/";
     Call call{command};
@@ -152,7 +152,7 @@ int NetworkLink::SendCommandMCP_TCP(std::string& command) {
         SENDUDP(command);
         next = reply_.ReplyKind.empty() ? AfterTimeout(call) : AfterReply(call, command);
     }
-    if (next == Next::kFail) return -1;
+    if (next == Next::kFail) return SendResult::kRefused;
     const bool accepted = reply_.ActionClass == "0";
     if (!accepted) {
         const std::string line = "fp_error n." + ReplySummary(reply_);
@@ -160,7 +160,7 @@ int NetworkLink::SendCommandMCP_TCP(std::string& command) {
         Log(line);
     }
     Log(kEndBanner);
-    return accepted ? 1 : -1;
+    return accepted ? SendResult::kAccepted : SendResult::kRefused;
 }
 
 NetworkLink::Next NetworkLink::AfterTimeout(Call& call) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "link/command_sender.h"
+
 namespace zelmar::link {
 
 // The network side of SendCommand. The serial link hands a command to it when the network
@@ -9,7 +11,7 @@ namespace zelmar::link {
 class NetworkTransport {
   public:
     virtual ~NetworkTransport() = default;
-    virtual int sendCommand(const std::string& command) = 0;  // SendCommandMCP_TCP's result
+    virtual SendResult sendCommand(const std::string& command) = 0;  // accepted or refused
     virtual const std::string& rawReply() const = 0;
     virtual void open() = 0;              // OpenSocket / network branch of OpenConnection
     virtual void close() = 0;             // CloseSocketConnection

@@ -10,9 +10,6 @@
 namespace zelmar::link {
 namespace {
 
-constexpr int kExpectAnswer = -1;  // every command is answered by a frame
-constexpr int kSendAccepted = 1;
-
 constexpr int kDefaultDeptCount = 10;   // before "v" tells
 constexpr int kDefaultMaxOperator = 8;  // before "v" tells
 // Our bound: a garbled department count must not size the tables or the ":/d" loop without
@@ -91,14 +88,14 @@ int RegisterReader::ReadRegisterData() {
 
 int RegisterReader::ReadIdentity(std::string& answerToA) {
     auto& link = session_.link;
-    const bool accepted = Send("a") == kSendAccepted;
+    const bool accepted = Send("a") == SendResult::kAccepted;
     answerToA = link.ResponseText;
     if (IdentityAnswer(sender_, link, answerToA)) {
         const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
         if (!model.empty()) session_.reg().ModelCode = model == "VR" ? "PD" : model;
     }
     if (!accepted) return kReadFailed;
-    if (Send(",/10") == kSendAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
+    if (Send(",/10") == SendResult::kAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
         session_.reg().IsRtRegister = Upper(TrimBlanks(AnswerField(link, 3))) == "1";
     }
     return kReadOk;
@@ -125,7 +122,7 @@ bool RegisterReader::ReadRegisterInfo() {
     const auto& link = session_.link;
     reg.DeptCount = kDefaultDeptCount;
     reg.MaxOperator = kDefaultMaxOperator;
-    if (Send("v") != kSendAccepted || link.ResultCode != 0) return false;
+    if (Send("v") != SendResult::kAccepted || link.ResultCode != 0) return false;
     const bool countInField8 = LeadingInteger(AnswerField(link, 7)) == 0;
     const std::size_t operatorField = countInField8 ? 10 : 9;
     if (!HasField(link, operatorField)) return false;  // a short answer is a failed read
@@ -143,7 +140,7 @@ bool RegisterReader::ReadVatRates() {
     const bool g1 = session_.reg().FirmwareRevision.find(" G1") != std::string::npos;
     const int rates = g1 ? kVatRatesG1 : kVatRatesOther;
     for (int m = 1; m <= kVatPreludeCommands; ++m) Send("{/" + std::to_string(m) + "/");
-    if (Send("e") != kSendAccepted || link.ResultCode != 0) return false;
+    if (Send("e") != SendResult::kAccepted || link.ResultCode != 0) return false;
     if (!HasField(link, static_cast<std::size_t>(rates) + 2)) return false;
     for (int i = 0; i < rates; ++i) {
         session_.reg().VatRates[static_cast<std::size_t>(i)] =
@@ -160,7 +157,7 @@ bool RegisterReader::ReadDepartments() {
     reg.DeptNature.assign(count + 1, 0);
     bool allRead = true;
     for (std::size_t d = 1; d <= count; ++d) {
-        const bool accepted = Send(":/" + std::to_string(d)) == kSendAccepted &&
+        const bool accepted = Send(":/" + std::to_string(d)) == SendResult::kAccepted &&
                               link.ResultCode == 0 && HasField(link, 4) &&
                               (!reg.IsRtRegister || HasField(link, 14));
         if (!accepted) {
@@ -219,10 +216,9 @@ void RegisterReader::WriteMatrFile(const std::string& serial) {
     reg.SerialNumber = published;
 }
 
-int RegisterReader::Send(const std::string& command) {
+SendResult RegisterReader::Send(const std::string& command) {
     std::string text = command;
-    int expectAnswer = kExpectAnswer;
-    return sender_.SendCommand(text, expectAnswer);
+    return sender_.SendCommand(text);
 }
 
 }  // namespace zelmar::link

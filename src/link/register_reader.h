@@ -38,7 +38,7 @@ class RegisterReader {
     void WriteMatrFile(const std::string& serial);
     int ReadIdentity(std::string& answerToA);
     void ReadTables(int& outcome);
-    int Send(const std::string& command);
+    SendResult Send(const std::string& command);
 
     Session& session_;
     CommandSender& sender_;

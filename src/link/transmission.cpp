@@ -10,11 +10,6 @@
 namespace zelmar::link {
 namespace {
 
-// Every caller asks for an answer: True as the register link counts it.
-constexpr int kExpectAnswer = -1;
-constexpr int kSendAccepted = 1;
-constexpr int kSendBusy = -9;
-
 constexpr char kCancel = 0x18;                    // sent alone before a job on the serial line
 constexpr int kSkipBudget = 10;                   // the tenth empty or "(" line fails the job
 constexpr int kMaxFileRestarts = 3;               // restarts per kind of file fault in one job
@@ -238,7 +233,7 @@ int TransmissionDriver::PrepareCommandFile(std::string& path) {
 bool TransmissionDriver::ApplyOpenDocumentPolicy(int policy) {
     switch (policy) {
         case kPolicyCloseAndSend:
-            if (Send("+") != kSendAccepted) return false;
+            if (Send("+") != SendResult::kAccepted) return false;
             platform::WaitMs(loop_, kAfterCloseDocumentPauseMs);
             return true;
         case kPolicyStop:
@@ -283,7 +278,7 @@ std::string TransmissionDriver::DocumentQuery() const {
 }
 
 bool TransmissionDriver::RegisterShowsDocumentClosed(const std::string& query) {
-    return Send(query) == kSendAccepted && !session_.link.DocumentOpen;
+    return Send(query) == SendResult::kAccepted && !session_.link.DocumentOpen;
 }
 
 int TransmissionDriver::SettleInterruptedJob(const std::string& query) {
@@ -301,14 +296,14 @@ int TransmissionDriver::SettleInterruptedJob(const std::string& query) {
 }
 
 bool TransmissionDriver::SendLine(const std::string& line) {
-    const int result = Send(line);
+    const SendResult result = Send(line);
     if (line == "W") {
         // The register may drop the line while it resets: "W" never fails a job.
-        if (session_.reg().ModelCode == "VT" && result != kSendAccepted) ResetVtPort();
+        if (session_.reg().ModelCode == "VT" && result != SendResult::kAccepted) ResetVtPort();
         return true;
     }
-    if (result == kSendAccepted) return true;
-    if (result == kSendBusy) return RecoverFromBusy(line);
+    if (result == SendResult::kAccepted) return true;
+    if (result == SendResult::kBusyTooLong) return RecoverFromBusy(line);
     platform::WaitMs(loop_, kFailedLinePauseMs);
     return false;
 }
@@ -323,7 +318,7 @@ void TransmissionDriver::ResetVtPort() {
 }
 
 bool TransmissionDriver::RecoverFromBusy(const std::string& line) {
-    const bool released = Send(",/5") == kSendAccepted;
+    const bool released = Send(",/5") == SendResult::kAccepted;
     if (released) Send(line);  // once more; the register's answer is not checked
     platform::WaitMs(loop_, kAfterBusyPauseMs);
     return released;
@@ -333,7 +328,7 @@ TransmissionDriver::ResultFileData TransmissionDriver::ReadResultData() {
     ResultFileData data;
     auto& link = session_.link;
     auto acceptedAnswer = [&](const char* command) {
-        if (Send(command) != kSendAccepted) return false;
+        if (Send(command) != SendResult::kAccepted) return false;
         sender_.ParseStatus(link.ResponseText);
         return true;
     };
@@ -430,10 +425,9 @@ int TransmissionDriver::UnexpectedError(const std::string& description, int numb
     return kSendFailed;
 }
 
-int TransmissionDriver::Send(const std::string& command) {
+SendResult TransmissionDriver::Send(const std::string& command) {
     std::string text = command;
-    int expectAnswer = kExpectAnswer;
-    return sender_.SendCommand(text, expectAnswer);
+    return sender_.SendCommand(text);
 }
 
 void TransmissionDriver::CloseTrace(bool writeLogLines) {

@@ -97,7 +97,7 @@ class TransmissionDriver {
     int FinishSentJob(const ResultFileData& data);
     int FailJob();
     int UnexpectedError(const std::string& description, int number, int step);
-    int Send(const std::string& command);
+    SendResult Send(const std::string& command);
     void CloseTrace(bool writeLogLines);
 
     Session& session_;

@@ -109,9 +109,9 @@ class Outside : public RegisterServices,
 class RecordingSender : public link::CommandSender {
   public:
     std::vector<std::string> sent;
-    int SendCommand(std::string& command, int& expectAnswer) override {
-        sent.push_back(command + (expectAnswer ? " answer" : ""));
-        return 1;
+    link::SendResult SendCommand(std::string& command) override {
+        sent.push_back(command);
+        return link::SendResult::kAccepted;
     }
     int ParseStatus(const std::string&) override { return 0; }
     bool PortOpen() const override { return false; }

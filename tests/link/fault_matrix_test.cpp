@@ -32,10 +32,9 @@ struct SimRig : RigBase {
         session.options.chbEnableMicrelecInput = true;  // the job holds register lines
         session.reg().IsRtRegister = true;
     }
-    int send(std::string command) {
+    SendResult send(std::string command) {
         link.OpenConnection();
-        int expectAnswer = -1;
-        return timed([&] { return link.SendCommand(command, expectAnswer); });
+        return timed([&] { return link.SendCommand(command); });
     }
     int transmit() {
         return timed([&] { return driver.TransmitJob(); });
@@ -56,14 +55,16 @@ struct SimRig : RigBase {
 };
 
 TEST(SerialFaultMatrix, CommandsUnderOneFaultEach) {
+    using enum SendResult;
     const struct {
         std::string fault;
-        int result;
+        SendResult result;
         std::size_t journaled;  // times the register executed the command
     } cases[] = {
         // clang-format off
-        {"", 1, 1}, {"nak:2", 1, 1}, {"busy:3", 1, 1}, {"badsum:3", 1, 1}, {"short:2", 1, 1},
-        {"silent:1", 1, 1}, {"badsum:*", -1, 1}, {"again:2", 1, 1}, {"refuse:*=10,a", -1, 0}, {"drop", 0, 0},
+        {"", kAccepted, 1}, {"nak:2", kAccepted, 1}, {"busy:3", kAccepted, 1}, {"badsum:3", kAccepted, 1},
+        {"short:2", kAccepted, 1}, {"silent:1", kAccepted, 1}, {"badsum:*", kRefused, 1},
+        {"again:2", kAccepted, 1}, {"refuse:*=10,a", kRefused, 0}, {"drop", kNoContact, 0},
         // clang-format on
     };
     for (const auto& c : cases) {

@@ -13,7 +13,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using Replies = std::vector<std::pair<std::string, Reply>>;
 
-Reply Answered(int result, const std::string& code) {
+Reply Answered(SendResult result, const std::string& code) {
     return Reply{result, Answer({code, "00", "00", "0"})};
 }
 std::string DocumentAnswer(const std::string& number) {
@@ -94,16 +94,16 @@ const LineCase kLineCases[] = {
     {.name = "nine skipped lines pass", .commands = WithSkipped(9), .sent = {"LINE1", "LINE2"}},
     {.name = "the tenth skipped line fails", .commands = WithSkipped(10), .result = -5, .sent = {"LINE1"}, .elapsedMs = 2000},
     {.name = "refused line stops the job", .commands = {"LINE1", "LINE2", "LINE3"}, .replies = {{"LINE2", Refused()}}, .result = -5, .sent = {"LINE1", "LINE2"}, .elapsedMs = 1500 + 2000},
-    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(-1, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
-    {.name = "W refused elsewhere", .model = "AA", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(-1, "02")}}, .sent = {"LINE1", "W", "LINE2"}},
-    {.name = "busy line released and resent", .replies = {{"LINE1", Answered(-9, "1A")}, {",/5", Answered(1, "00")}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
-    {.name = "busy line, release refused", .replies = {{"LINE1", Answered(-9, "1A")}, {",/5", Answered(-1, "02")}}, .result = -5, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
+    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(SendResult::kRefused, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
+    {.name = "W refused elsewhere", .model = "AA", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(SendResult::kRefused, "02")}}, .sent = {"LINE1", "W", "LINE2"}},
+    {.name = "busy line released and resent", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kAccepted, "00")}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
+    {.name = "busy line, release refused", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kRefused, "02")}}, .result = -5, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
     {.name = "open document: send anyway", .documentOpen = true, .policy = 0, .sent = {"LINE1", "LINE2"}},
     {.name = "open document: close, then send", .documentOpen = true, .policy = 1, .sent = {"+", "LINE1", "LINE2"}, .elapsedMs = 2000},
-    {.name = "open document: close refused", .replies = {{"+", Answered(-1, "02")}}, .documentOpen = true, .policy = 1, .result = -2, .sent = {"+"}, .elapsedMs = 2000},
+    {.name = "open document: close refused", .replies = {{"+", Answered(SendResult::kRefused, "02")}}, .documentOpen = true, .policy = 1, .result = -2, .sent = {"+"}, .elapsedMs = 2000},
     {.name = "open document: stop", .documentOpen = true, .policy = 2, .result = -2, .elapsedMs = 2000},
     {.name = "closed document ignores stop", .policy = 2, .sent = {"LINE1", "LINE2"}},
-    {.name = "closed port opened twice, then the job fails", .replies = {{"LINE1", Reply{-1, ""}}}, .portOpens = false, .result = -5, .sent = {"LINE1"}, .opens = 2, .closes = 0, .elapsedMs = 4000},
+    {.name = "closed port opened twice, then the job fails", .replies = {{"LINE1", Reply{SendResult::kRefused, ""}}}, .portOpens = false, .result = -5, .sent = {"LINE1"}, .opens = 2, .closes = 0, .elapsedMs = 4000},
 };
 // clang-format on
 
