@@ -56,7 +56,7 @@ struct Link::Impl {
     SendResult sendSerial(std::string& command);
     SendResult sendNetwork(const std::string& command);
     bool enquire();
-    int exchangeFrame(const std::string& command, Call& call);
+    SerialLine::ReadResult exchangeFrame(const std::string& command, Call& call);
     void followPaper(bool wasPaperOut, Call& call);
     bool paperWaitExpired(const Call& call) const;
     Next judgeAnswer(std::string& command, Call& call);
@@ -173,7 +173,8 @@ SendResult Link::Impl::sendSerial(std::string& command) {
     if (!portOpenFor(session.CurrentSlot)) return SendResult::kRefused;
     Call call;
     state().ResponseText.clear();
-    int lastRead = SerialLine::kSilence;
+    using ReadResult = SerialLine::ReadResult;
+    ReadResult lastRead = ReadResult::kSilence;
     bool retryAtOnce = false;  // busy, device-status retry and the "j" rewrite skip the budget test
     while (retryAtOnce || (call.attempts > 0 && !call.done)) {
         retryAtOnce = false;
@@ -182,18 +183,18 @@ SendResult Link::Impl::sendSerial(std::string& command) {
         line.drainInput();
         if (!enquire()) return call.result;
         lastRead = exchangeFrame(command, call);
-        if (lastRead == SerialLine::kPortFailed) return call.result;
-        if (lastRead == SerialLine::kSilence) {
+        if (lastRead == ReadResult::kPortFailed) return call.result;
+        if (lastRead == ReadResult::kSilence) {
             line.DiscardLateAnswer();
             SpendAttemptOnSilence(call.attempts);
             continue;
         }
-        if (lastRead != SerialLine::kGoodFrame) break;  // NAKs or bad frames spent the budget
+        if (lastRead != ReadResult::kGoodFrame) break;  // NAKs or bad frames spent the budget
         const Next next = judgeAnswer(command, call);
         if (next == Next::kBusyTooLong) return SendResult::kBusyTooLong;
         retryAtOnce = next == Next::kRetryAtOnce;
     }
-    if (lastRead != SerialLine::kGoodFrame) return SendResult::kRefused;
+    if (lastRead != ReadResult::kGoodFrame) return SendResult::kRefused;
     if (!state().ResponseText.empty()) traceLine(" <-- " + state().ResponseText);
     return call.result;
 }
@@ -203,7 +204,7 @@ bool Link::Impl::enquire() {
     bool heardSomething = false;
     for (int tries = 0; tries < timing::kEnquiryTries; ++tries) {
         if (!line.send(std::string(1, kEnq))) return false;
-        if (line.WaitAck() == 1) return true;
+        if (line.WaitAck() == SerialLine::AckReply::kAck) return true;
         heardSomething = heardSomething || !state().RxBuffer.empty();
     }
     if (model() == "VT" && heardSomething) {
@@ -215,13 +216,13 @@ bool Link::Impl::enquire() {
 
 // Sends the frame, and again after each NAK of the register, until an answer, silence or the
 // end of the budget.
-int Link::Impl::exchangeFrame(const std::string& command, Call& call) {
+SerialLine::ReadResult Link::Impl::exchangeFrame(const std::string& command, Call& call) {
     const std::string frame = BuildCommandFrame(command);
     for (;;) {
         state().RxBuffer.clear();
-        if (!line.send(frame)) return SerialLine::kPortFailed;
-        const int answer = line.ReadResponse(call.attempts);
-        if (answer != SerialLine::kNakReceived) return answer;
+        if (!line.send(frame)) return SerialLine::ReadResult::kPortFailed;
+        const SerialLine::ReadResult answer = line.ReadResponse(call.attempts);
+        if (answer != SerialLine::ReadResult::kNakReceived) return answer;
         // Busy answers may already have taken the budget below zero: "none left" is <= 0.
         if (--call.attempts <= 0) return answer;
         platform::WaitMs(loop, model() == "VT" ? timing::kNakPauseVtMs : timing::kNakPauseMs);
