@@ -104,8 +104,8 @@ void TransmissionDriver::setNetwork(NetworkTransport* network) {
 int TransmissionDriver::TransmitJob() {
     if (!files_.fileExists(session_.DatiPath)) return jobs::kJobDataFileVanished;
     OpenTransport();
-    const int sent = SendJob(session_.DatiPath);
-    if (sent == kSendOk) {
+    const SendJobResult sent = SendJob(session_.DatiPath);
+    if (sent == SendJobResult::kOk) {
         if (session_.TestReceiptJob == 1) session_.TestReceiptJob = 0;
         CloseSerialPort();
         return jobs::kJobOk;
@@ -113,10 +113,10 @@ int TransmissionDriver::TransmitJob() {
     platform::WaitMs(loop_, kFailedJobPauseMs);
     CloseSerialPort();
     switch (sent) {
-        case kSendConversionFailed:
+        case SendJobResult::kConversionFailed:
             return jobs::kJobConversionError;
-        case kSendRefused:
-        case kSendLeftOpen:
+        case SendJobResult::kRefused:
+        case SendJobResult::kLeftOpen:
             return jobs::kJobReceiptOpen;
         default:
             return jobs::kJobInterrupted;
@@ -139,7 +139,7 @@ void TransmissionDriver::CloseSerialPort() {
     if (session_.options.OptionRS232() && sender_.PortOpen()) sender_.ClosePort();
 }
 
-int TransmissionDriver::SendJob(std::string& path) {
+SendJobResult TransmissionDriver::SendJob(std::string& path) {
     session_.conv.ReprintRequest = false;
     int accessRestarts = 0;
     int missingRestarts = 0;
@@ -151,7 +151,8 @@ int TransmissionDriver::SendJob(std::string& path) {
         try {
             if (!sentDocument) {
                 pass = SendPass(path);
-                if (pass.fault == FileFault::kNone && pass.result != kSendOk) return pass.result;
+                if (pass.fault == FileFault::kNone && pass.result != SendJobResult::kOk)
+                    return pass.result;
                 if (pass.fault == FileFault::kNone) sentDocument = ReadResultData();
             }
             if (sentDocument) {
@@ -180,9 +181,9 @@ int TransmissionDriver::SendJob(std::string& path) {
 TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) {
     PassOutcome outcome;
     outcome.step = 3;
-    if (PrepareCommandFile(path) != kSendOk) {
+    if (!PrepareCommandFile(path)) {
         CloseTrace(true);
-        outcome.result = kSendConversionFailed;
+        outcome.result = SendJobResult::kConversionFailed;
         return outcome;
     }
     if (session_.options.OptionRS232()) sender_.WriteRaw(std::string(1, kCancel));
@@ -190,7 +191,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     const int policy = session_.options.Combo1;
     if (session_.link.DocumentOpen && !ApplyOpenDocumentPolicy(policy)) {
         CloseTrace(true);
-        outcome.result = kSendRefused;
+        outcome.result = SendJobResult::kRefused;
         return outcome;
     }
 
@@ -204,7 +205,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     }
     if (lines.empty()) {
         CloseTrace(true);
-        outcome.result = kSendRefused;
+        outcome.result = SendJobResult::kRefused;
         return outcome;
     }
 
@@ -216,18 +217,17 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     }
     outcome.step = 8;
     outcome.result = SendLines(lines);
-    if (outcome.result != kSendOk) FailJob();
+    if (outcome.result != SendJobResult::kOk) FailJob();
     return outcome;
 }
 
-int TransmissionDriver::PrepareCommandFile(std::string& path) {
-    if (session_.TestReceiptJob == 1) return kSendOk;
+bool TransmissionDriver::PrepareCommandFile(std::string& path) {
+    if (session_.TestReceiptJob == 1) return true;
     if (session_.options.chbEnableMicrelecInput) {
         session_.conv.CommandFilePath = path;
-        return kSendOk;
+        return true;
     }
-    if (!converter_ || converter_(path) != 0) return kSendConversionFailed;
-    return kSendOk;
+    return converter_ && converter_(path) == 0;
 }
 
 bool TransmissionDriver::ApplyOpenDocumentPolicy(int policy) {
@@ -246,7 +246,7 @@ bool TransmissionDriver::ApplyOpenDocumentPolicy(int policy) {
 // The fiscal status in every answer tells whether a document is open: a job that sent a
 // closing line is done only when the register shows its document closed after it, and a
 // closing line whose answer was lost is judged by asking the register once.
-int TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
+SendJobResult TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
     const int slot = session_.CurrentSlot;
     const std::string query = DocumentQuery();
     inFlight_.Record(slot, jobs::InFlightStage::kLines, query);
@@ -255,7 +255,7 @@ int TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
     bool closingSent = false;
     for (const auto& line : lines) {
         if (line.empty() || line.front() == '(') {
-            if (--skipBudget == 0) return kSendFailed;
+            if (--skipBudget == 0) return SendJobResult::kFailed;
             continue;
         }
         const bool closing = ClosesDocument(line);
@@ -263,14 +263,15 @@ int TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
         closingSent = closingSent || closing;
         if (!SendLine(line)) {
             if (!closing || !openBeforeLine || !RegisterShowsDocumentClosed(query)) {
-                return kSendFailed;
+                return SendJobResult::kFailed;
             }
             jobFiles_.LogLine(kSettledFromRegister + line);
-            return kSendOk;
+            return SendJobResult::kOk;
         }
         openBeforeLine = session_.link.DocumentOpen;
     }
-    return closingSent && session_.link.DocumentOpen ? kSendLeftOpen : kSendOk;
+    return closingSent && session_.link.DocumentOpen ? SendJobResult::kLeftOpen
+                                                     : SendJobResult::kOk;
 }
 
 std::string TransmissionDriver::DocumentQuery() const {
@@ -399,7 +400,7 @@ void TransmissionDriver::PrintCopy(const ResultFileData& data) {
          data.documentNumber + "///1");
 }
 
-int TransmissionDriver::FinishSentJob(const ResultFileData& data) {
+SendJobResult TransmissionDriver::FinishSentJob(const ResultFileData& data) {
     PrintCopy(data);
     session_.conv.ReprintRequest = false;
     session_.conv.ReceiptHasSales = false;
@@ -408,21 +409,21 @@ int TransmissionDriver::FinishSentJob(const ResultFileData& data) {
         trace_.traceLine(" --> " + (data.clockRead ? lines[1] : std::string()));
     }
     CloseTrace(true);
-    return kSendOk;
+    return SendJobResult::kOk;
 }
 
-int TransmissionDriver::FailJob() {
+void TransmissionDriver::FailJob() {
     CloseTrace(true);
-    return kSendFailed;
 }
 
 // A fault the driver cannot get past: the operator is told, and the job is reported as
 // failed, never as done, since nobody knows what the register printed.
-int TransmissionDriver::UnexpectedError(const std::string& description, int number, int step) {
+SendJobResult TransmissionDriver::UnexpectedError(const std::string& description, int number,
+                                                  int step) {
     shell_.notice("ERRORE = " + description + " - Err.num: " + std::to_string(number) +
                   " Riga: " + std::to_string(step));
     CloseTrace(false);
-    return kSendFailed;
+    return SendJobResult::kFailed;
 }
 
 SendResult TransmissionDriver::Send(const std::string& command) {
