@@ -120,7 +120,9 @@ void BM_SerialJobOf200Lines(benchmark::State& state) {
     const std::vector<std::string> job = RegisterFormReceipt(kJobLines);
     for (auto _ : state) {
         WriteTextLines(program.session.DatiPath, job);
-        if (program.driver.TransmitJob() != 0) state.SkipWithError("the job failed");
+        if (program.driver.TransmitJob() != jobs::JobResult::kOk) {
+            state.SkipWithError("the job failed");
+        }
     }
     const auto& times = program.sender.times;
     state.counters["commands"] = static_cast<double>(times.size());

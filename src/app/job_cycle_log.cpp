@@ -47,17 +47,19 @@ void JobCycleLog::JobStarted() {
     log_->write(LogLevel::kDebug, "job " + Slot(session_.CurrentSlot) + " started");
 }
 
-void JobCycleLog::JobEnded(int result) {
+void JobCycleLog::JobEnded(jobs::JobResult result) {
     const int slot = session_.CurrentSlot;
     const std::string took = " in " + std::to_string(clock_.nowMs() - jobStartMs_) + " ms";
-    if (result == jobs::kJobOk) {
+    if (result == jobs::JobResult::kOk) {
         log_->write(LogLevel::kInfo, "job " + Slot(slot) + " done" + took);
     } else {
         log_->write(LogLevel::kWarning, "job " + Slot(slot) + " failed" + took + ": " +
                                             jobs::ErrorMessageForResult(result));
     }
     // A job that failed in the converter never reached the register.
-    if (result != jobs::kJobConversionError) NoteAnswer(slot, result != jobs::kJobNoAnswer);
+    if (result != jobs::JobResult::kConversionError) {
+        NoteAnswer(slot, result != jobs::JobResult::kNoAnswer);
+    }
 }
 
 void JobCycleLog::RegisterReadEnded(int slot, int outcome) {

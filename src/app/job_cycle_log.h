@@ -7,6 +7,7 @@
 #include "app/job_state.h"
 #include "common/diagnostics_log.h"
 #include "common/session.h"
+#include "jobs/job_messages.h"
 #include "platform/event_loop.h"
 
 namespace zelmar::app {
@@ -22,7 +23,7 @@ class JobCycleLog {
 
     void Started(const JobState& state);
     void JobStarted();  // for Session::CurrentSlot
-    void JobEnded(int result);
+    void JobEnded(jobs::JobResult result);
     void RegisterReadEnded(int slot, int outcome);
     void UnloadStarted(const JobState& state);
 

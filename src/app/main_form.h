@@ -58,7 +58,7 @@ class MainForm {
     void txtTimer_Change();     // one job attempt
     int iVerifyStartZelmar1();  // the slot whose job may run now, or 0
     void StartRegisterDump(int slot);
-    void FinishJob(int result);
+    void FinishJob(jobs::JobResult result);
     // The test receipt's files were written to `slot`: the next job on that slot is it.
     void BindTestReceipt(int slot);
 

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "common/version_text.h"
-#include "jobs/job_messages.h"
 
 namespace zelmar::link {
 namespace {
@@ -101,25 +100,26 @@ void TransmissionDriver::setNetwork(NetworkTransport* network) {
     network_ = network;
 }
 
-int TransmissionDriver::TransmitJob() {
-    if (!files_.fileExists(session_.DatiPath)) return jobs::kJobDataFileVanished;
+jobs::JobResult TransmissionDriver::TransmitJob() {
+    using jobs::JobResult;
+    if (!files_.fileExists(session_.DatiPath)) return JobResult::kDataFileVanished;
     OpenTransport();
     const SendJobResult sent = SendJob(session_.DatiPath);
     if (sent == SendJobResult::kOk) {
         if (session_.TestReceiptJob == 1) session_.TestReceiptJob = 0;
         CloseSerialPort();
-        return jobs::kJobOk;
+        return JobResult::kOk;
     }
     platform::WaitMs(loop_, kFailedJobPauseMs);
     CloseSerialPort();
     switch (sent) {
         case SendJobResult::kConversionFailed:
-            return jobs::kJobConversionError;
+            return JobResult::kConversionError;
         case SendJobResult::kRefused:
         case SendJobResult::kLeftOpen:
-            return jobs::kJobReceiptOpen;
+            return JobResult::kReceiptOpen;
         default:
-            return jobs::kJobInterrupted;
+            return JobResult::kInterrupted;
     }
 }
 
@@ -282,15 +282,15 @@ bool TransmissionDriver::RegisterShowsDocumentClosed(const std::string& query) {
     return Send(query) == SendResult::kAccepted && !session_.link.DocumentOpen;
 }
 
-int TransmissionDriver::SettleInterruptedJob(const std::string& query) {
+jobs::JobResult TransmissionDriver::SettleInterruptedJob(const std::string& query) {
     OpenTransport();
-    int result = jobs::kJobInterrupted;
+    jobs::JobResult result = jobs::JobResult::kInterrupted;
     if (RegisterShowsDocumentClosed(query)) {
         session_.conv.InvoiceOpen = query == "X";
         const ResultFileData data = ReadResultData();
         WriteResultFile(ResultLines(data));
         jobFiles_.LogLine(std::string(kSettledFromRegister) + "(ripresa dopo interruzione)");
-        result = jobs::kJobOk;
+        result = jobs::JobResult::kOk;
     }
     CloseSerialPort();
     return result;

@@ -9,6 +9,7 @@
 #include "common/trace_sink.h"
 #include "jobs/in_flight_marker.h"
 #include "jobs/job_files.h"
+#include "jobs/job_messages.h"
 #include "link/command_sender.h"
 #include "link/network_transport.h"
 #include "platform/event_loop.h"
@@ -63,11 +64,11 @@ class TransmissionDriver {
     void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
     void setNetwork(NetworkTransport* network);           // not owned; asked for the socket state
 
-    // The whole job for Session::DatiPath / OutPath: a job result code (jobs::kJob...).
-    int TransmitJob();
+    // The whole job for Session::DatiPath / OutPath.
+    jobs::JobResult TransmitJob();
     // A job whose closing line was sent before the program stopped: done (SR_OUT written,
-    // jobs::kJobOk) when the register shows its document completed, failed otherwise.
-    int SettleInterruptedJob(const std::string& query);
+    // kOk) when the register shows its document completed, interrupted otherwise.
+    jobs::JobResult SettleInterruptedJob(const std::string& query);
     // Converts and sends the job's lines, then writes SR_OUT.
     SendJobResult SendJob(std::string& path);
 

@@ -56,9 +56,9 @@ class Outside : public RegisterServices,
 
     CallLog calls;
     std::array<bool, 4> portAnswers{true, true, true, true};
-    std::function<int()> onTransmit = [] { return 0; };
+    std::function<jobs::JobResult()> onTransmit = [] { return jobs::JobResult::kOk; };
     std::function<int()> onRead = [] { return 0; };
-    std::function<int()> onSettle = [] { return 0; };
+    std::function<jobs::JobResult()> onSettle = [] { return jobs::JobResult::kOk; };
     std::function<void()> onLoad = [] {};
     std::string timerField;
 
@@ -69,12 +69,12 @@ class Outside : public RegisterServices,
     void CloseConnection() override { Log("CloseConnection"); }
     void CloseSocket() override { Log("CloseSocket"); }
     void InitNetwork() override { Log("InitNetwork"); }
-    int TransmitJob() override {
+    jobs::JobResult TransmitJob() override {
         Log("TransmitJob " + std::to_string(session_.CurrentSlot) + " test " +
             std::to_string(session_.TestReceiptJob));
         return onTransmit();
     }
-    int SettleInterruptedJob(const std::string& query) override {
+    jobs::JobResult SettleInterruptedJob(const std::string& query) override {
         return Log("Settle " + std::to_string(session_.CurrentSlot) + " " + query), onSettle();
     }
     int ReadRegisterData() override {

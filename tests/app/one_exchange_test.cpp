@@ -39,7 +39,7 @@ class OneExchangeTest : public CommandsTest {
             outside.onRead = [&] { return record(), ReadSucceeds(); };
             form.StartRegisterDump(3);
         } else {
-            outside.onTransmit = [&] { return record(), 0; };
+            outside.onTransmit = [&] { return record(), jobs::JobResult::kOk; };
             form.txtTimer_Change();
         }
         return inside;
@@ -162,7 +162,7 @@ TEST_F(OneExchangeTest, AFailedReadClosesItsPortAndTheTraceClosesOnEveryJobEnd) 
     session.options.chbTrace = true;
     MarkRead(1);
     Submit(1);
-    outside.onTransmit = [] { return -100; };  // the job file vanished before the first line
+    outside.onTransmit = [] { return jobs::JobResult::kDataFileVanished; };
     calls.clear();
     form.txtTimer_Change();
     const auto opened = std::find(calls.begin(), calls.end(), "OpenTraceFiles");

@@ -36,7 +36,7 @@ struct SimRig : RigBase {
         link.OpenConnection();
         return timed([&] { return link.SendCommand(command); });
     }
-    int transmit() {
+    jobs::JobResult transmit() {
         return timed([&] { return driver.TransmitJob(); });
     }
     static std::string firstDocumentNumber() { return "SCONTR. N.0001-0001,"; }  // RT
@@ -77,23 +77,29 @@ TEST(SerialFaultMatrix, CommandsUnderOneFaultEach) {
 }
 
 TEST(SerialFaultMatrix, JobsUnderOneFaultEach) {
+    using enum jobs::JobResult;
     const struct {
         std::string fault;
-        int expected;
+        jobs::JobResult expected;
     } cases[] = {
-        {"", 0},          {"refuse:*=08,3/", -5}, {"paper:3@1", 0}, {"busy:*", -5},
-        {"silent:*", -5}, {"drop@1", -5},         {"nak:*", -5},
+        {"", kOk},
+        {"refuse:*=08,3/", kInterrupted},
+        {"paper:3@1", kOk},
+        {"busy:*", kInterrupted},
+        {"silent:*", kInterrupted},
+        {"drop@1", kInterrupted},
+        {"nak:*", kInterrupted},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         SimRig rig(c.fault);
         WriteTextLines(rig.session.DatiPath, kReceipt);
         EXPECT_EQ(rig.timed([&] { return rig.driver.TransmitJob(); }), c.expected);
-        EXPECT_EQ(rig.journaled(kReceipt[1]), c.expected == 0 ? 1u : 0u);
+        EXPECT_EQ(rig.journaled(kReceipt[1]), c.expected == kOk ? 1u : 0u);
         EXPECT_LT(rig.elapsedMs, kJobBoundMs);
         EXPECT_FALSE(rig.port.isOpen());
         const std::string out = ReadAll(rig.session.OutPath);
-        if (c.expected == 0) {
+        if (c.expected == kOk) {
             EXPECT_NE(out.find("NAZF,V"), std::string::npos);
         } else {
             EXPECT_EQ(out, "");

@@ -240,7 +240,7 @@ struct NetworkJobRig : MatrixRig {
         session.options.chbEnableMicrelecInput = true;  // the job holds register lines
         driver.setNetwork(&network);
     }
-    int transmit() {
+    jobs::JobResult transmit() {
         return timed([&] { return driver.TransmitJob(); });
     }
     static std::string firstDocumentNumber() { return "SCONTR. N.1,"; }  // MF
