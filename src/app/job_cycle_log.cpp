@@ -62,8 +62,9 @@ void JobCycleLog::JobEnded(jobs::JobResult result) {
     }
 }
 
-void JobCycleLog::RegisterReadEnded(int slot, int outcome) {
-    if (outcome == 0) {
+void JobCycleLog::RegisterReadEnded(int slot, link::ReadOutcome outcome) {
+    const bool read = outcome == link::ReadOutcome::kOk;
+    if (read) {
         const auto& reg = session_.registers[static_cast<std::size_t>(slot - 1)];
         log_->write(LogLevel::kInfo, Slot(slot) + " register data read: model " + reg.ModelCode +
                                          ", serial " + reg.SerialNumber);
@@ -71,7 +72,7 @@ void JobCycleLog::RegisterReadEnded(int slot, int outcome) {
         log_->write(LogLevel::kWarning, Slot(slot) + " register data not read: " +
                                             jobs::kMsgDumpFailed + " (tried again next attempt)");
     }
-    NoteAnswer(slot, outcome == 0);
+    NoteAnswer(slot, read);
 }
 
 void JobCycleLog::UnloadStarted(const JobState& state) {

@@ -8,6 +8,7 @@
 #include "common/diagnostics_log.h"
 #include "common/session.h"
 #include "jobs/job_messages.h"
+#include "link/register_reader.h"
 #include "platform/event_loop.h"
 
 namespace zelmar::app {
@@ -24,7 +25,7 @@ class JobCycleLog {
     void Started(const JobState& state);
     void JobStarted();  // for Session::CurrentSlot
     void JobEnded(jobs::JobResult result);
-    void RegisterReadEnded(int slot, int outcome);
+    void RegisterReadEnded(int slot, link::ReadOutcome outcome);
     void UnloadStarted(const JobState& state);
 
   private:

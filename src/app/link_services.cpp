@@ -42,7 +42,7 @@ jobs::JobResult LinkServices::SettleInterruptedJob(const std::string& query) {
     return driver_.SettleInterruptedJob(query);
 }
 
-int LinkServices::ReadRegisterData() {
+link::ReadOutcome LinkServices::ReadRegisterData() {
     return reader_.ReadRegisterData();
 }
 

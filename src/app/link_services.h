@@ -26,7 +26,7 @@ class LinkServices : public RegisterServices {
     void InitNetwork() override;
     jobs::JobResult TransmitJob() override;
     jobs::JobResult SettleInterruptedJob(const std::string& query) override;
-    int ReadRegisterData() override;
+    link::ReadOutcome ReadRegisterData() override;
     void RewriteRefundDiscounts(const std::string& datiPath) override;
 
   private:

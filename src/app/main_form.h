@@ -99,7 +99,7 @@ class MainForm {
     void KeepLastCommandFile();
     void EndAttempt();
     // End of a register-data read.
-    void EndRegisterDump(int slot, int outcome);
+    void EndRegisterDump(int slot, link::ReadOutcome outcome);
     // Unload steps.
     bool EndsThroughRunningWork();
     void CloseAndCleanServedSlots();

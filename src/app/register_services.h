@@ -3,6 +3,7 @@
 #include <string>
 
 #include "jobs/job_messages.h"
+#include "link/register_reader.h"
 
 namespace zelmar::app {
 
@@ -20,11 +21,11 @@ class RegisterServices {
     // A job the program was stopped in after its closing line.
     virtual jobs::JobResult SettleInterruptedJob(const std::string& query) = 0;
     // The register-data read for Session::CurrentSlot; writes SR_MATR or E501 and returns
-    // the outcome (0 success, -1 failure). The job cycle does the bookkeeping around it
+    // the outcome. The job cycle does the bookkeeping around it
     // (MainForm::StartRegisterDump): on failure SubKillStartFile, on success SubKillErrFile,
     // the slot's "DUMP ..." status text, DumpPending, the poll timer, CloseConnection and
     // the directory watcher.
-    virtual int ReadRegisterData() = 0;
+    virtual link::ReadOutcome ReadRegisterData() = 0;
     virtual void RewriteRefundDiscounts(const std::string& datiPath) = 0;
 };
 

@@ -69,7 +69,7 @@ void RegisterReader::setTraceFileControl(TraceFileControl* control) {
     traceFiles_ = control;
 }
 
-int RegisterReader::ReadRegisterData() {
+ReadOutcome RegisterReader::ReadRegisterData() {
     // Everything this read learns and writes belongs to the slot it started on.
     slot_ = session_.CurrentSlot;
     session_.reg().IsRtRegister = false;
@@ -77,7 +77,7 @@ int RegisterReader::ReadRegisterData() {
     if (traced) traceFiles_->OpenTraceFiles();
 
     std::string answerToA;
-    int outcome = ReadIdentity(answerToA);
+    ReadOutcome outcome = ReadIdentity(answerToA);
     session_.texts.Text1 = kTextReading;
     if (!session_.reg().TablesRead) ReadTables(outcome);
 
@@ -86,7 +86,7 @@ int RegisterReader::ReadRegisterData() {
     return outcome;
 }
 
-int RegisterReader::ReadIdentity(std::string& answerToA) {
+ReadOutcome RegisterReader::ReadIdentity(std::string& answerToA) {
     auto& link = session_.link;
     const bool accepted = Send("a") == SendResult::kAccepted;
     answerToA = link.ResponseText;
@@ -94,22 +94,22 @@ int RegisterReader::ReadIdentity(std::string& answerToA) {
         const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
         if (!model.empty()) session_.reg().ModelCode = model == "VR" ? "PD" : model;
     }
-    if (!accepted) return kReadFailed;
+    if (!accepted) return ReadOutcome::kFailed;
     if (Send(",/10") == SendResult::kAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
         session_.reg().IsRtRegister = Upper(TrimBlanks(AnswerField(link, 3))) == "1";
     }
-    return kReadOk;
+    return ReadOutcome::kOk;
 }
 
-void RegisterReader::ReadTables(int& outcome) {
-    if (outcome == kReadOk) {
-        if (!ReadRegisterInfo() && !ReadRegisterInfo()) outcome = kReadFailed;
-        if (!ReadVatRates() && !ReadVatRates()) outcome = kReadFailed;
-        if (!ReadDepartments() && (outcome != kReadOk || !ReadDepartments())) {
-            outcome = kReadFailed;
+void RegisterReader::ReadTables(ReadOutcome& outcome) {
+    if (outcome == ReadOutcome::kOk) {
+        if (!ReadRegisterInfo() && !ReadRegisterInfo()) outcome = ReadOutcome::kFailed;
+        if (!ReadVatRates() && !ReadVatRates()) outcome = ReadOutcome::kFailed;
+        if (!ReadDepartments() && (outcome != ReadOutcome::kOk || !ReadDepartments())) {
+            outcome = ReadOutcome::kFailed;
         }
     }
-    if (outcome == kReadOk) {
+    if (outcome == ReadOutcome::kOk) {
         session_.texts.Text1 = kTextReadDone;
         session_.reg().TablesRead = true;
     } else {
@@ -176,10 +176,10 @@ bool RegisterReader::ReadDepartments() {
     return allRead;
 }
 
-void RegisterReader::PublishOutcome(const std::string& answerToA, int outcome) {
+void RegisterReader::PublishOutcome(const std::string& answerToA, ReadOutcome outcome) {
     auto& link = session_.link;
     auto& reg = session_.reg();
-    if (outcome != kReadOk) {
+    if (outcome != ReadOutcome::kOk) {
         jobFiles_.WriteErrFile(jobs::kMsgDumpFailed, slot_);
         return;
     }

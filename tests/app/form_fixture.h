@@ -57,7 +57,7 @@ class Outside : public RegisterServices,
     CallLog calls;
     std::array<bool, 4> portAnswers{true, true, true, true};
     std::function<jobs::JobResult()> onTransmit = [] { return jobs::JobResult::kOk; };
-    std::function<int()> onRead = [] { return 0; };
+    std::function<link::ReadOutcome()> onRead = [] { return link::ReadOutcome::kOk; };
     std::function<jobs::JobResult()> onSettle = [] { return jobs::JobResult::kOk; };
     std::function<void()> onLoad = [] {};
     std::string timerField;
@@ -77,7 +77,7 @@ class Outside : public RegisterServices,
     jobs::JobResult SettleInterruptedJob(const std::string& query) override {
         return Log("Settle " + std::to_string(session_.CurrentSlot) + " " + query), onSettle();
     }
-    int ReadRegisterData() override {
+    link::ReadOutcome ReadRegisterData() override {
         return Log("ReadRegisterData " + std::to_string(session_.CurrentSlot)), onRead();
     }
     void RewriteRefundDiscounts(const std::string& path) override { Log("Rewrite " + path); }
@@ -156,7 +156,9 @@ class FormTest : public ::testing::Test {
     std::string Path(const std::string& base, int n) const { return data.file(Name(base, n)); }
 
     // The default read: SR_MATR for the slot, as the real read writes it.
-    int ReadSucceeds() { return MarkRead(session.CurrentSlot), 0; }
+    link::ReadOutcome ReadSucceeds() {
+        return MarkRead(session.CurrentSlot), link::ReadOutcome::kOk;
+    }
 
     zelmar::testing::ScratchFolder data{"app"};
     platform::FakeEventLoop loop;

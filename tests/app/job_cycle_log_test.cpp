@@ -55,7 +55,7 @@ TEST_F(JobCycleLogTest, JobsAndReadsEndWithTheirResultAndASilentRegisterAnswerin
             outside.onTransmit = [&] { return loop.sleepMs(ms), *job; };
             form.txtTimer_Change();
         } else {
-            outside.onRead = [&] { return read ? ReadSucceeds() : -1; };
+            outside.onRead = [&] { return read ? ReadSucceeds() : link::ReadOutcome::kFailed; };
             form.StartRegisterDump(2);
         }
         EXPECT_EQ(Take(), lines);

@@ -134,7 +134,7 @@ TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {
     outside.onRead = [&] {
         jobFiles.WriteErrFile("E501: Dump non eseguito, verificare se Ecr in errore o non connesso",
                               1);
-        return -1;
+        return link::ReadOutcome::kFailed;
     };
     form.StartRegisterDump(1);
     EXPECT_TRUE(form.state().DumpPending[0]);

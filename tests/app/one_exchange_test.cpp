@@ -137,7 +137,9 @@ TEST_F(OneExchangeTest, APollTickDueWhenTheUnloadStartsRunsNoJob) {
 
 TEST_F(OneExchangeTest, ASuccessfulReadWithoutSerialIsNotRepeated) {
     std::filesystem::remove(Path("SR_MATR", 1));
-    outside.onRead = [] { return 0; };  // read, but the serial was too short for SR_MATR
+    outside.onRead = [] {
+        return link::ReadOutcome::kOk;
+    };  // read, but the serial was too short for SR_MATR
     form.txtTimer_Change();
     form.txtTimer_Change();
     form.txtTimer_Change();
@@ -155,7 +157,7 @@ TEST_F(OneExchangeTest, ASuccessfulReadWithoutSerialIsNotRepeated) {
 
 TEST_F(OneExchangeTest, AFailedReadClosesItsPortAndTheTraceClosesOnEveryJobEnd) {
     std::filesystem::remove(Path("SR_MATR", 1));
-    outside.onRead = [] { return -1; };
+    outside.onRead = [] { return link::ReadOutcome::kFailed; };
     form.StartRegisterDump(1);
     EXPECT_EQ(calls.back(), "CloseConnection");
 

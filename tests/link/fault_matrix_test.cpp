@@ -114,7 +114,7 @@ TEST(SerialFaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
 TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {
     SimRig rig("silent:*");
     rig.link.OpenConnection();
-    EXPECT_EQ(rig.timed([&] { return rig.reader.ReadRegisterData(); }), -1);
+    EXPECT_EQ(rig.timed([&] { return rig.reader.ReadRegisterData(); }), ReadOutcome::kFailed);
     EXPECT_LT(rig.elapsedMs, kJobBoundMs);
     EXPECT_EQ(ReadAll(rig.errFile()).rfind("E501: ", 0), 0u);
 }
