@@ -47,7 +47,7 @@ struct Program {
 void BM_CommandOverLoopback(benchmark::State& state) {
     const auto ecr = StartRegister(0);
     Program program(ecr.value("TCP 127.0.0.1"));
-    if (program.network.socketState() != 7) {
+    if (program.network.socketState() != platform::TcpSocket::State::kConnected) {
         state.SkipWithError("no connection to ecrsim");
         return;
     }
@@ -67,7 +67,7 @@ BENCHMARK(BM_CommandOverLoopback)
 void BM_WaitingForASlowRegister(benchmark::State& state) {
     const auto ecr = StartRegister(kSlowRegisterDelayMs);
     Program program(ecr.value("TCP 127.0.0.1"));
-    if (program.network.socketState() != 7) {
+    if (program.network.socketState() != platform::TcpSocket::State::kConnected) {
         state.SkipWithError("no connection to ecrsim");
         return;
     }

@@ -13,7 +13,6 @@
 namespace zelmar::app {
 namespace {
 
-constexpr int kSocketConnected = 7;
 // The register's "receipt open" fiscal state: the test receipt then only closes it.
 constexpr int kFiscalStatusReceiptOpen = 22;
 constexpr int kTestReceiptSales = 5;
@@ -111,7 +110,7 @@ void OperatorCommands::WriteTestReceipt(int slot) {
 
 void OperatorCommands::AnnullaOperaz_Click() {
     if (RefusedWhileExchangeRuns()) return;
-    if (socketState_() != kSocketConnected) registers_.OpenConnection();
+    if (socketState_() != platform::TcpSocket::State::kConnected) registers_.OpenConnection();
     std::string command = "+";
     link_.SendCommand(command);  // the operator sees the register's answer
 }

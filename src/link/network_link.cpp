@@ -96,7 +96,7 @@ SendResult NetworkLink::sendCommand(const std::string& command) {
 }
 
 bool NetworkLink::OpenSocket() {
-    if (socket_.state() != TcpSocket::kClosed) {
+    if (socket_.state() != TcpSocket::State::kClosed) {
         Log(kAlreadyOpenLine);
         socket_.close();
     }
@@ -106,14 +106,17 @@ bool NetworkLink::OpenSocket() {
 }
 
 void NetworkLink::OpenConnection() {
-    if (socket_.state() != TcpSocket::kClosed) {
+    if (socket_.state() != TcpSocket::State::kClosed) {
         socket_.close();
         platform::WaitMs(loop_, nt::kReconnectPauseMs);
     }
-    for (int waited = 0; socket_.state() != TcpSocket::kConnected && waited < nt::kMaxConnectWaitMs;
+    for (int waited = 0;
+         socket_.state() != TcpSocket::State::kConnected && waited < nt::kMaxConnectWaitMs;
          waited += nt::kReconnectPauseMs) {
-        const int state = socket_.state();
-        if (state == TcpSocket::kClosed || state == TcpSocket::kError) ConnectToRemote();
+        const TcpSocket::State state = socket_.state();
+        if (state == TcpSocket::State::kClosed || state == TcpSocket::State::kError) {
+            ConnectToRemote();
+        }
         platform::WaitMs(loop_, nt::kReconnectPauseMs);
     }
 }
@@ -132,7 +135,7 @@ void NetworkLink::ConnectToRemote() {
 
 SendResult NetworkLink::SendCommandMCP_TCP(std::string& command) {
     Log(kStartBanner);
-    if (socket_.state() != TcpSocket::kConnected) {
+    if (socket_.state() != TcpSocket::State::kConnected) {
         Log(kNotOpenLine);
         ClearReply(reply_);  // the error file must not show the reply to an earlier command
         shell_.notice(kNoConnectionNotice);
@@ -164,7 +167,7 @@ SendResult NetworkLink::SendCommandMCP_TCP(std::string& command) {
 }
 
 NetworkLink::Next NetworkLink::AfterTimeout(Call& call) {
-    if (socket_.state() != TcpSocket::kConnected) {  // dropped or closed: no reply can come
+    if (socket_.state() != TcpSocket::State::kConnected) {  // dropped or closed: no reply can come
         Log(kNotOpenLine);
         return Next::kEnd;
     }
@@ -223,7 +226,7 @@ bool NetworkLink::SENDUDP(const std::string& text) {
     socket_.send(text);
     const std::int64_t sentAt = loop_.nowMs();
     long rounds = 0;
-    while (reply_.ReplyKind.empty() && socket_.state() == TcpSocket::kConnected) {
+    while (reply_.ReplyKind.empty() && socket_.state() == TcpSocket::State::kConnected) {
         const std::int64_t left = nt::kReplyWaitMs - (loop_.nowMs() - sentAt);
         if (left <= 0) break;
         loop_.pumpWait(static_cast<int>(left));  // sleeps until bytes, an event or the end
@@ -271,7 +274,7 @@ void NetworkLink::Winsock1_Error(int number, const std::string& description) {
     if (number != kConnectionAborted && number != kTimedOut) session_.texts.Text2 = text;
     Trace(" --> " + text);
     // A failed socket stays failed until it is closed; closed, the next job connects afresh.
-    if (socket_.state() != TcpSocket::kConnected) socket_.close();
+    if (socket_.state() != TcpSocket::State::kConnected) socket_.close();
 }
 
 void NetworkLink::Log(const std::string& message) {

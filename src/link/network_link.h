@@ -32,7 +32,7 @@ class NetworkLink : public NetworkTransport {
     const std::string& rawReply() const override { return reply_.ReplyCopy; }
     void open() override { OpenConnection(); }
     void close() override { CloseSocketConnection(); }
-    int socketState() const override { return socket_.state(); }
+    platform::TcpSocket::State socketState() const override { return socket_.state(); }
     void initialise() override { OpenSocket(); }
 
     // Sets up the connection to txtRemoteIP:txtRemotePort and starts connecting.

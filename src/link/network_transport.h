@@ -3,6 +3,7 @@
 #include <string>
 
 #include "link/command_sender.h"
+#include "platform/tcp_socket.h"
 
 namespace zelmar::link {
 
@@ -13,10 +14,10 @@ class NetworkTransport {
     virtual ~NetworkTransport() = default;
     virtual SendResult sendCommand(const std::string& command) = 0;  // accepted or refused
     virtual const std::string& rawReply() const = 0;
-    virtual void open() = 0;              // OpenSocket / network branch of OpenConnection
-    virtual void close() = 0;             // CloseSocketConnection
-    virtual int socketState() const = 0;  // 0 closed, 7 connected
-    virtual void initialise() = 0;        // network set-up at start-up and on switching to network
+    virtual void open() = 0;   // OpenSocket / network branch of OpenConnection
+    virtual void close() = 0;  // CloseSocketConnection
+    virtual platform::TcpSocket::State socketState() const = 0;
+    virtual void initialise() = 0;  // network set-up at start-up and on switching to network
 };
 
 }  // namespace zelmar::link

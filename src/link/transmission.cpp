@@ -125,7 +125,9 @@ jobs::JobResult TransmissionDriver::TransmitJob() {
 
 void TransmissionDriver::OpenTransport() {
     if (session_.options.OptionRete) {
-        if (network_ == nullptr || network_->socketState() == 0) sender_.OpenConnection();
+        if (network_ == nullptr || network_->socketState() == platform::TcpSocket::State::kClosed) {
+            sender_.OpenConnection();
+        }
         return;
     }
     if (sender_.PortOpen()) return;

@@ -185,7 +185,7 @@ class CommandsTest : public FormTest {
     platform::FakeShell shell;
     RecordingSender sender;
     config::SettingsFiles settingsFiles{files, data.path()};
-    int socketState = 0;
+    platform::TcpSocket::State socketState = platform::TcpSocket::State::kClosed;
     OperatorCommands commands{OperatorParts{session, form, loop, files, jobFiles, outside, sender,
                                             settingsFiles, shell, [this] { return socketState; }}};
 };

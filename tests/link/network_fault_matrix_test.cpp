@@ -50,19 +50,19 @@ class ScriptedTcpSocket : public platform::TcpSocket {
     std::vector<std::string> sends;
 
     void connectToHost(const std::string&, int) override {
-        state_ = kConnecting;
+        state_ = State::kConnecting;
         const int generation = ++generation_;
         loop_.postDelayed(0, [this, generation] {
-            if (generation == generation_) state_ = kConnected;
+            if (generation == generation_) state_ = State::kConnected;
         });
     }
-    int state() const override { return state_; }
+    State state() const override { return state_; }
     void close() override {
-        state_ = kClosed;
+        state_ = State::kClosed;
         ++generation_;
     }
     bool send(const std::string& bytes) override {
-        if (state_ != kConnected) return false;
+        if (state_ != State::kConnected) return false;
         sends.push_back(bytes);
         if (script.empty()) return true;  // silence
         const int generation = generation_;
@@ -80,7 +80,7 @@ class ScriptedTcpSocket : public platform::TcpSocket {
 
   private:
     platform::FakeEventLoop& loop_;
-    int state_ = kClosed;
+    State state_ = State::kClosed;
     int generation_ = 0;
     std::string received_;
 };
@@ -264,9 +264,9 @@ TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
     EXPECT_EQ(std::count(m.trace.lines.begin(), m.trace.lines.end(),
                          " --> WS_Error n.10053 - Connection aborted - -2146818235"),
               1);
-    EXPECT_EQ(m.network.socketState(), 0);
+    EXPECT_EQ(m.network.socketState(), platform::TcpSocket::State::kClosed);
     m.network.open();
-    EXPECT_EQ(m.network.socketState(), 7);
+    EXPECT_EQ(m.network.socketState(), platform::TcpSocket::State::kConnected);
     EXPECT_EQ(m.send("9"), SendResult::kAccepted);
 }
 
