@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/register_models.h"
 #include "link/frame.h"
 #include "link/link_timing.h"
 #include "link/serial_line.h"
@@ -26,10 +27,6 @@ struct Call {
     std::int64_t paperOutSince = -1;  // virtual or real ms of the first paper-end answer
 };
 
-bool EndsSixthHeadingLineLong(const std::string& model) {
-    return model == "BZ" || model == "VT" || model == "AA" || model == "AB" || model == "TN";
-}
-
 }  // namespace
 
 struct Link::Impl {
@@ -48,7 +45,7 @@ struct Link::Impl {
     bool sending = false;  // a SendCommand is running (its waits pump the event loop)
 
     LinkState& state() { return session.link; }
-    const std::string& model() const { return session.reg().ModelCode; }
+    ModelTraits model() const { return TraitsOfRegister(session.reg()); }
     void traceLine(const std::string& text) {
         if (trace.tracing()) trace.traceLine(text);
     }
@@ -207,8 +204,8 @@ bool Link::Impl::enquire() {
         if (line.WaitAck() == SerialLine::AckReply::kAck) return true;
         heardSomething = heardSomething || !state().RxBuffer.empty();
     }
-    if (model() == "VT" && heardSomething) {
-        platform::WaitMs(loop, timing::kVtDrainPauseMs);
+    if (model().drainsAfterSilentEnquiries && heardSomething) {
+        platform::WaitMs(loop, timing::kDrainPauseMs);
         line.drainInput();
     }
     return false;
@@ -225,7 +222,8 @@ SerialLine::ReadResult Link::Impl::exchangeFrame(const std::string& command, Cal
         if (answer != SerialLine::ReadResult::kNakReceived) return answer;
         // Busy answers may already have taken the budget below zero: "none left" is <= 0.
         if (--call.attempts <= 0) return answer;
-        platform::WaitMs(loop, model() == "VT" ? timing::kNakPauseVtMs : timing::kNakPauseMs);
+        platform::WaitMs(loop,
+                         model().slowAfterNak ? timing::kSlowNakPauseMs : timing::kNakPauseMs);
     }
 }
 
@@ -265,7 +263,7 @@ Next Link::Impl::judgeAnswer(std::string& command, Call& call) {
         return Next::kDone;
     }
     if (code != kResultPaperEnd && code != kResultFree) --call.attempts;
-    if (code == kResultBusy || (model() == "CE" && code == kResultBusyOnCe)) {
+    if (code == kResultBusy || (model().busyAlsoOn0E && code == kResultAlsoBusy)) {
         traceLine(" <-- " + st.ResponseText);
         if (++call.busy > timing::kMaxBusyAnswers) {
             platform::WaitMs(loop, timing::kBusyGiveUpPauseMs);
@@ -297,7 +295,7 @@ void Link::Impl::rewriteHeading(std::string& command) const {
     const char last = command.back();
     command.pop_back();
     command += header[3] + "/" + header[4] + "/" + header[5];
-    command += EndsSixthHeadingLineLong(model()) ? "/ / / /" : "/";
+    command += model().longSixthHeadingLine ? "/ / / /" : "/";
     command += last;
 }
 

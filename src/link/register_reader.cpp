@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "common/register_models.h"
 #include "common/version_text.h"
 #include "jobs/job_messages.h"
 
@@ -47,15 +48,12 @@ bool IdentityAnswer(CommandSender& sender, const LinkState& link, const std::str
 }  // namespace
 
 std::string MapModelCode(const std::string& modelCode) {
-    if (modelCode == "VR") return "PD";
-    if (modelCode == "PD" || modelCode == "CA") return "AA";
-    return modelCode;
+    const std::string_view converted = TraitsOfModel(modelCode).convertedAs;
+    return converted.empty() ? modelCode : std::string(converted);
 }
 
 std::string RtSerialNumber(const std::string& serial, const std::string& modelCode) {
-    std::string letter = "M";
-    if (modelCode == "VR") letter = "E";
-    if (modelCode == "GE" || modelCode == "GO" || modelCode == "CN") letter = "I";
+    const char letter = TraitsOfModel(modelCode).serialTypeLetter;
     const std::string head = serial.substr(0, std::min<std::size_t>(2, serial.size()));
     const std::string tail = serial.size() > 2 ? serial.substr(2, 6) : std::string();
     return head + letter + modelCode + tail;
@@ -92,7 +90,7 @@ ReadOutcome RegisterReader::ReadIdentity(std::string& answerToA) {
     answerToA = link.ResponseText;
     if (IdentityAnswer(sender_, link, answerToA)) {
         const std::string model = Upper(TrimBlanks(AnswerField(link, 5)));
-        if (!model.empty()) session_.reg().ModelCode = model == "VR" ? "PD" : model;
+        if (!model.empty()) session_.reg().ModelCode = MapModelCode(model);
     }
     if (!accepted) return ReadOutcome::kFailed;
     if (Send(",/10") == SendResult::kAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {

@@ -47,11 +47,11 @@ class RegisterReader {
     int slot_ = 0;  // the slot being read
 };
 
-// The model code the conversion works with: "VR" is used as "PD", "PD" and "CA" as "AA".
+// The model code the conversion works with (ModelTraits::convertedAs).
 std::string MapModelCode(const std::string& modelCode);
 
-// The 11-character serial of an RT register: characters 1-2 of the serial, the type letter
-// ("E" for VR; "I" for GE, GO, CN; "M" otherwise), the model code, characters 3-8.
+// The 11-character serial of an RT register: characters 1-2 of the serial, the model's type
+// letter (ModelTraits::serialTypeLetter), the model code, characters 3-8.
 std::string RtSerialNumber(const std::string& serial, const std::string& modelCode);
 
 }  // namespace zelmar::link

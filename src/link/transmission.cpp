@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "common/register_models.h"
 #include "common/version_text.h"
 
 namespace zelmar::link {
@@ -15,7 +16,7 @@ constexpr int kMaxFileRestarts = 3;               // restarts per kind of file f
 constexpr int kAccessRestartPauseMs = 100;        // before a restart after a file-access fault
 constexpr int kMissingRestartPauseMs = 500;       // before a restart after a missing file
 constexpr int kPortReopenPauseMs = 500;           // before the second try to open the port
-constexpr int kVtResetPauseMs = 1000;             // VT: between closing and reopening the port
+constexpr int kResetPauseMs = 1000;               // between closing and reopening the port
 constexpr int kAfterCloseDocumentPauseMs = 2000;  // after "+" closed an open document
 constexpr int kAfterBusyPauseMs = 1500;           // after the busy recovery, either way
 constexpr int kFailedLinePauseMs = 1500;          // after a line that was not accepted
@@ -302,7 +303,10 @@ bool TransmissionDriver::SendLine(const std::string& line) {
     const SendResult result = Send(line);
     if (line == "W") {
         // The register may drop the line while it resets: "W" never fails a job.
-        if (session_.reg().ModelCode == "VT" && result != SendResult::kAccepted) ResetVtPort();
+        if (TraitsOfRegister(session_.reg()).resetAfterRefusedW &&
+            result != SendResult::kAccepted) {
+            ResetVtPort();
+        }
         return true;
     }
     if (result == SendResult::kAccepted) return true;
@@ -313,7 +317,7 @@ bool TransmissionDriver::SendLine(const std::string& line) {
 
 void TransmissionDriver::ResetVtPort() {
     sender_.ClosePort();
-    platform::WaitMs(loop_, kVtResetPauseMs);
+    platform::WaitMs(loop_, kResetPauseMs);
     sender_.OpenPort();
     if (sender_.PortOpen()) return;
     platform::WaitMs(loop_, kPortReopenPauseMs);
