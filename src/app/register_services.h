@@ -20,11 +20,10 @@ class RegisterServices {
     virtual jobs::JobResult TransmitJob() = 0;
     // A job the program was stopped in after its closing line.
     virtual jobs::JobResult SettleInterruptedJob(const std::string& query) = 0;
-    // The register-data read for Session::CurrentSlot; writes SR_MATR or E501 and returns
-    // the outcome. The job cycle does the bookkeeping around it
-    // (MainForm::StartRegisterDump): on failure SubKillStartFile, on success SubKillErrFile,
-    // the slot's "DUMP ..." status text, DumpPending, the poll timer, CloseConnection and
-    // the directory watcher.
+    // The register-data read for Session::CurrentSlot; writes SR_MATR or E501. The job cycle
+    // does the bookkeeping around it (MainForm::StartRegisterDump): on failure
+    // SubKillStartFile, on success SubKillErrFile, the slot's "DUMP ..." status text,
+    // DumpPending, the poll timer, CloseConnection and the directory watcher.
     virtual link::ReadOutcome ReadRegisterData() = 0;
     virtual void RewriteRefundDiscounts(const std::string& datiPath) = 0;
 };

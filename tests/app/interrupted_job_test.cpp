@@ -26,6 +26,7 @@ class InterruptedJobTest : public FormTest {
 };
 
 TEST_F(InterruptedJobTest, TheNextStartUpAnswersTheJob) {
+    using enum jobs::JobResult;
     const struct {
         const char* name;
         std::optional<InFlightStage> stage;
@@ -35,16 +36,14 @@ TEST_F(InterruptedJobTest, TheNextStartUpAnswersTheJob) {
         const char* expected;    // "FINESCO", "E507" or "" (cleaned up, no answer)
         bool asked;
     } cases[] = {
-        {"closing line never sent", InFlightStage::kLines, true, false, jobs::JobResult::kOk,
-         "E507", false},
-        {"closing line sent, document completed", InFlightStage::kClosing, true, false,
-         jobs::JobResult::kOk, "FINESCO", true},
+        {"closing line never sent", InFlightStage::kLines, true, false, kOk, "E507", false},
+        {"closing line sent, document completed", InFlightStage::kClosing, true, false, kOk,
+         "FINESCO", true},
         {"closing line sent, document still open", InFlightStage::kClosing, true, false,
-         jobs::JobResult::kInterrupted, "E507", true},
-        {"job already answered", InFlightStage::kClosing, false, false, jobs::JobResult::kOk, "",
-         false},
-        {"a new job since", InFlightStage::kClosing, true, true, jobs::JobResult::kOk, "", false},
-        {"no marker", std::nullopt, true, false, jobs::JobResult::kOk, "", false},
+         kInterrupted, "E507", true},
+        {"job already answered", InFlightStage::kClosing, false, false, kOk, "", false},
+        {"a new job since", InFlightStage::kClosing, true, true, kOk, "", false},
+        {"no marker", std::nullopt, true, false, kOk, "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
