@@ -47,13 +47,15 @@ struct Program {
 void BM_CommandOverLoopback(benchmark::State& state) {
     const auto ecr = StartRegister(0);
     Program program(ecr.value("TCP 127.0.0.1"));
-    if (program.network.socketState() != 7) {
+    if (program.network.socketState() != platform::TcpSocket::State::kConnected) {
         state.SkipWithError("no connection to ecrsim");
         return;
     }
     for (auto _ : state) {
         std::string command = "9";
-        if (program.network.SendCommandMCP_TCP(command) != 1) state.SkipWithError("refused");
+        if (program.network.SendCommandMCP_TCP(command) != link::SendResult::kAccepted) {
+            state.SkipWithError("refused");
+        }
     }
 }
 BENCHMARK(BM_CommandOverLoopback)
@@ -65,7 +67,7 @@ BENCHMARK(BM_CommandOverLoopback)
 void BM_WaitingForASlowRegister(benchmark::State& state) {
     const auto ecr = StartRegister(kSlowRegisterDelayMs);
     Program program(ecr.value("TCP 127.0.0.1"));
-    if (program.network.socketState() != 7) {
+    if (program.network.socketState() != platform::TcpSocket::State::kConnected) {
         state.SkipWithError("no connection to ecrsim");
         return;
     }
@@ -73,7 +75,9 @@ void BM_WaitingForASlowRegister(benchmark::State& state) {
     for (auto _ : state) {
         spent.measure([&] {
             std::string command = "9";
-            if (program.network.SendCommandMCP_TCP(command) != 1) state.SkipWithError("refused");
+            if (program.network.SendCommandMCP_TCP(command) != link::SendResult::kAccepted) {
+                state.SkipWithError("refused");
+            }
         });
     }
     state.counters["cpu_share_percent"] = spent.sharePercent();

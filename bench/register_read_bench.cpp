@@ -44,13 +44,13 @@ void BM_RegisterReadOf99Departments(benchmark::State& state) {
     for (auto _ : state) {
         // A fresh reader each time: a reader that has read the tables once skips them.
         link::RegisterReader reader(session, link, files, jobFiles);
-        int outcome = 0;
+        link::ReadOutcome outcome = link::ReadOutcome::kFailed;
         spent.measure([&] {
             link.OpenConnection();
             outcome = reader.ReadRegisterData();
             link.CloseConnection();
         });
-        if (outcome != link::kReadOk || session.reg().DeptCount != kDepartments)
+        if (outcome != link::ReadOutcome::kOk || session.reg().DeptCount != kDepartments)
             state.SkipWithError("the read failed");
     }
     const auto reads = static_cast<double>(state.iterations());

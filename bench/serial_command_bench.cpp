@@ -44,9 +44,9 @@ constexpr int kSlowJobLines = 20;  // about 5 s of waiting at 200 ms per answer
 class TimedSender : public link::CommandSender {
   public:
     explicit TimedSender(link::CommandSender& link) : link_(link) {}
-    int SendCommand(std::string& command, int& expectAnswer) override {
+    link::SendResult SendCommand(std::string& command) override {
         const auto start = std::chrono::steady_clock::now();
-        const int result = link_.SendCommand(command, expectAnswer);
+        const link::SendResult result = link_.SendCommand(command);
         times.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());
@@ -120,7 +120,9 @@ void BM_SerialJobOf200Lines(benchmark::State& state) {
     const std::vector<std::string> job = RegisterFormReceipt(kJobLines);
     for (auto _ : state) {
         WriteTextLines(program.session.DatiPath, job);
-        if (program.driver.TransmitJob() != 0) state.SkipWithError("the job failed");
+        if (program.driver.TransmitJob() != jobs::JobResult::kOk) {
+            state.SkipWithError("the job failed");
+        }
     }
     const auto& times = program.sender.times;
     state.counters["commands"] = static_cast<double>(times.size());

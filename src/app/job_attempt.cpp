@@ -61,21 +61,22 @@ int MainForm::iVerifyStartZelmar1() {
     return 0;
 }
 
-void MainForm::FinishJob(int result) {
+void MainForm::FinishJob(jobs::JobResult result) {
+    const bool done = result == jobs::JobResult::kOk;
     auto& texts = session_.texts;
     if (texts.WindowShown && state_.JobBusy) {
         texts.Text2 =
             std::string(kStatusFinished) + kStatusSeparator + jobs::StatusWordForResult(result);
-        if (result == 0) texts.Text1.clear();
+        if (done) texts.Text1.clear();
     }
     if (state_.JobBusy) {
-        if (result == 0) {
+        if (done) {
             jobFiles_.SubKillErrFile();
             jobFiles_.SubKillDatiFile();
         } else {
             jobFiles_.WriteErrFile(jobs::ErrorMessageForResult(result), session_.CurrentSlot);
         }
-        jobFiles_.SubKillStartFile(result == 0 ? jobs::JobEnd::kDone : jobs::JobEnd::kFailed);
+        jobFiles_.SubKillStartFile(done ? jobs::JobEnd::kDone : jobs::JobEnd::kFailed);
         inFlight_.Clear(session_.CurrentSlot);  // answered: nothing to recover any more
         state_.JobBusy = false;
     }
@@ -116,7 +117,7 @@ void MainForm::RunJob(bool testReceipt) {
     if (session_.texts.WindowShown) session_.texts.Text2 = kStatusTransmitting;
     if (session_.options.chbTrace) traceFiles_.OpenTraceFiles();
     cycleLog_.JobStarted();
-    const int result = registers_.TransmitJob();
+    const jobs::JobResult result = registers_.TransmitJob();
     traceFiles_.CloseTraceFiles(true);  // whichever way the job ended
     cycleLog_.JobEnded(result);
     KeepLastCommandFile();
@@ -135,7 +136,8 @@ void MainForm::SettleInterruptedJob(int slot) {
     state_.JobBusy = true;
     view_.ShowTrayIcon(true, kTipBusy);
     const bool closingSent = record && record->stage == jobs::InFlightStage::kClosing;
-    FinishJob(closingSent ? registers_.SettleInterruptedJob(record->query) : jobs::kJobInterrupted);
+    FinishJob(closingSent ? registers_.SettleInterruptedJob(record->query)
+                          : jobs::JobResult::kInterrupted);
 }
 
 void MainForm::KeepLastCommandFile() {

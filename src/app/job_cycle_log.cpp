@@ -47,21 +47,24 @@ void JobCycleLog::JobStarted() {
     log_->write(LogLevel::kDebug, "job " + Slot(session_.CurrentSlot) + " started");
 }
 
-void JobCycleLog::JobEnded(int result) {
+void JobCycleLog::JobEnded(jobs::JobResult result) {
     const int slot = session_.CurrentSlot;
     const std::string took = " in " + std::to_string(clock_.nowMs() - jobStartMs_) + " ms";
-    if (result == jobs::kJobOk) {
+    if (result == jobs::JobResult::kOk) {
         log_->write(LogLevel::kInfo, "job " + Slot(slot) + " done" + took);
     } else {
         log_->write(LogLevel::kWarning, "job " + Slot(slot) + " failed" + took + ": " +
                                             jobs::ErrorMessageForResult(result));
     }
     // A job that failed in the converter never reached the register.
-    if (result != jobs::kJobConversionError) NoteAnswer(slot, result != jobs::kJobNoAnswer);
+    if (result != jobs::JobResult::kConversionError) {
+        NoteAnswer(slot, result != jobs::JobResult::kNoAnswer);
+    }
 }
 
-void JobCycleLog::RegisterReadEnded(int slot, int outcome) {
-    if (outcome == 0) {
+void JobCycleLog::RegisterReadEnded(int slot, link::ReadOutcome outcome) {
+    const bool read = outcome == link::ReadOutcome::kOk;
+    if (read) {
         const auto& reg = session_.registers[static_cast<std::size_t>(slot - 1)];
         log_->write(LogLevel::kInfo, Slot(slot) + " register data read: model " + reg.ModelCode +
                                          ", serial " + reg.SerialNumber);
@@ -69,7 +72,7 @@ void JobCycleLog::RegisterReadEnded(int slot, int outcome) {
         log_->write(LogLevel::kWarning, Slot(slot) + " register data not read: " +
                                             jobs::kMsgDumpFailed + " (tried again next attempt)");
     }
-    NoteAnswer(slot, outcome == 0);
+    NoteAnswer(slot, read);
 }
 
 void JobCycleLog::UnloadStarted(const JobState& state) {

@@ -7,6 +7,8 @@
 #include "app/job_state.h"
 #include "common/diagnostics_log.h"
 #include "common/session.h"
+#include "jobs/job_messages.h"
+#include "link/register_reader.h"
 #include "platform/event_loop.h"
 
 namespace zelmar::app {
@@ -22,8 +24,8 @@ class JobCycleLog {
 
     void Started(const JobState& state);
     void JobStarted();  // for Session::CurrentSlot
-    void JobEnded(int result);
-    void RegisterReadEnded(int slot, int outcome);
+    void JobEnded(jobs::JobResult result);
+    void RegisterReadEnded(int slot, link::ReadOutcome outcome);
     void UnloadStarted(const JobState& state);
 
   private:

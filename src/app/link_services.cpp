@@ -34,15 +34,15 @@ void LinkServices::InitNetwork() {
     if (network_) network_->initialise();
 }
 
-int LinkServices::TransmitJob() {
+jobs::JobResult LinkServices::TransmitJob() {
     return driver_.TransmitJob();
 }
 
-int LinkServices::SettleInterruptedJob(const std::string& query) {
+jobs::JobResult LinkServices::SettleInterruptedJob(const std::string& query) {
     return driver_.SettleInterruptedJob(query);
 }
 
-int LinkServices::ReadRegisterData() {
+link::ReadOutcome LinkServices::ReadRegisterData() {
     return reader_.ReadRegisterData();
 }
 

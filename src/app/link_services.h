@@ -24,9 +24,9 @@ class LinkServices : public RegisterServices {
     void CloseConnection() override;
     void CloseSocket() override;
     void InitNetwork() override;
-    int TransmitJob() override;
-    int SettleInterruptedJob(const std::string& query) override;
-    int ReadRegisterData() override;
+    jobs::JobResult TransmitJob() override;
+    jobs::JobResult SettleInterruptedJob(const std::string& query) override;
+    link::ReadOutcome ReadRegisterData() override;
     void RewriteRefundDiscounts(const std::string& datiPath) override;
 
   private:

@@ -58,7 +58,7 @@ class MainForm {
     void txtTimer_Change();     // one job attempt
     int iVerifyStartZelmar1();  // the slot whose job may run now, or 0
     void StartRegisterDump(int slot);
-    void FinishJob(int result);
+    void FinishJob(jobs::JobResult result);
     // The test receipt's files were written to `slot`: the next job on that slot is it.
     void BindTestReceipt(int slot);
 
@@ -99,7 +99,7 @@ class MainForm {
     void KeepLastCommandFile();
     void EndAttempt();
     // End of a register-data read.
-    void EndRegisterDump(int slot, int outcome);
+    void EndRegisterDump(int slot, link::ReadOutcome outcome);
     // Unload steps.
     bool EndsThroughRunningWork();
     void CloseAndCleanServedSlots();

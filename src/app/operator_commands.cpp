@@ -6,6 +6,7 @@
 #include "app/job_texts.h"
 #include "app/poll_interval.h"
 #include "common/paths.h"
+#include "common/register_models.h"
 #include "common/version.h"
 #include "common/version_text.h"
 #include "config/ip_address.h"
@@ -13,7 +14,6 @@
 namespace zelmar::app {
 namespace {
 
-constexpr int kSocketConnected = 7;
 // The register's "receipt open" fiscal state: the test receipt then only closes it.
 constexpr int kFiscalStatusReceiptOpen = 22;
 constexpr int kTestReceiptSales = 5;
@@ -23,10 +23,6 @@ constexpr const char* kCompanyName = "Telvo Engineering";
 constexpr const char* kProgramComment =
     "Driver di stampa fiscale per registratori Micrelec / Apesse";
 constexpr const char* kCopyright = "Copyright \xA9 Telvo Engineering";  // Windows-1252 sign
-
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
 
 }  // namespace
 
@@ -45,7 +41,7 @@ std::vector<std::string> TestReceiptLines(const Session& session, int slot) {
     if (session.link.FiscalStatus == kFiscalStatusReceiptOpen) return {"+", "5/1/0///"};
     const RegisterData& reg = session.registers[static_cast<std::size_t>(slot - 1)];
     std::vector<std::string> lines;
-    if (StartsWith(reg.ModelDescription, "ED") || reg.ModelCode == "VT") lines.emplace_back("W");
+    if (TraitsOfRegister(reg).salesStartLine) lines.emplace_back("W");
     lines.emplace_back("?");
     for (int k = 1; k <= kTestReceiptSales; ++k) {
         const auto index = static_cast<std::size_t>(k - 1);
@@ -111,10 +107,9 @@ void OperatorCommands::WriteTestReceipt(int slot) {
 
 void OperatorCommands::AnnullaOperaz_Click() {
     if (RefusedWhileExchangeRuns()) return;
-    if (socketState_() != kSocketConnected) registers_.OpenConnection();
+    if (socketState_() != platform::TcpSocket::State::kConnected) registers_.OpenConnection();
     std::string command = "+";
-    int expectAnswer = 1;
-    link_.SendCommand(command, expectAnswer);  // the operator sees the register's answer
+    link_.SendCommand(command);  // the operator sees the register's answer
 }
 
 void OperatorCommands::Command1_Click() {

@@ -13,6 +13,7 @@
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
+#include "platform/tcp_socket.h"
 
 namespace zelmar::app {
 
@@ -68,8 +69,10 @@ struct OperatorParts {
     link::CommandSender& link;
     config::SettingsFiles& settingsFiles;
     platform::Shell& shell;
-    // The socket's state (7 connected); without a network transport it is never connected.
-    std::function<int()> socketState = [] { return 0; };
+    // Without a network transport the socket is never connected.
+    std::function<platform::TcpSocket::State()> socketState = [] {
+        return platform::TcpSocket::State::kClosed;
+    };
 };
 
 // The window's buttons, menu entries and option clicks as plain functions: the window and the
@@ -122,7 +125,7 @@ class OperatorCommands {
     link::CommandSender& link_;
     config::SettingsFiles& settingsFiles_;
     platform::Shell& shell_;
-    std::function<int()> socketState_;
+    std::function<platform::TcpSocket::State()> socketState_;
 };
 
 }  // namespace zelmar::app

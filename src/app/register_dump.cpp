@@ -6,6 +6,12 @@
 #include "app/main_form.h"
 
 namespace zelmar::app {
+namespace {
+
+// A failed read is shown by its number in the slot's status text.
+constexpr const char* kFailedReadNumber = "-1";
+
+}  // namespace
 
 void MainForm::StartRegisterDump(int slot) {
     if (state_.DumpBusy || state_.JobBusy || state_.Closing) return;
@@ -17,13 +23,13 @@ void MainForm::StartRegisterDump(int slot) {
     EndRegisterDump(slot, registers_.ReadRegisterData());
 }
 
-void MainForm::EndRegisterDump(int slot, int outcome) {
+void MainForm::EndRegisterDump(int slot, link::ReadOutcome outcome) {
     // The reader wrote SR_MATR or E501 for `slot`; the rest of the read's end is done here,
     // once. CurrentSlot is still `slot`: nothing moves it while a read runs.
     const auto index = static_cast<std::size_t>(slot - 1);
     cycleLog_.RegisterReadEnded(slot, outcome);
     std::string dumpText;
-    if (outcome == 0) {
+    if (outcome == link::ReadOutcome::kOk) {
         jobFiles_.SubKillErrFile();
         state_.DumpPending[index] = false;
         state_.ReadWithoutMatr[index] = !SlotFileExists("SR_MATR", slot);
@@ -36,7 +42,7 @@ void MainForm::EndRegisterDump(int slot, int outcome) {
         state_.SettlePending[index] = false;
         state_.DumpPending[index] = true;
         state_.ReadWithoutMatr[index] = false;
-        dumpText = std::string(kDumpNotDone) + " : " + std::to_string(outcome);
+        dumpText = std::string(kDumpNotDone) + " : " + kFailedReadNumber;
     }
     if (session_.texts.WindowShown) session_.texts.DumpState[index] = dumpText;
 
@@ -46,7 +52,7 @@ void MainForm::EndRegisterDump(int slot, int outcome) {
     state_.ClosePortPending = 1;
     timer21_->setInterval(kPortCloseDelayMs);
     timer21_->setEnabled(true);
-    if (outcome == 0 && !state_.Closing) StartDirWatch();
+    if (outcome == link::ReadOutcome::kOk && !state_.Closing) StartDirWatch();
     QuitWhenIdleAfterUnload();
 }
 

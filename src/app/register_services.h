@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "jobs/job_messages.h"
+#include "link/register_reader.h"
+
 namespace zelmar::app {
 
 // What the job cycle asks of the register link, the transmission driver, the register-data
@@ -14,15 +17,14 @@ class RegisterServices {
     virtual void CloseConnection() = 0;
     virtual void CloseSocket() = 0;
     virtual void InitNetwork() = 0;
-    virtual int TransmitJob() = 0;  // job result code
-    // A job the program was stopped in after its closing line: job result code.
-    virtual int SettleInterruptedJob(const std::string& query) = 0;
-    // The register-data read for Session::CurrentSlot; writes SR_MATR or E501 and returns
-    // the outcome (0 success, -1 failure). The job cycle does the bookkeeping around it
-    // (MainForm::StartRegisterDump): on failure SubKillStartFile, on success SubKillErrFile,
-    // the slot's "DUMP ..." status text, DumpPending, the poll timer, CloseConnection and
-    // the directory watcher.
-    virtual int ReadRegisterData() = 0;
+    virtual jobs::JobResult TransmitJob() = 0;
+    // A job the program was stopped in after its closing line.
+    virtual jobs::JobResult SettleInterruptedJob(const std::string& query) = 0;
+    // The register-data read for Session::CurrentSlot; writes SR_MATR or E501. The job cycle
+    // does the bookkeeping around it (MainForm::StartRegisterDump): on failure
+    // SubKillStartFile, on success SubKillErrFile, the slot's "DUMP ..." status text,
+    // DumpPending, the poll timer, CloseConnection and the directory watcher.
+    virtual link::ReadOutcome ReadRegisterData() = 0;
     virtual void RewriteRefundDiscounts(const std::string& datiPath) = 0;
 };
 

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "convert/converter_run.h"
-#include "convert/model_variants.h"
 #include "convert/text_format.h"
 
 namespace zelmar::convert {
@@ -35,8 +34,7 @@ void JobRun::OpenInvoice(const std::string& line) {
     }
     for (std::size_t i = kInvoiceCustomerKeys.size(); i < header.size(); ++i) header.at(i) = " ";
     headerPending_ = true;
-    pending_ =
-        TakesLongInvoiceOpening(reg_.ModelCode) ? "3/F/OPENFAT//1/1/1//" : "3/F/OPENFAT//0/0/0/0";
+    pending_ = model_.longInvoiceOpening ? "3/F/OPENFAT//1/1/1//" : "3/F/OPENFAT//0/0/0/0";
     conv_.InvoiceOpen = true;
 }
 
@@ -159,9 +157,9 @@ void JobRun::CustomerFiscalCode(const std::string& code) {
         trace_.traceLine(" -->  Modello : " + reg_.ModelCode + " Matricola : " + reg_.SerialNumber);
     }
     const bool personal = code.size() == kPersonalCodeLength;
-    if (TakesCustomerCodeCommand(reg_.ModelCode)) {
+    if (model_.customerCodeCommand) {
         pending_ = "I/" + code + "/0";
-    } else if (PrintsCustomerCode(reg_)) {
+    } else if (model_.customerCodeLine) {
         pending_ = std::string("7/1/2/") + (personal ? "C.F.: " : "P.IVA: ") + code;
     } else {
         pending_ = personal ? "'/2/11111111111/" + code : "'/1/" + code + "/1111111111111111";

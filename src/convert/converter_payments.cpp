@@ -3,7 +3,6 @@
 
 #include "common/text_helpers.h"
 #include "convert/converter_run.h"
-#include "convert/model_variants.h"
 #include "convert/text_format.h"
 
 namespace zelmar::convert {
@@ -46,14 +45,16 @@ std::optional<std::string> JobRun::PaymentCommand(const std::string& line, Keywo
     const auto description = Field(line, ",:");
     const std::string text =
         description ? CutTo(ReplaceChar(*description, '/', '-'), kPaymentTextWidth) : "";
-    const bool na = IsModelNa(reg_.ModelCode);
+    const bool otherNumbers = model_.otherPaymentNumbers;
     switch (keyword) {
         case Keyword::kCash:
             return "5/1/" + amount + "/" + text + "/////";
         case Keyword::kCheque:
-            return std::string("5/") + (na ? "2" : "6") + "/" + amount + "/" + text + "/////";
+            return std::string("5/") + (otherNumbers ? "2" : "6") + "/" + amount + "/" + text +
+                   "/////";
         case Keyword::kCard:
-            return std::string("5/") + (na ? "3" : "5") + "/" + amount + "/" + text + "/////";
+            return std::string("5/") + (otherNumbers ? "3" : "5") + "/" + amount + "/" + text +
+                   "/////";
         case Keyword::kBank:
             return "5/4/" + amount + "/" + text + "/////";
         case Keyword::kCredit:
@@ -78,7 +79,7 @@ std::optional<std::string> JobRun::PaymentCommand(const std::string& line, Keywo
 
 std::string JobRun::CreditPaymentNumber(const std::string& line) const {
     const auto kind = Field(line, ",T");
-    if (!kind) return IsModelNa(reg_.ModelCode) ? "10" : "2";
+    if (!kind) return model_.otherPaymentNumbers ? "10" : "2";
     long long number = 0;
     if (!IsWholeNumber(*kind, number) || number < 0 ||
         number >= static_cast<long long>(kCreditPaymentNumbers.size())) {
@@ -101,17 +102,17 @@ std::optional<std::string> JobRun::OtherPaymentNumber(const std::string& line) c
 void JobRun::Heading() {
     if (!tenderDone_ && headerPending_) {
         headerPending_ = false;
-        const bool invoiceHeading = IsHeadingGroup(reg_.ModelCode) && conv_.InvoiceMode;
+        const bool invoiceHeading = model_.invoiceHeadingAsJ && conv_.InvoiceMode;
         std::string heading = invoiceHeading ? "J/" : "j/";
         auto& header = conv_.InvoiceHeader;
-        if (TakesShortHeading(reg_)) {
+        if (!model_.sevenLineHeading) {
             for (std::size_t i = 0; i < kShortHeadingLines; ++i) heading += header.at(i) + "/";
         } else {
             for (std::string& headerLine : header) {
                 headerLine = CutTo(headerLine, kHeadingLineWidth);
                 heading += headerLine + "/";
             }
-            if (IsPaddedHeadingGroup(reg_.ModelCode)) heading += " / /";
+            if (model_.paddedHeading) heading += " / /";
         }
         Emit(heading + "0");
     }
@@ -120,7 +121,7 @@ void JobRun::Heading() {
 }
 
 void JobRun::Barcode(const std::string& line) {
-    if (!IsBarcodeGroup(reg_.ModelCode)) return;
+    if (!model_.printsBarcodes) return;
     const auto data = Field(line, ",:");
     if (!data || data->empty()) return;
     std::string position = "0";

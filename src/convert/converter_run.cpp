@@ -17,6 +17,7 @@ JobRun::JobRun(Session& session, TraceSink& trace)
     : session_(session),
       trace_(trace),
       reg_(session.reg()),
+      model_(TraitsOfRegister(reg_)),
       options_(session.options),
       conv_(session.conv) {}
 

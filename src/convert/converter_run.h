@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/register_models.h"
 #include "common/session.h"
 #include "common/trace_sink.h"
 #include "convert/keywords.h"
@@ -80,6 +81,7 @@ class JobRun {
     Session& session_;
     TraceSink& trace_;
     const RegisterData& reg_;
+    const ModelTraits model_;  // of reg_
     const Options& options_;
     ConversionState& conv_;
 

@@ -6,7 +6,6 @@
 #include "convert/converter.h"
 #include "convert/converter_run.h"
 #include "convert/field_lookup.h"
-#include "convert/model_variants.h"
 #include "convert/text_format.h"
 
 namespace zelmar::convert {
@@ -87,7 +86,7 @@ void JobRun::SignOn(const std::string& line) {
 
 void JobRun::OpenNonFiscal() {
     conv_.NonFiscalOpen = true;
-    if (options_.chbNFIntestazione && TakesNonFiscalHeading(reg_.ModelCode)) Emit("7/1/20//");
+    if (options_.chbNFIntestazione && model_.nonFiscalHeading) Emit("7/1/20//");
 }
 
 void JobRun::ReadRequest(const std::string& line) {
@@ -95,7 +94,7 @@ void JobRun::ReadRequest(const std::string& line) {
 }
 
 void JobRun::OpenCommand(const std::string& line) {
-    if (TakesBareOpenCommand(reg_.ModelCode)) {
+    if (model_.bareOpenCommand) {
         pending_ = "q/";
         return;
     }
@@ -104,7 +103,7 @@ void JobRun::OpenCommand(const std::string& line) {
 }
 
 void JobRun::CloseInvoice() {
-    if (TakesSalesStartLine(reg_) && !salesStarted_) Emit("W");
+    if (model_.salesStartLine && !salesStarted_) Emit("W");
     conv_.InvoiceMode = false;
 }
 
@@ -119,7 +118,7 @@ void JobRun::Sale(const std::string& line, Keyword keyword) {
     command += "/" + (price ? FormatAmount(*price) : "0");
     command += DepartmentFields(line);
 
-    if (!salesStarted_ && TakesSalesStartLine(reg_)) Emit("W");
+    if (!salesStarted_ && model_.salesStartLine) Emit("W");
     salesStarted_ = true;
     Emit(command);
     pending_.clear();
@@ -146,7 +145,7 @@ std::string JobRun::SaleDescription(const std::string& line, Keyword keyword) co
 }
 
 std::string JobRun::DescriptionFields(const std::string& description, bool shifted) const {
-    const std::size_t width = reg_.ModelCode == "TN" ? kWideDescriptionWidth : kDescriptionWidth;
+    const std::size_t width = model_.wideDescriptions ? kWideDescriptionWidth : kDescriptionWidth;
     if (description.size() <= width || options_.chbDisableExtDescr) {
         const std::string text = CutTo(description, width);
         return shifted ? "/ /" + text : "/" + text + "/";

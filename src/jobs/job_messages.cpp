@@ -2,37 +2,34 @@
 
 namespace zelmar::jobs {
 
-namespace {
-constexpr std::size_t kCodeWidth = 3;
-}  // namespace
-
-std::string ErrorMessageForResult(int result) {
+std::string ErrorMessageForResult(JobResult result) {
     switch (result) {
-        case kJobReceiptOpen:
+        case JobResult::kReceiptOpen:
             return kMsgReceiptOpen;
-        case kJobNoAnswer:
+        case JobResult::kNoAnswer:
             return kMsgNoAnswer;
-        case kJobInterrupted:
+        case JobResult::kInterrupted:
             return kMsgInterrupted;
-        case kJobConversionError:
+        case JobResult::kConversionError:
             return kMsgConversionError;
-        default:
+        case JobResult::kDataFileVanished:
+            // The POS application knows this failure by its number in the generic text.
+            return std::string("E-100: ") + kMsgGenericSuffix;
+        case JobResult::kOk:
             break;
     }
-    std::string code = std::to_string(result);
-    if (code.size() < kCodeWidth) code.insert(0, kCodeWidth - code.size(), '0');
-    return "E" + code + ": " + kMsgGenericSuffix;
+    return {};
 }
 
-std::string StatusWordForResult(int result) {
+std::string StatusWordForResult(JobResult result) {
     switch (result) {
-        case kJobOk:
+        case JobResult::kOk:
             return "TUTTO OK";
-        case kJobConversionError:
+        case JobResult::kConversionError:
             return "ERRORE DI CONVERSIONE";
-        case kJobNoAnswer:
+        case JobResult::kNoAnswer:
             return "TIMEOUT SCADUTO";
-        case kJobReceiptOpen:
+        case JobResult::kReceiptOpen:
             return "SCONTRINO APERTO";
         default:
             return "ERR. IMPREVISTO ECR";

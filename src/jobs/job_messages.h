@@ -21,18 +21,19 @@ inline constexpr const char* kMsgPaperOut = "E104: Fine carta scontrino, sostitu
 inline constexpr const char* kMsgGenericSuffix =
     "Errore generico sull'Ecr; correggere e riavviare l'esecuzione";
 
-// Job result codes returned by the transmission.
-inline constexpr int kJobOk = 0;
-inline constexpr int kJobReceiptOpen = -2;
-inline constexpr int kJobNoAnswer = -4;
-inline constexpr int kJobInterrupted = -5;
-inline constexpr int kJobConversionError = -6;
-inline constexpr int kJobDataFileVanished = -100;
+// What became of a job: kOk ends it with FINESCO, any other result with SR_ERR.
+enum class JobResult {
+    kOk,
+    kReceiptOpen,
+    kNoAnswer,
+    kInterrupted,
+    kConversionError,
+    kDataFileVanished,  // SR_DATI was gone when the transmission started
+};
 
-// SR_ERR text of a non-zero job result: the fixed messages, otherwise "E", the code padded
-// to three characters with leading "0", ": " and the generic text (12 gives E012).
-std::string ErrorMessageForResult(int result);
+// SR_ERR text of a failed job; empty for kOk.
+std::string ErrorMessageForResult(JobResult result);
 // The word shown after "ZELMAR1 TERMINATO : " for a job result.
-std::string StatusWordForResult(int result);
+std::string StatusWordForResult(JobResult result);
 
 }  // namespace zelmar::jobs

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "jobs/job_messages.h"
+#include "common/register_models.h"
 #include "link/frame.h"
 #include "link/link_timing.h"
 #include "link/serial_line.h"
@@ -11,16 +12,13 @@
 namespace zelmar::link {
 namespace {
 
-// SendCommand's "no contact": the command did not start (another one is running, or the
-// program is ending).
-constexpr int kNotStarted = 0;
 
 // What one answer asks SendCommand to do next.
 enum class Next { kDone, kRetryAtOnce, kBusyTooLong };
 
 // The state of one SendCommand on the serial line.
 struct Call {
-    int result = -1;
+    SendResult result = SendResult::kRefused;
     int attempts = timing::kAttemptBudget;
     int busy = 0;
     int freeRetries = 0;
@@ -28,10 +26,6 @@ struct Call {
     bool done = false;
     std::int64_t paperOutSince = -1;  // virtual or real ms of the first paper-end answer
 };
-
-bool EndsSixthHeadingLineLong(const std::string& model) {
-    return model == "BZ" || model == "VT" || model == "AA" || model == "AB" || model == "TN";
-}
 
 }  // namespace
 
@@ -51,15 +45,15 @@ struct Link::Impl {
     bool sending = false;  // a SendCommand is running (its waits pump the event loop)
 
     LinkState& state() { return session.link; }
-    const std::string& model() const { return session.reg().ModelCode; }
+    ModelTraits model() const { return TraitsOfRegister(session.reg()); }
     void traceLine(const std::string& text) {
         if (trace.tracing()) trace.traceLine(text);
     }
 
-    int sendSerial(std::string& command);
-    int sendNetwork(const std::string& command);
+    SendResult sendSerial(std::string& command);
+    SendResult sendNetwork(const std::string& command);
     bool enquire();
-    int exchangeFrame(const std::string& command, Call& call);
+    SerialLine::ReadResult exchangeFrame(const std::string& command, Call& call);
     void followPaper(bool wasPaperOut, Call& call);
     bool paperWaitExpired(const Call& call) const;
     Next judgeAnswer(std::string& command, Call& call);
@@ -143,55 +137,56 @@ int Link::ParseStatus(const std::string& text) {
     return link::ParseStatus(text, impl_->session.link, impl_->session.texts);
 }
 
-int Link::SendCommand(std::string& command, int& /*expectAnswer: every command is answered*/) {
+SendResult Link::SendCommand(std::string& command) {
     // One exchange at a time: a command started from an event handler while another one waits
     // would take its answer. The program's end stops every further command at once.
-    if (impl_->sending || impl_->state().ExchangeAborted) return kNotStarted;
+    if (impl_->sending || impl_->state().ExchangeAborted) return SendResult::kNoContact;
     impl_->sending = true;
-    const int result = impl_->session.options.OptionRete ? impl_->sendNetwork(command)
-                                                         : impl_->sendSerial(command);
+    const SendResult result = impl_->session.options.OptionRete ? impl_->sendNetwork(command)
+                                                                : impl_->sendSerial(command);
     impl_->sending = false;
     return result;
 }
 
-int Link::Impl::sendNetwork(const std::string& command) {
-    if (!network) return -1;
-    int result = network->sendCommand(command);
+SendResult Link::Impl::sendNetwork(const std::string& command) {
+    if (!network) return SendResult::kRefused;
+    SendResult result = network->sendCommand(command);
     const std::string& raw = network->rawReply();
     if (raw.size() >= 8) {
         state().ResponseText = raw.substr(1, raw.size() - 4);
         traceLine(" <-- " + state().ResponseText);
         link::ParseStatus(state().ResponseText, state(), session.texts);
-        if (state().ResultCode != 0) result = -1;
+        if (state().ResultCode != 0) result = SendResult::kRefused;
     }
     return result;
 }
 
-int Link::Impl::sendSerial(std::string& command) {
+SendResult Link::Impl::sendSerial(std::string& command) {
+    if (!portOpenFor(session.CurrentSlot)) return SendResult::kRefused;
     Call call;
-    if (!portOpenFor(session.CurrentSlot)) return call.result;
     state().ResponseText.clear();
-    int lastRead = SerialLine::kSilence;
+    using ReadResult = SerialLine::ReadResult;
+    ReadResult lastRead = ReadResult::kSilence;
     bool retryAtOnce = false;  // busy, device-status retry and the "j" rewrite skip the budget test
     while (retryAtOnce || (call.attempts > 0 && !call.done)) {
         retryAtOnce = false;
         traceLine(" --> " + command);
-        call.result = 0;
+        call.result = SendResult::kNoContact;
         line.drainInput();
         if (!enquire()) return call.result;
         lastRead = exchangeFrame(command, call);
-        if (lastRead == SerialLine::kPortFailed) return call.result;
-        if (lastRead == SerialLine::kSilence) {
+        if (lastRead == ReadResult::kPortFailed) return call.result;
+        if (lastRead == ReadResult::kSilence) {
             line.DiscardLateAnswer();
             SpendAttemptOnSilence(call.attempts);
             continue;
         }
-        if (lastRead != SerialLine::kGoodFrame) break;  // NAKs or bad frames spent the budget
+        if (lastRead != ReadResult::kGoodFrame) break;  // NAKs or bad frames spent the budget
         const Next next = judgeAnswer(command, call);
-        if (next == Next::kBusyTooLong) return -9;
+        if (next == Next::kBusyTooLong) return SendResult::kBusyTooLong;
         retryAtOnce = next == Next::kRetryAtOnce;
     }
-    if (lastRead != SerialLine::kGoodFrame) return -1;
+    if (lastRead != ReadResult::kGoodFrame) return SendResult::kRefused;
     if (!state().ResponseText.empty()) traceLine(" <-- " + state().ResponseText);
     return call.result;
 }
@@ -201,11 +196,11 @@ bool Link::Impl::enquire() {
     bool heardSomething = false;
     for (int tries = 0; tries < timing::kEnquiryTries; ++tries) {
         if (!line.send(std::string(1, kEnq))) return false;
-        if (line.WaitAck() == 1) return true;
+        if (line.WaitAck() == SerialLine::AckReply::kAck) return true;
         heardSomething = heardSomething || !state().RxBuffer.empty();
     }
-    if (model() == "VT" && heardSomething) {
-        platform::WaitMs(loop, timing::kVtDrainPauseMs);
+    if (model().drainsAfterSilentEnquiries && heardSomething) {
+        platform::WaitMs(loop, timing::kDrainPauseMs);
         line.drainInput();
     }
     return false;
@@ -213,16 +208,17 @@ bool Link::Impl::enquire() {
 
 // Sends the frame, and again after each NAK of the register, until an answer, silence or the
 // end of the budget.
-int Link::Impl::exchangeFrame(const std::string& command, Call& call) {
+SerialLine::ReadResult Link::Impl::exchangeFrame(const std::string& command, Call& call) {
     const std::string frame = BuildCommandFrame(command);
     for (;;) {
         state().RxBuffer.clear();
-        if (!line.send(frame)) return SerialLine::kPortFailed;
-        const int answer = line.ReadResponse(call.attempts);
-        if (answer != SerialLine::kNakReceived) return answer;
+        if (!line.send(frame)) return SerialLine::ReadResult::kPortFailed;
+        const SerialLine::ReadResult answer = line.ReadResponse(call.attempts);
+        if (answer != SerialLine::ReadResult::kNakReceived) return answer;
         // Busy answers may already have taken the budget below zero: "none left" is <= 0.
         if (--call.attempts <= 0) return answer;
-        platform::WaitMs(loop, model() == "VT" ? timing::kNakPauseVtMs : timing::kNakPauseMs);
+        platform::WaitMs(loop,
+                         model().slowAfterNak ? timing::kSlowNakPauseMs : timing::kNakPauseMs);
     }
 }
 
@@ -252,17 +248,17 @@ Next Link::Impl::judgeAnswer(std::string& command, Call& call) {
     followPaper(wasPaperOut, call);
     const int code = st.ResultCode;
     if (code == kResultAccepted || code == kResultAcceptedToo || code == kResultAcceptedAlso) {
-        call.result = 1;
+        call.result = SendResult::kAccepted;
         call.done = true;
         return Next::kDone;
     }
     if (paperWaitExpired(call)) {
-        call.result = -1;
+        call.result = SendResult::kRefused;
         call.done = true;
         return Next::kDone;
     }
     if (code != kResultPaperEnd && code != kResultFree) --call.attempts;
-    if (code == kResultBusy || (model() == "CE" && code == kResultBusyOnCe)) {
+    if (code == kResultBusy || (model().busyAlsoOn0E && code == kResultAlsoBusy)) {
         traceLine(" <-- " + st.ResponseText);
         if (++call.busy > timing::kMaxBusyAnswers) {
             platform::WaitMs(loop, timing::kBusyGiveUpPauseMs);
@@ -282,7 +278,7 @@ Next Link::Impl::judgeAnswer(std::string& command, Call& call) {
         call.jRewritten = true;
         return Next::kRetryAtOnce;
     }
-    call.result = -1;
+    call.result = SendResult::kRefused;
     call.done = true;
     return Next::kDone;
 }
@@ -294,7 +290,7 @@ void Link::Impl::rewriteHeading(std::string& command) const {
     const char last = command.back();
     command.pop_back();
     command += header[3] + "/" + header[4] + "/" + header[5];
-    command += EndsSixthHeadingLineLong(model()) ? "/ / / /" : "/";
+    command += model().longSixthHeadingLine ? "/ / / /" : "/";
     command += last;
 }
 

@@ -36,7 +36,7 @@ class Link : public CommandSender {
     void ClosePort() override;
     bool WriteRaw(const std::string& bytes) override;
 
-    int SendCommand(std::string& command, int& expectAnswer) override;
+    SendResult SendCommand(std::string& command) override;
     int ParseStatus(const std::string& text) override;
 
   private:

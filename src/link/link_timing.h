@@ -33,8 +33,8 @@ inline constexpr int kMaxDrainReads = 64;
 
 // Pauses (through WaitMs, so whole 100 ms steps).
 inline constexpr int kNakPauseMs = 400;         // after the register NAKs a frame
-inline constexpr int kNakPauseVtMs = 1000;      // ... on model VT
-inline constexpr int kVtDrainPauseMs = 500;     // VT: after three unanswered ENQs
+inline constexpr int kSlowNakPauseMs = 1000;    // ... on a model slow after a NAK
+inline constexpr int kDrainPauseMs = 500;       // after three ENQs that got bytes but no ACK
 inline constexpr int kPaperOutPauseMs = 500;    // each paper-end answer
 inline constexpr int kPaperBackPauseMs = 2000;  // paper back after a paper end
 inline constexpr int kBusyPauseMs = 250;        // between busy answers (WaitMs makes it 200)

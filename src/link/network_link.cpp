@@ -90,13 +90,13 @@ NetworkLink::~NetworkLink() {
     jobFiles_.setReplyLineProvider(nullptr);
 }
 
-int NetworkLink::sendCommand(const std::string& command) {
+SendResult NetworkLink::sendCommand(const std::string& command) {
     std::string text = command;
     return SendCommandMCP_TCP(text);
 }
 
 void NetworkLink::OpenSocket() {
-    if (socket_.state() != TcpSocket::kClosed) {
+    if (socket_.state() != TcpSocket::State::kClosed) {
         Log(kAlreadyOpenLine);
         socket_.close();
     }
@@ -105,14 +105,17 @@ void NetworkLink::OpenSocket() {
 }
 
 void NetworkLink::OpenConnection() {
-    if (socket_.state() != TcpSocket::kClosed) {
+    if (socket_.state() != TcpSocket::State::kClosed) {
         socket_.close();
         platform::WaitMs(loop_, nt::kReconnectPauseMs);
     }
-    for (int waited = 0; socket_.state() != TcpSocket::kConnected && waited < nt::kMaxConnectWaitMs;
+    for (int waited = 0;
+         socket_.state() != TcpSocket::State::kConnected && waited < nt::kMaxConnectWaitMs;
          waited += nt::kReconnectPauseMs) {
-        const int state = socket_.state();
-        if (state == TcpSocket::kClosed || state == TcpSocket::kError) ConnectToRemote();
+        const TcpSocket::State state = socket_.state();
+        if (state == TcpSocket::State::kClosed || state == TcpSocket::State::kError) {
+            ConnectToRemote();
+        }
         platform::WaitMs(loop_, nt::kReconnectPauseMs);
     }
 }
@@ -128,14 +131,14 @@ void NetworkLink::ConnectToRemote() {
                           static_cast<int>(port));
 }
 
-int NetworkLink::SendCommandMCP_TCP(std::string& command) {
+SendResult NetworkLink::SendCommandMCP_TCP(std::string& command) {
     Log(kStartBanner);
-    if (socket_.state() != TcpSocket::kConnected) {
+    if (socket_.state() != TcpSocket::State::kConnected) {
         Log(kNotOpenLine);
         ClearReply(reply_);  // the error file must not show the reply to an earlier command
         shell_.notice(kNoConnectionNotice);
         platform::WaitMs(loop_, nt::kNotConnectedPauseMs);
-        return -1;
+        return SendResult::kRefused;
     }
     if (!command.empty()) command += "/";
     Call call{command};
@@ -150,7 +153,7 @@ int NetworkLink::SendCommandMCP_TCP(std::string& command) {
         SENDUDP(command);
         next = reply_.ReplyKind.empty() ? AfterTimeout(call) : AfterReply(call, command);
     }
-    if (next == Next::kFail) return -1;
+    if (next == Next::kFail) return SendResult::kRefused;
     const bool accepted = reply_.ActionClass == "0";
     if (!accepted) {
         const std::string line = "fp_error n." + ReplySummary(reply_);
@@ -158,11 +161,11 @@ int NetworkLink::SendCommandMCP_TCP(std::string& command) {
         Log(line);
     }
     Log(kEndBanner);
-    return accepted ? 1 : -1;
+    return accepted ? SendResult::kAccepted : SendResult::kRefused;
 }
 
 NetworkLink::Next NetworkLink::AfterTimeout(Call& call) {
-    if (socket_.state() != TcpSocket::kConnected) {  // dropped or closed: no reply can come
+    if (socket_.state() != TcpSocket::State::kConnected) {  // dropped or closed: no reply can come
         Log(kNotOpenLine);
         return Next::kEnd;
     }
@@ -221,7 +224,7 @@ bool NetworkLink::SENDUDP(const std::string& text) {
     socket_.send(text);
     const std::int64_t sentAt = loop_.nowMs();
     long rounds = 0;
-    while (reply_.ReplyKind.empty() && socket_.state() == TcpSocket::kConnected) {
+    while (reply_.ReplyKind.empty() && socket_.state() == TcpSocket::State::kConnected) {
         const std::int64_t left = nt::kReplyWaitMs - (loop_.nowMs() - sentAt);
         if (left <= 0) break;
         loop_.pumpWait(static_cast<int>(left));  // sleeps until bytes, an event or the end
@@ -269,7 +272,7 @@ void NetworkLink::Winsock1_Error(int number, const std::string& description) {
     if (number != kConnectionAborted && number != kTimedOut) session_.texts.Text2 = text;
     Trace(" --> " + text);
     // A failed socket stays failed until it is closed; closed, the next job connects afresh.
-    if (socket_.state() != TcpSocket::kConnected) socket_.close();
+    if (socket_.state() != TcpSocket::State::kConnected) socket_.close();
 }
 
 void NetworkLink::Log(const std::string& message) {

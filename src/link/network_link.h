@@ -28,11 +28,11 @@ class NetworkLink : public NetworkTransport {
     NetworkLink& operator=(const NetworkLink&) = delete;
 
     // NetworkTransport
-    int sendCommand(const std::string& command) override;
+    SendResult sendCommand(const std::string& command) override;
     const std::string& rawReply() const override { return reply_.ReplyCopy; }
     void open() override { OpenConnection(); }
     void close() override { CloseSocketConnection(); }
-    int socketState() const override { return socket_.state(); }
+    platform::TcpSocket::State socketState() const override { return socket_.state(); }
     void initialise() override { OpenSocket(); }
 
     // Sets up the connection to txtRemoteIP:txtRemotePort and starts connecting.
@@ -41,9 +41,9 @@ class NetworkLink : public NetworkTransport {
     // waits for the connected state, at most network_timing::kMaxConnectWaitMs.
     void OpenConnection();
     void CloseSocketConnection();
-    // Sends one command line; 1 when the register accepted it (class 0), -1 otherwise. The
-    // command is left as the last text sent.
-    int SendCommandMCP_TCP(std::string& command);
+    // Sends one command line; accepted when the register's reply has action class 0, refused
+    // otherwise. The command is left as the last text sent.
+    SendResult SendCommandMCP_TCP(std::string& command);
     // Sends one text and waits for its reply, at most network_timing::kReplyWaitMs; true when
     // a reply arrived.
     bool SENDUDP(const std::string& text);

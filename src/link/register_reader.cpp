@@ -5,14 +5,12 @@
 #include <vector>
 
 #include "common/text_helpers.h"
+#include "common/register_models.h"
 #include "common/version_text.h"
 #include "jobs/job_messages.h"
 
 namespace zelmar::link {
 namespace {
-
-constexpr int kExpectAnswer = -1;  // every command is answered by a frame
-constexpr int kSendAccepted = 1;
 
 constexpr int kDefaultDeptCount = 10;   // before "v" tells
 constexpr int kDefaultMaxOperator = 8;  // before "v" tells
@@ -46,15 +44,12 @@ bool IdentityAnswer(CommandSender& sender, const LinkState& link, const std::str
 }  // namespace
 
 std::string MapModelCode(const std::string& modelCode) {
-    if (modelCode == "VR") return "PD";
-    if (modelCode == "PD" || modelCode == "CA") return "AA";
-    return modelCode;
+    const std::string_view converted = TraitsOfModel(modelCode).convertedAs;
+    return converted.empty() ? modelCode : std::string(converted);
 }
 
 std::string RtSerialNumber(const std::string& serial, const std::string& modelCode) {
-    std::string letter = "M";
-    if (modelCode == "VR") letter = "E";
-    if (modelCode == "GE" || modelCode == "GO" || modelCode == "CN") letter = "I";
+    const char letter = TraitsOfModel(modelCode).serialTypeLetter;
     const std::string head = serial.substr(0, std::min<std::size_t>(2, serial.size()));
     const std::string tail = serial.size() > 2 ? serial.substr(2, 6) : std::string();
     return head + letter + modelCode + tail;
@@ -68,7 +63,7 @@ void RegisterReader::setTraceFileControl(TraceFileControl* control) {
     traceFiles_ = control;
 }
 
-int RegisterReader::ReadRegisterData() {
+ReadOutcome RegisterReader::ReadRegisterData() {
     // Everything this read learns and writes belongs to the slot it started on.
     slot_ = session_.CurrentSlot;
     session_.reg().IsRtRegister = false;
@@ -76,7 +71,7 @@ int RegisterReader::ReadRegisterData() {
     if (traced) traceFiles_->OpenTraceFiles();
 
     std::string answerToA;
-    int outcome = ReadIdentity(answerToA);
+    ReadOutcome outcome = ReadIdentity(answerToA);
     session_.texts.Text1 = kTextReading;
     if (!session_.reg().TablesRead) ReadTables(outcome);
 
@@ -85,30 +80,30 @@ int RegisterReader::ReadRegisterData() {
     return outcome;
 }
 
-int RegisterReader::ReadIdentity(std::string& answerToA) {
+ReadOutcome RegisterReader::ReadIdentity(std::string& answerToA) {
     auto& link = session_.link;
-    const bool accepted = Send("a") == kSendAccepted;
+    const bool accepted = Send("a") == SendResult::kAccepted;
     answerToA = link.ResponseText;
     if (IdentityAnswer(sender_, link, answerToA)) {
         const std::string model = Upper(TrimSpaces(AnswerField(link, 5)));
-        if (!model.empty()) session_.reg().ModelCode = model == "VR" ? "PD" : model;
+        if (!model.empty()) session_.reg().ModelCode = MapModelCode(model);
     }
-    if (!accepted) return kReadFailed;
-    if (Send(",/10") == kSendAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
+    if (!accepted) return ReadOutcome::kFailed;
+    if (Send(",/10") == SendResult::kAccepted && sender_.ParseStatus(link.ResponseText) >= 1) {
         session_.reg().IsRtRegister = Upper(TrimSpaces(AnswerField(link, 3))) == "1";
     }
-    return kReadOk;
+    return ReadOutcome::kOk;
 }
 
-void RegisterReader::ReadTables(int& outcome) {
-    if (outcome == kReadOk) {
-        if (!ReadRegisterInfo() && !ReadRegisterInfo()) outcome = kReadFailed;
-        if (!ReadVatRates() && !ReadVatRates()) outcome = kReadFailed;
-        if (!ReadDepartments() && (outcome != kReadOk || !ReadDepartments())) {
-            outcome = kReadFailed;
+void RegisterReader::ReadTables(ReadOutcome& outcome) {
+    if (outcome == ReadOutcome::kOk) {
+        if (!ReadRegisterInfo() && !ReadRegisterInfo()) outcome = ReadOutcome::kFailed;
+        if (!ReadVatRates() && !ReadVatRates()) outcome = ReadOutcome::kFailed;
+        if (!ReadDepartments() && (outcome != ReadOutcome::kOk || !ReadDepartments())) {
+            outcome = ReadOutcome::kFailed;
         }
     }
-    if (outcome == kReadOk) {
+    if (outcome == ReadOutcome::kOk) {
         session_.texts.Text1 = kTextReadDone;
         session_.reg().TablesRead = true;
     } else {
@@ -121,7 +116,7 @@ bool RegisterReader::ReadRegisterInfo() {
     const auto& link = session_.link;
     reg.DeptCount = kDefaultDeptCount;
     reg.MaxOperator = kDefaultMaxOperator;
-    if (Send("v") != kSendAccepted || link.ResultCode != 0) return false;
+    if (Send("v") != SendResult::kAccepted || link.ResultCode != 0) return false;
     const bool countInField8 = LeadingInteger(AnswerField(link, 7)) == 0;
     const std::size_t operatorField = countInField8 ? 10 : 9;
     if (!HasField(link, operatorField)) return false;  // a short answer is a failed read
@@ -139,7 +134,7 @@ bool RegisterReader::ReadVatRates() {
     const bool g1 = session_.reg().FirmwareRevision.find(" G1") != std::string::npos;
     const int rates = g1 ? kVatRatesG1 : kVatRatesOther;
     for (int m = 1; m <= kVatPreludeCommands; ++m) Send("{/" + std::to_string(m) + "/");
-    if (Send("e") != kSendAccepted || link.ResultCode != 0) return false;
+    if (Send("e") != SendResult::kAccepted || link.ResultCode != 0) return false;
     if (!HasField(link, static_cast<std::size_t>(rates) + 2)) return false;
     for (int i = 0; i < rates; ++i) {
         session_.reg().VatRates[static_cast<std::size_t>(i)] =
@@ -156,7 +151,7 @@ bool RegisterReader::ReadDepartments() {
     reg.DeptNature.assign(count + 1, 0);
     bool allRead = true;
     for (std::size_t d = 1; d <= count; ++d) {
-        const bool accepted = Send(":/" + std::to_string(d)) == kSendAccepted &&
+        const bool accepted = Send(":/" + std::to_string(d)) == SendResult::kAccepted &&
                               link.ResultCode == 0 && HasField(link, 4) &&
                               (!reg.IsRtRegister || HasField(link, 14));
         if (!accepted) {
@@ -175,10 +170,10 @@ bool RegisterReader::ReadDepartments() {
     return allRead;
 }
 
-void RegisterReader::PublishOutcome(const std::string& answerToA, int outcome) {
+void RegisterReader::PublishOutcome(const std::string& answerToA, ReadOutcome outcome) {
     auto& link = session_.link;
     auto& reg = session_.reg();
-    if (outcome != kReadOk) {
+    if (outcome != ReadOutcome::kOk) {
         jobFiles_.WriteErrFile(jobs::kMsgDumpFailed, slot_);
         return;
     }
@@ -215,10 +210,9 @@ void RegisterReader::WriteMatrFile(const std::string& serial) {
     reg.SerialNumber = published;
 }
 
-int RegisterReader::Send(const std::string& command) {
+SendResult RegisterReader::Send(const std::string& command) {
     std::string text = command;
-    int expectAnswer = kExpectAnswer;
-    return sender_.SendCommand(text, expectAnswer);
+    return sender_.SendCommand(text);
 }
 
 }  // namespace zelmar::link

@@ -10,9 +10,8 @@
 
 namespace zelmar::link {
 
-// Outcomes of a register-data read.
-inline constexpr int kReadOk = 0;
-inline constexpr int kReadFailed = -1;
+// What a register-data read came to.
+enum class ReadOutcome { kOk, kFailed };
 
 // Reads the register's identity and tables for Session::CurrentSlot, publishes that slot's
 // SR_MATR (or E501) and keeps what the converter needs in the slot's register data. The job
@@ -24,9 +23,9 @@ class RegisterReader {
 
     void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
 
-    // The whole read, with the link already open: kReadOk or kReadFailed. SR_MATR or E501 is
-    // written; the job cycle keeps its own bookkeeping around the call.
-    int ReadRegisterData();
+    // The whole read, with the link already open. SR_MATR or E501 is written; the job cycle
+    // keeps its own bookkeeping around the call.
+    ReadOutcome ReadRegisterData();
 
     bool ReadRegisterInfo();  // "v": firmware, department count, highest operator
     bool ReadVatRates();      // "e" after the twenty "{/m/" commands
@@ -34,11 +33,11 @@ class RegisterReader {
 
   private:
     // Ends the read with the answer to "a" and the outcome: SR_MATR or E501, the model.
-    void PublishOutcome(const std::string& answerToA, int outcome);
+    void PublishOutcome(const std::string& answerToA, ReadOutcome outcome);
     void WriteMatrFile(const std::string& serial);
-    int ReadIdentity(std::string& answerToA);
-    void ReadTables(int& outcome);
-    int Send(const std::string& command);
+    ReadOutcome ReadIdentity(std::string& answerToA);
+    void ReadTables(ReadOutcome& outcome);
+    SendResult Send(const std::string& command);
 
     Session& session_;
     CommandSender& sender_;
@@ -48,11 +47,11 @@ class RegisterReader {
     int slot_ = 0;  // the slot being read
 };
 
-// The model code the conversion works with: "VR" is used as "PD", "PD" and "CA" as "AA".
+// The model code the conversion works with (ModelTraits::convertedAs).
 std::string MapModelCode(const std::string& modelCode);
 
-// The 11-character serial of an RT register: characters 1-2 of the serial, the type letter
-// ("E" for VR; "I" for GE, GO, CN; "M" otherwise), the model code, characters 3-8.
+// The 11-character serial of an RT register: characters 1-2 of the serial, the model's type
+// letter (ModelTraits::serialTypeLetter), the model code, characters 3-8.
 std::string RtSerialNumber(const std::string& serial, const std::string& modelCode);
 
 }  // namespace zelmar::link

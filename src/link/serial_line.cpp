@@ -42,12 +42,12 @@ void SerialLine::timedRead(int intervalMs, const std::function<bool()>& done) {
     timer1_->setEnabled(false);
 }
 
-int SerialLine::WaitAck() {
+SerialLine::AckReply SerialLine::WaitAck() {
     state_.RxBuffer.clear();
     timedRead(timing::kFirstByteTimeoutMs, [this] { return !state_.RxBuffer.empty(); });
-    if (state_.RxBuffer.find(kAck) != std::string::npos) return 1;
-    if (state_.RxBuffer.find(kNak) != std::string::npos) return -2;
-    return -1;
+    if (state_.RxBuffer.find(kAck) != std::string::npos) return AckReply::kAck;
+    if (state_.RxBuffer.find(kNak) != std::string::npos) return AckReply::kNak;
+    return AckReply::kOther;
 }
 
 void SpendAttemptOnSilence(int& attempts) {
@@ -69,23 +69,23 @@ bool SerialLine::DiscardLateAnswer() {
     return true;
 }
 
-int SerialLine::ReadResponse(int& attempts) {
+SerialLine::ReadResult SerialLine::ReadResponse(int& attempts) {
     auto& rx = state_.RxBuffer;
     state_.ResponseText.clear();
     for (;;) {
         rx.clear();
         timedRead(timing::kFirstByteTimeoutMs, [&rx] { return !rx.empty(); });
         if (rx.find(kStx) == std::string::npos && rx.find(kAck) == std::string::npos) {
-            if (rx.empty()) return kSilence;
+            if (rx.empty()) return ReadResult::kSilence;
             if (trace_.tracing()) trace_.traceLine(" <-- Nack Received: " + state_.ResponseText);
-            return kNakReceived;
+            return ReadResult::kNakReceived;
         }
         timedRead(timing::kFrameTimeoutMs, [&rx] { return rx.find(kEtx) != std::string::npos; });
         const auto stx = rx.find(kStx);
         const auto etx = rx.find(kEtx);
         if (etx == std::string::npos) {
             SpendAttemptOnSilence(attempts);
-            if (attempts <= 0) return kBudgetSpent;
+            if (attempts <= 0) return ReadResult::kBudgetSpent;
             continue;
         }
         bool good = false;
@@ -94,9 +94,9 @@ int SerialLine::ReadResponse(int& attempts) {
             const auto& text = state_.ResponseText;
             good = CalcChecksum(text.substr(0, text.size() - 2)) == text.substr(text.size() - 2);
         }
-        if (!send(std::string(1, good ? kAck : kNak))) return kPortFailed;
-        if (good) return kGoodFrame;
-        if (--attempts <= 0) return kBudgetSpent;
+        if (!send(std::string(1, good ? kAck : kNak))) return ReadResult::kPortFailed;
+        if (good) return ReadResult::kGoodFrame;
+        if (--attempts <= 0) return ReadResult::kBudgetSpent;
     }
 }
 

@@ -19,12 +19,16 @@ void SpendAttemptOnSilence(int& attempts);
 
 class SerialLine {
   public:
-    // Results of ReadResponse.
-    static constexpr int kGoodFrame = 1;
-    static constexpr int kSilence = 0;
-    static constexpr int kNakReceived = -2;
-    static constexpr int kBudgetSpent = -3;  // bad frames used up the attempts
-    static constexpr int kPortFailed = -4;   // the port refused a write
+    // What WaitAck heard after an ENQ.
+    enum class AckReply { kAck, kNak, kOther };
+    // What ReadResponse brought back.
+    enum class ReadResult {
+        kGoodFrame,
+        kSilence,
+        kNakReceived,
+        kBudgetSpent,  // bad frames used up the attempts
+        kPortFailed,   // the port refused a write
+    };
 
     SerialLine(LinkState& state, platform::EventLoop& loop, platform::SerialPort& port,
                TraceSink& trace);
@@ -33,12 +37,12 @@ class SerialLine {
 
     bool send(const std::string& bytes);  // false when the port refuses the write
     void drainInput();                    // discards what has arrived
-    // 1 ACK seen, -2 NAK seen (ACK wins when both came), -1 anything else or nothing in 3 s.
-    int WaitAck();
+    // ACK wins when both came; anything else, or nothing in 3 s, is kOther.
+    AckReply WaitAck();
     // Waits for an answer frame and acknowledges it. A frame that is malformed or fails its
     // checksum is answered with NAK and costs one of `attempts`; one that stops before its
     // ETX costs one as silence does.
-    int ReadResponse(int& attempts);
+    ReadResult ReadResponse(int& attempts);
     // After an answer was given up: a frame that still arrives within the window is that
     // command's late answer. It is acknowledged and dropped, so it is never taken for the
     // answer to the line sent next. True when one was dropped.

@@ -13,7 +13,7 @@ inline constexpr int kResultAcceptedToo = 0x06;
 inline constexpr int kResultAcceptedAlso = 0x15;
 inline constexpr int kResultFieldsMissing = 0x01;  // a "j" heading too short
 inline constexpr int kResultBusy = 0x1A;
-inline constexpr int kResultBusyOnCe = 0x0E;
+inline constexpr int kResultAlsoBusy = 0x0E;  // on a model with ModelTraits::busyAlsoOn0E
 inline constexpr int kResultPaperEnd = 0x31;
 inline constexpr int kResultFree = 0x32;  // costs no attempt
 

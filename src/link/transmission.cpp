@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/control_bytes.h"
+#include "common/register_models.h"
 #include "common/version_text.h"
 #include "convert/job_file.h"
 #include "jobs/job_messages.h"
@@ -12,17 +13,12 @@
 namespace zelmar::link {
 namespace {
 
-// Every caller asks for an answer: True as the register link counts it.
-constexpr int kExpectAnswer = -1;
-constexpr int kSendAccepted = 1;
-constexpr int kSendBusy = -9;
-
 constexpr int kSkipBudget = 10;                   // the tenth empty or "(" line fails the job
 constexpr int kMaxFileRestarts = 3;               // restarts per kind of file fault in one job
 constexpr int kAccessRestartPauseMs = 100;        // before a restart after a file-access fault
 constexpr int kMissingRestartPauseMs = 500;       // before a restart after a missing file
 constexpr int kPortReopenPauseMs = 500;           // before the second try to open the port
-constexpr int kVtResetPauseMs = 1000;             // VT: between closing and reopening the port
+constexpr int kResetPauseMs = 1000;               // between closing and reopening the port
 constexpr int kAfterCloseDocumentPauseMs = 2000;  // after "+" closed an open document
 constexpr int kAfterBusyPauseMs = 1500;           // after the busy recovery, either way
 constexpr int kFailedLinePauseMs = 1500;          // after a line that was not accepted
@@ -107,31 +103,34 @@ void TransmissionDriver::setNetwork(NetworkTransport* network) {
     network_ = network;
 }
 
-int TransmissionDriver::TransmitJob() {
-    if (!files_.fileExists(session_.DatiPath)) return jobs::kJobDataFileVanished;
+jobs::JobResult TransmissionDriver::TransmitJob() {
+    using jobs::JobResult;
+    if (!files_.fileExists(session_.DatiPath)) return JobResult::kDataFileVanished;
     OpenTransport();
-    const int sent = SendJob(session_.DatiPath);
-    if (sent == kSendOk) {
+    const SendJobResult sent = SendJob(session_.DatiPath);
+    if (sent == SendJobResult::kOk) {
         if (session_.TestReceiptJob == 1) session_.TestReceiptJob = 0;
         CloseSerialPort();
-        return jobs::kJobOk;
+        return JobResult::kOk;
     }
     platform::WaitMs(loop_, kFailedJobPauseMs);
     CloseSerialPort();
     switch (sent) {
-        case kSendConversionFailed:
-            return jobs::kJobConversionError;
-        case kSendRefused:
-        case kSendLeftOpen:
-            return jobs::kJobReceiptOpen;
+        case SendJobResult::kConversionFailed:
+            return JobResult::kConversionError;
+        case SendJobResult::kRefused:
+        case SendJobResult::kLeftOpen:
+            return JobResult::kReceiptOpen;
         default:
-            return jobs::kJobInterrupted;
+            return JobResult::kInterrupted;
     }
 }
 
 void TransmissionDriver::OpenTransport() {
     if (session_.options.OptionRete) {
-        if (network_ == nullptr || network_->socketState() == 0) sender_.OpenConnection();
+        if (network_ == nullptr || network_->socketState() == platform::TcpSocket::State::kClosed) {
+            sender_.OpenConnection();
+        }
         return;
     }
     if (sender_.PortOpen()) return;
@@ -145,7 +144,7 @@ void TransmissionDriver::CloseSerialPort() {
     if (session_.options.OptionRS232() && sender_.PortOpen()) sender_.ClosePort();
 }
 
-int TransmissionDriver::SendJob(std::string& path) {
+SendJobResult TransmissionDriver::SendJob(std::string& path) {
     session_.conv.ReprintRequest = false;
     int accessRestarts = 0;
     int missingRestarts = 0;
@@ -157,7 +156,8 @@ int TransmissionDriver::SendJob(std::string& path) {
         try {
             if (!sentDocument) {
                 pass = SendPass(path);
-                if (pass.fault == FileFault::kNone && pass.result != kSendOk) return pass.result;
+                if (pass.fault == FileFault::kNone && pass.result != SendJobResult::kOk)
+                    return pass.result;
                 if (pass.fault == FileFault::kNone) sentDocument = ReadResultData();
             }
             if (sentDocument) {
@@ -186,9 +186,9 @@ int TransmissionDriver::SendJob(std::string& path) {
 TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) {
     PassOutcome outcome;
     outcome.step = 3;
-    if (PrepareCommandFile(path) != kSendOk) {
+    if (!PrepareCommandFile(path)) {
         CloseTrace(true);
-        outcome.result = kSendConversionFailed;
+        outcome.result = SendJobResult::kConversionFailed;
         return outcome;
     }
     // CAN alone ends whatever the register was left doing before the job's first line.
@@ -197,7 +197,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     const int policy = session_.options.Combo1;
     if (session_.link.DocumentOpen && !ApplyOpenDocumentPolicy(policy)) {
         CloseTrace(true);
-        outcome.result = kSendRefused;
+        outcome.result = SendJobResult::kRefused;
         return outcome;
     }
 
@@ -211,7 +211,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     }
     if (lines.empty()) {
         CloseTrace(true);
-        outcome.result = kSendRefused;
+        outcome.result = SendJobResult::kRefused;
         return outcome;
     }
 
@@ -223,27 +223,27 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     }
     outcome.step = 8;
     outcome.result = SendLines(lines);
-    if (outcome.result != kSendOk) FailJob();
+    if (outcome.result != SendJobResult::kOk) FailJob();
     return outcome;
 }
 
-int TransmissionDriver::PrepareCommandFile(std::string& path) {
+bool TransmissionDriver::PrepareCommandFile(std::string& path) {
     const bool testReceipt = session_.TestReceiptJob == 1;
     if (!testReceipt && !session_.options.chbEnableMicrelecInput) {
-        return converter_ && converter_(path) == 0 ? kSendOk : kSendConversionFailed;
+        return converter_ && converter_(path) == 0;
     }
     // A job sent as written skips the converter, not its refusals: a link (the size of no
     // regular file) or a file over the bound.
     const long long size = files_.fileSize(path);
-    if (size < 0 || size > convert::kMaxJobFileBytes) return kSendConversionFailed;
+    if (size < 0 || size > convert::kMaxJobFileBytes) return false;
     if (!testReceipt) session_.conv.CommandFilePath = path;
-    return kSendOk;
+    return true;
 }
 
 bool TransmissionDriver::ApplyOpenDocumentPolicy(int policy) {
     switch (policy) {
         case kPolicyCloseAndSend:
-            if (Send("+") != kSendAccepted) return false;
+            if (Send("+") != SendResult::kAccepted) return false;
             platform::WaitMs(loop_, kAfterCloseDocumentPauseMs);
             return true;
         case kPolicyStop:
@@ -256,7 +256,7 @@ bool TransmissionDriver::ApplyOpenDocumentPolicy(int policy) {
 // The fiscal status in every answer tells whether a document is open: a job that sent a
 // closing line is done only when the register shows its document closed after it, and a
 // closing line whose answer was lost is judged by asking the register once.
-int TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
+SendJobResult TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
     const int slot = session_.CurrentSlot;
     const std::string query = DocumentQuery();
     inFlight_.Record(slot, jobs::InFlightStage::kLines, query);
@@ -265,7 +265,7 @@ int TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
     bool closingSent = false;
     for (const auto& line : lines) {
         if (line.empty() || line.front() == '(') {
-            if (--skipBudget == 0) return kSendFailed;
+            if (--skipBudget == 0) return SendJobResult::kFailed;
             continue;
         }
         const bool closing = ClosesDocument(line);
@@ -273,14 +273,15 @@ int TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
         closingSent = closingSent || closing;
         if (!SendLine(line)) {
             if (!closing || !openBeforeLine || !RegisterShowsDocumentClosed(query)) {
-                return kSendFailed;
+                return SendJobResult::kFailed;
             }
             jobFiles_.LogLine(kSettledFromRegister + line);
-            return kSendOk;
+            return SendJobResult::kOk;
         }
         openBeforeLine = session_.link.DocumentOpen;
     }
-    return closingSent && session_.link.DocumentOpen ? kSendLeftOpen : kSendOk;
+    return closingSent && session_.link.DocumentOpen ? SendJobResult::kLeftOpen
+                                                     : SendJobResult::kOk;
 }
 
 std::string TransmissionDriver::DocumentQuery() const {
@@ -288,39 +289,42 @@ std::string TransmissionDriver::DocumentQuery() const {
 }
 
 bool TransmissionDriver::RegisterShowsDocumentClosed(const std::string& query) {
-    return Send(query) == kSendAccepted && !session_.link.DocumentOpen;
+    return Send(query) == SendResult::kAccepted && !session_.link.DocumentOpen;
 }
 
-int TransmissionDriver::SettleInterruptedJob(const std::string& query) {
+jobs::JobResult TransmissionDriver::SettleInterruptedJob(const std::string& query) {
     OpenTransport();
-    int result = jobs::kJobInterrupted;
+    jobs::JobResult result = jobs::JobResult::kInterrupted;
     if (RegisterShowsDocumentClosed(query)) {
         session_.conv.InvoiceOpen = query == "X";
         const ResultFileData data = ReadResultData();
         WriteResultFile(ResultLines(data));
         jobFiles_.LogLine(std::string(kSettledFromRegister) + "(ripresa dopo interruzione)");
-        result = jobs::kJobOk;
+        result = jobs::JobResult::kOk;
     }
     CloseSerialPort();
     return result;
 }
 
 bool TransmissionDriver::SendLine(const std::string& line) {
-    const int result = Send(line);
+    const SendResult result = Send(line);
     if (line == "W") {
         // The register may drop the line while it resets: "W" never fails a job.
-        if (session_.reg().ModelCode == "VT" && result != kSendAccepted) ResetVtPort();
+        if (TraitsOfRegister(session_.reg()).resetAfterRefusedW &&
+            result != SendResult::kAccepted) {
+            ResetVtPort();
+        }
         return true;
     }
-    if (result == kSendAccepted) return true;
-    if (result == kSendBusy) return RecoverFromBusy(line);
+    if (result == SendResult::kAccepted) return true;
+    if (result == SendResult::kBusyTooLong) return RecoverFromBusy(line);
     platform::WaitMs(loop_, kFailedLinePauseMs);
     return false;
 }
 
 void TransmissionDriver::ResetVtPort() {
     sender_.ClosePort();
-    platform::WaitMs(loop_, kVtResetPauseMs);
+    platform::WaitMs(loop_, kResetPauseMs);
     sender_.OpenPort();
     if (sender_.PortOpen()) return;
     platform::WaitMs(loop_, kPortReopenPauseMs);
@@ -328,7 +332,7 @@ void TransmissionDriver::ResetVtPort() {
 }
 
 bool TransmissionDriver::RecoverFromBusy(const std::string& line) {
-    const bool released = Send(",/5") == kSendAccepted;
+    const bool released = Send(",/5") == SendResult::kAccepted;
     if (released) Send(line);  // once more; the register's answer is not checked
     platform::WaitMs(loop_, kAfterBusyPauseMs);
     return released;
@@ -338,7 +342,7 @@ TransmissionDriver::ResultFileData TransmissionDriver::ReadResultData() {
     ResultFileData data;
     auto& link = session_.link;
     auto acceptedAnswer = [&](const char* command) {
-        if (Send(command) != kSendAccepted) return false;
+        if (Send(command) != SendResult::kAccepted) return false;
         sender_.ParseStatus(link.ResponseText);
         return true;
     };
@@ -409,7 +413,7 @@ void TransmissionDriver::PrintCopy(const ResultFileData& data) {
          data.documentNumber + "///1");
 }
 
-int TransmissionDriver::FinishSentJob(const ResultFileData& data) {
+SendJobResult TransmissionDriver::FinishSentJob(const ResultFileData& data) {
     PrintCopy(data);
     session_.conv.ReprintRequest = false;
     session_.conv.ReceiptHasSales = false;
@@ -418,27 +422,26 @@ int TransmissionDriver::FinishSentJob(const ResultFileData& data) {
         trace_.traceLine(" --> " + (data.clockRead ? lines[1] : std::string()));
     }
     CloseTrace(true);
-    return kSendOk;
+    return SendJobResult::kOk;
 }
 
-int TransmissionDriver::FailJob() {
+void TransmissionDriver::FailJob() {
     CloseTrace(true);
-    return kSendFailed;
 }
 
 // A fault the driver cannot get past: the operator is told, and the job is reported as
 // failed, never as done, since nobody knows what the register printed.
-int TransmissionDriver::UnexpectedError(const std::string& description, int number, int step) {
+SendJobResult TransmissionDriver::UnexpectedError(const std::string& description, int number,
+                                                  int step) {
     shell_.notice("ERRORE = " + description + " - Err.num: " + std::to_string(number) +
                   " Riga: " + std::to_string(step));
     CloseTrace(false);
-    return kSendFailed;
+    return SendJobResult::kFailed;
 }
 
-int TransmissionDriver::Send(const std::string& command) {
+SendResult TransmissionDriver::Send(const std::string& command) {
     std::string text = command;
-    int expectAnswer = kExpectAnswer;
-    return sender_.SendCommand(text, expectAnswer);
+    return sender_.SendCommand(text);
 }
 
 void TransmissionDriver::CloseTrace(bool writeLogLines) {

@@ -9,6 +9,7 @@
 #include "common/trace_sink.h"
 #include "jobs/in_flight_marker.h"
 #include "jobs/job_files.h"
+#include "jobs/job_messages.h"
 #include "link/command_sender.h"
 #include "link/network_transport.h"
 #include "platform/event_loop.h"
@@ -38,12 +39,14 @@ std::string AnswerField(const LinkState& link, std::size_t index);
 // digits up to the first other character. 0 when there are none; never overflows.
 long LeadingInteger(const std::string& text);
 
-// Driver results of SendJob.
-inline constexpr int kSendOk = 0;
-inline constexpr int kSendFailed = 1;  // a line failed, too many skipped lines, or an error
-inline constexpr int kSendConversionFailed = 2;
-inline constexpr int kSendRefused = 3;   // open document refused by the policy, or no lines
-inline constexpr int kSendLeftOpen = 4;  // a closing line was sent, yet the document is open
+// What SendJob made of a job.
+enum class SendJobResult {
+    kOk,
+    kFailed,  // a line failed, too many skipped lines, or an error
+    kConversionFailed,
+    kRefused,   // open document refused by the policy, or no lines
+    kLeftOpen,  // a closing line was sent, yet the document is open
+};
 
 // Open-document policies: the list index of Combo1.
 inline constexpr int kPolicySendAnyway = 0;
@@ -61,18 +64,18 @@ class TransmissionDriver {
     void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
     void setNetwork(NetworkTransport* network);           // not owned; asked for the socket state
 
-    // The whole job for Session::DatiPath / OutPath: a job result code (jobs::kJob...).
-    int TransmitJob();
+    // The whole job for Session::DatiPath / OutPath.
+    jobs::JobResult TransmitJob();
     // A job whose closing line was sent before the program stopped: done (SR_OUT written,
-    // jobs::kJobOk) when the register shows its document completed, failed otherwise.
-    int SettleInterruptedJob(const std::string& query);
-    // Converts and sends the job's lines, then writes SR_OUT: a driver result (kSend...).
-    int SendJob(std::string& path);
+    // kOk) when the register shows its document completed, interrupted otherwise.
+    jobs::JobResult SettleInterruptedJob(const std::string& query);
+    // Converts and sends the job's lines, then writes SR_OUT.
+    SendJobResult SendJob(std::string& path);
 
   private:
     enum class FileFault { kNone, kAccess, kMissing };
     struct PassOutcome {
-        int result = kSendOk;
+        SendJobResult result = SendJobResult::kOk;
         FileFault fault = FileFault::kNone;
         std::string description;  // of the file fault, for the operator notice
         int step = 0;
@@ -82,9 +85,9 @@ class TransmissionDriver {
     void OpenTransport();
     void CloseSerialPort();
     PassOutcome SendPass(std::string& path);
-    int PrepareCommandFile(std::string& path);
+    bool PrepareCommandFile(std::string& path);  // false when the conversion failed
     bool ApplyOpenDocumentPolicy(int policy);
-    int SendLines(const std::vector<std::string>& lines);
+    SendJobResult SendLines(const std::vector<std::string>& lines);
     bool SendLine(const std::string& line);
     std::string DocumentQuery() const;
     bool RegisterShowsDocumentClosed(const std::string& query);
@@ -94,10 +97,10 @@ class TransmissionDriver {
     std::vector<std::string> ResultLines(const ResultFileData& data) const;
     PassOutcome WriteResultFile(const std::vector<std::string>& lines);
     void PrintCopy(const ResultFileData& data);
-    int FinishSentJob(const ResultFileData& data);
-    int FailJob();
-    int UnexpectedError(const std::string& description, int number, int step);
-    int Send(const std::string& command);
+    SendJobResult FinishSentJob(const ResultFileData& data);
+    void FailJob();
+    SendJobResult UnexpectedError(const std::string& description, int number, int step);
+    SendResult Send(const std::string& command);
     void CloseTrace(bool writeLogLines);
 
     Session& session_;

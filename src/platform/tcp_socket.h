@@ -8,10 +8,11 @@ namespace zelmar::platform {
 // The TCP client to a networked register (Winsock1's role).
 class TcpSocket {
   public:
-    enum State { kClosed = 0, kConnecting = 6, kConnected = 7, kClosing = 8, kError = 9 };
+    // kError: the connection failed and the socket has not been closed since.
+    enum class State { kClosed, kConnecting, kConnected, kClosing, kError };
     virtual ~TcpSocket() = default;
     virtual void connectToHost(const std::string& host, int port) = 0;
-    virtual int state() const = 0;
+    virtual State state() const = 0;
     virtual void close() = 0;
     virtual bool send(const std::string& bytes) = 0;
     virtual std::string readAvailable() = 0;

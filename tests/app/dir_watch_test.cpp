@@ -49,7 +49,7 @@ TEST_F(DirWatchTest, FastModeChangesDuringTheAttemptGiveOneEventAfterIt) {
             watchers.back()->fire(bits);
             loop.pumpWait(100);  // the job's waits pump the loop
         }
-        return 0;
+        return jobs::JobResult::kOk;
     };
     watchers.back()->fire(1);
     loop.advance(1000);

@@ -56,9 +56,9 @@ class Outside : public RegisterServices,
 
     CallLog calls;
     std::array<bool, 4> portAnswers{true, true, true, true};
-    std::function<int()> onTransmit = [] { return 0; };
-    std::function<int()> onRead = [] { return 0; };
-    std::function<int()> onSettle = [] { return 0; };
+    std::function<jobs::JobResult()> onTransmit = [] { return jobs::JobResult::kOk; };
+    std::function<link::ReadOutcome()> onRead = [] { return link::ReadOutcome::kOk; };
+    std::function<jobs::JobResult()> onSettle = [] { return jobs::JobResult::kOk; };
     std::function<void()> onLoad = [] {};
     std::string timerField;
 
@@ -69,15 +69,15 @@ class Outside : public RegisterServices,
     void CloseConnection() override { Log("CloseConnection"); }
     void CloseSocket() override { Log("CloseSocket"); }
     void InitNetwork() override { Log("InitNetwork"); }
-    int TransmitJob() override {
+    jobs::JobResult TransmitJob() override {
         Log("TransmitJob " + std::to_string(session_.CurrentSlot) + " test " +
             std::to_string(session_.TestReceiptJob));
         return onTransmit();
     }
-    int SettleInterruptedJob(const std::string& query) override {
+    jobs::JobResult SettleInterruptedJob(const std::string& query) override {
         return Log("Settle " + std::to_string(session_.CurrentSlot) + " " + query), onSettle();
     }
-    int ReadRegisterData() override {
+    link::ReadOutcome ReadRegisterData() override {
         return Log("ReadRegisterData " + std::to_string(session_.CurrentSlot)), onRead();
     }
     void RewriteRefundDiscounts(const std::string& path) override { Log("Rewrite " + path); }
@@ -109,9 +109,9 @@ class Outside : public RegisterServices,
 class RecordingSender : public link::CommandSender {
   public:
     std::vector<std::string> sent;
-    int SendCommand(std::string& command, int& expectAnswer) override {
-        sent.push_back(command + (expectAnswer ? " answer" : ""));
-        return 1;
+    link::SendResult SendCommand(std::string& command) override {
+        sent.push_back(command);
+        return link::SendResult::kAccepted;
     }
     int ParseStatus(const std::string&) override { return 0; }
     bool PortOpen() const override { return false; }
@@ -156,7 +156,9 @@ class FormTest : public ::testing::Test {
     std::string Path(const std::string& base, int n) const { return data.file(Name(base, n)); }
 
     // The default read: SR_MATR for the slot, as the real read writes it.
-    int ReadSucceeds() { return MarkRead(session.CurrentSlot), 0; }
+    link::ReadOutcome ReadSucceeds() {
+        return MarkRead(session.CurrentSlot), link::ReadOutcome::kOk;
+    }
 
     zelmar::testing::ScratchFolder data{"app"};
     platform::FakeEventLoop loop;
@@ -183,7 +185,7 @@ class CommandsTest : public FormTest {
     platform::FakeShell shell;
     RecordingSender sender;
     config::SettingsFiles settingsFiles{files, data.path()};
-    int socketState = 0;
+    platform::TcpSocket::State socketState = platform::TcpSocket::State::kClosed;
     OperatorCommands commands{OperatorParts{session, form, loop, files, jobFiles, outside, sender,
                                             settingsFiles, shell, [this] { return socketState; }}};
 };

@@ -26,23 +26,24 @@ class InterruptedJobTest : public FormTest {
 };
 
 TEST_F(InterruptedJobTest, TheNextStartUpAnswersTheJob) {
+    using enum jobs::JobResult;
     const struct {
         const char* name;
         std::optional<InFlightStage> stage;
-        bool startLeft;        // SR_START still there
-        bool otherJob;         // SR_DATI is a new job, not the marker's
-        int settleResult;      // the register's verdict, when asked
-        const char* expected;  // "FINESCO", "E507" or "" (cleaned up, no answer)
+        bool startLeft;          // SR_START still there
+        bool otherJob;           // SR_DATI is a new job, not the marker's
+        jobs::JobResult settle;  // the register's verdict, when asked
+        const char* expected;    // "FINESCO", "E507" or "" (cleaned up, no answer)
         bool asked;
     } cases[] = {
-        {"closing line never sent", InFlightStage::kLines, true, false, 0, "E507", false},
-        {"closing line sent, document completed", InFlightStage::kClosing, true, false, 0,
+        {"closing line never sent", InFlightStage::kLines, true, false, kOk, "E507", false},
+        {"closing line sent, document completed", InFlightStage::kClosing, true, false, kOk,
          "FINESCO", true},
         {"closing line sent, document still open", InFlightStage::kClosing, true, false,
-         jobs::kJobInterrupted, "E507", true},
-        {"job already answered", InFlightStage::kClosing, false, false, 0, "", false},
-        {"a new job since", InFlightStage::kClosing, true, true, 0, "", false},
-        {"no marker", std::nullopt, true, false, 0, "", false},
+         kInterrupted, "E507", true},
+        {"job already answered", InFlightStage::kClosing, false, false, kOk, "", false},
+        {"a new job since", InFlightStage::kClosing, true, true, kOk, "", false},
+        {"no marker", std::nullopt, true, false, kOk, "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -51,7 +52,7 @@ TEST_F(InterruptedJobTest, TheNextStartUpAnswersTheJob) {
         if (c.otherJob) Put("SR_DATI", 1, "SALE,N2,P200;\r\n");
         if (c.startLeft) Put("SR_START", 1, "");
         Put("SR_MATR", 1, "OLD SERIAL\r\n");
-        outside.onSettle = [&] { return c.settleResult; };
+        outside.onSettle = [&] { return c.settle; };
         calls.clear();
 
         Restart();

@@ -70,21 +70,23 @@ TEST_F(JobCycleTest, DataFileGoneAtTheTriggerGivesE506AndNoJob) {
 // they open the trace files.
 TEST_F(JobCycleTest, FinishJobLeavesTheResultFilesOfTheResult) {
     struct Case {
-        int result;
+        jobs::JobResult result;
         const char* errorLine;  // nullptr: no SR_ERR, FINESCO instead
         const char* status;
     };
     const Case cases[] = {
-        {0, nullptr, "ZELMAR1 TERMINATO : TUTTO OK"},
-        {-4, "E504: Nessun messaggio ricevuto: controllare connessione con l'Ecr",
+        {jobs::JobResult::kOk, nullptr, "ZELMAR1 TERMINATO : TUTTO OK"},
+        {jobs::JobResult::kNoAnswer,
+         "E504: Nessun messaggio ricevuto: controllare connessione con l'Ecr",
          "ZELMAR1 TERMINATO : TIMEOUT SCADUTO"},
-        {-6, "ERRORE DI CONVERSIONE", "ZELMAR1 TERMINATO : ERRORE DI CONVERSIONE"},
+        {jobs::JobResult::kConversionError, "ERRORE DI CONVERSIONE",
+         "ZELMAR1 TERMINATO : ERRORE DI CONVERSIONE"},
     };
     Serve({1});
     MarkRead(1);
     session.texts.WindowShown = true;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.result);
+        SCOPED_TRACE(c.status);
         Submit(1);
         for (const char* base : {"SR_ERR", "FINESCO", "SR_OUT"}) Put(base, 1, "old");
         session.options.chbTrace = c.errorLine != nullptr;
@@ -117,7 +119,7 @@ TEST_F(JobCycleTest, TriggerDuringAJobDoesNotDisturbIt) {
     outside.onTransmit = [&] {
         form.txtTimer_Change();  // e.g. a watcher event while the job pumps the loop
         EXPECT_EQ(session.CurrentSlot, 1);
-        return 0;
+        return jobs::JobResult::kOk;
     };
     form.txtTimer_Change();
     EXPECT_EQ(Count(calls, "TransmitJob 2 test 0"), 0);
@@ -132,7 +134,7 @@ TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {
     outside.onRead = [&] {
         jobFiles.WriteErrFile("E501: Dump non eseguito, verificare se Ecr in errore o non connesso",
                               1);
-        return -1;
+        return link::ReadOutcome::kFailed;
     };
     form.StartRegisterDump(1);
     EXPECT_TRUE(form.state().DumpPending[0]);

@@ -39,7 +39,7 @@ class OneExchangeTest : public CommandsTest {
             outside.onRead = [&] { return record(), ReadSucceeds(); };
             form.StartRegisterDump(3);
         } else {
-            outside.onTransmit = [&] { return record(), 0; };
+            outside.onTransmit = [&] { return record(), jobs::JobResult::kOk; };
             form.txtTimer_Change();
         }
         return inside;
@@ -137,7 +137,9 @@ TEST_F(OneExchangeTest, APollTickDueWhenTheUnloadStartsRunsNoJob) {
 
 TEST_F(OneExchangeTest, ASuccessfulReadWithoutSerialIsNotRepeated) {
     std::filesystem::remove(Path("SR_MATR", 1));
-    outside.onRead = [] { return 0; };  // read, but the serial was too short for SR_MATR
+    outside.onRead = [] {
+        return link::ReadOutcome::kOk;
+    };  // read, but the serial was too short for SR_MATR
     form.txtTimer_Change();
     form.txtTimer_Change();
     form.txtTimer_Change();
@@ -155,14 +157,14 @@ TEST_F(OneExchangeTest, ASuccessfulReadWithoutSerialIsNotRepeated) {
 
 TEST_F(OneExchangeTest, AFailedReadClosesItsPortAndTheTraceClosesOnEveryJobEnd) {
     std::filesystem::remove(Path("SR_MATR", 1));
-    outside.onRead = [] { return -1; };
+    outside.onRead = [] { return link::ReadOutcome::kFailed; };
     form.StartRegisterDump(1);
     EXPECT_EQ(calls.back(), "CloseConnection");
 
     session.options.chbTrace = true;
     MarkRead(1);
     Submit(1);
-    outside.onTransmit = [] { return -100; };  // the job file vanished before the first line
+    outside.onTransmit = [] { return jobs::JobResult::kDataFileVanished; };
     calls.clear();
     form.txtTimer_Change();
     const auto opened = std::find(calls.begin(), calls.end(), "OpenTraceFiles");

@@ -160,13 +160,14 @@ TEST_F(OperatorCommandsTest, ManualFromTheDefaultDataFolder) {
 }
 
 TEST_F(OperatorCommandsTest, CancelReceiptOpensTheLinkUnlessTheSocketIsConnected) {
-    for (int state : {0, 7}) {
+    using State = platform::TcpSocket::State;
+    for (const State state : {State::kClosed, State::kConnected}) {
         calls.clear();
         sender.sent.clear();
         socketState = state;
         commands.AnnullaOperaz_Click();
-        EXPECT_EQ(Count(calls, "OpenConnection"), state == 7 ? 0 : 1);
-        EXPECT_EQ(sender.sent, std::vector<std::string>{"+ answer"});
+        EXPECT_EQ(Count(calls, "OpenConnection"), state == State::kConnected ? 0 : 1);
+        EXPECT_EQ(sender.sent, std::vector<std::string>{"+"});
     }
 }
 

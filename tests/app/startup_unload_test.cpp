@@ -91,7 +91,7 @@ TEST_F(StartupTest, UnloadDuringAJobEndsItThroughItsTimeOutAndKeepsTheFiles) {
         form.Unload();  // the close request arrives while the job pumps the loop
         EXPECT_TRUE(session.link.TimeoutFlag);
         EXPECT_EQ(quits, 0);
-        return -4;  // the link's wait ended on the flag
+        return jobs::JobResult::kNoAnswer;  // the link's wait ended on the flag
     };
     form.txtTimer_Change();
     EXPECT_EQ(quits, 1);

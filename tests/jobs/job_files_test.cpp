@@ -49,7 +49,7 @@ TEST(JobFiles, SuccessAndFailureLeaveTheFilesOfTheirSlot) {
                 r.jobs.SubKillErrFile();
                 r.jobs.SubKillDatiFile();
             } else {
-                r.jobs.WriteErrFile(ErrorMessageForResult(-4), slot);
+                r.jobs.WriteErrFile(ErrorMessageForResult(JobResult::kNoAnswer), slot);
                 for (const int bad : {0, 5, -1}) r.jobs.WriteErrFile("E507", bad);  // ignored
             }
             r.jobs.SubKillStartFile(success ? JobEnd::kDone : JobEnd::kFailed);

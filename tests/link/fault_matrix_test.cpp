@@ -32,12 +32,11 @@ struct SimRig : RigBase {
         session.options.chbEnableMicrelecInput = true;  // the job holds register lines
         session.reg().IsRtRegister = true;
     }
-    int send(std::string command) {
+    SendResult send(std::string command) {
         link.OpenConnection();
-        int expectAnswer = -1;
-        return timed([&] { return link.SendCommand(command, expectAnswer); });
+        return timed([&] { return link.SendCommand(command); });
     }
-    int transmit() {
+    jobs::JobResult transmit() {
         return timed([&] { return driver.TransmitJob(); });
     }
     static std::string firstDocumentNumber() { return "SCONTR. N.0001-0001,"; }  // RT
@@ -56,14 +55,16 @@ struct SimRig : RigBase {
 };
 
 TEST(SerialFaultMatrix, CommandsUnderOneFaultEach) {
+    using enum SendResult;
     const struct {
         std::string fault;
-        int result;
+        SendResult result;
         std::size_t journaled;  // times the register executed the command
     } cases[] = {
         // clang-format off
-        {"", 1, 1}, {"nak:2", 1, 1}, {"busy:3", 1, 1}, {"badsum:3", 1, 1}, {"short:2", 1, 1},
-        {"silent:1", 1, 1}, {"badsum:*", -1, 1}, {"again:2", 1, 1}, {"refuse:*=10,a", -1, 0}, {"drop", 0, 0},
+        {"", kAccepted, 1}, {"nak:2", kAccepted, 1}, {"busy:3", kAccepted, 1}, {"badsum:3", kAccepted, 1},
+        {"short:2", kAccepted, 1}, {"silent:1", kAccepted, 1}, {"badsum:*", kRefused, 1},
+        {"again:2", kAccepted, 1}, {"refuse:*=10,a", kRefused, 0}, {"drop", kNoContact, 0},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -76,23 +77,29 @@ TEST(SerialFaultMatrix, CommandsUnderOneFaultEach) {
 }
 
 TEST(SerialFaultMatrix, JobsUnderOneFaultEach) {
+    using enum jobs::JobResult;
     const struct {
         std::string fault;
-        int expected;
+        jobs::JobResult expected;
     } cases[] = {
-        {"", 0},          {"refuse:*=08,3/", -5}, {"paper:3@1", 0}, {"busy:*", -5},
-        {"silent:*", -5}, {"drop@1", -5},         {"nak:*", -5},
+        {"", kOk},
+        {"refuse:*=08,3/", kInterrupted},
+        {"paper:3@1", kOk},
+        {"busy:*", kInterrupted},
+        {"silent:*", kInterrupted},
+        {"drop@1", kInterrupted},
+        {"nak:*", kInterrupted},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         SimRig rig(c.fault);
         WriteTextLines(rig.session.DatiPath, kReceipt);
         EXPECT_EQ(rig.timed([&] { return rig.driver.TransmitJob(); }), c.expected);
-        EXPECT_EQ(rig.journaled(kReceipt[1]), c.expected == 0 ? 1u : 0u);
+        EXPECT_EQ(rig.journaled(kReceipt[1]), c.expected == kOk ? 1u : 0u);
         EXPECT_LT(rig.elapsedMs, kJobBoundMs);
         EXPECT_FALSE(rig.port.isOpen());
         const std::string out = ReadAll(rig.session.OutPath);
-        if (c.expected == 0) {
+        if (c.expected == kOk) {
             EXPECT_NE(out.find("NAZF,V"), std::string::npos);
         } else {
             EXPECT_EQ(out, "");
@@ -107,7 +114,7 @@ TEST(SerialFaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
 TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {
     SimRig rig("silent:*");
     rig.link.OpenConnection();
-    EXPECT_EQ(rig.timed([&] { return rig.reader.ReadRegisterData(); }), -1);
+    EXPECT_EQ(rig.timed([&] { return rig.reader.ReadRegisterData(); }), ReadOutcome::kFailed);
     EXPECT_LT(rig.elapsedMs, kJobBoundMs);
     EXPECT_EQ(ReadAll(rig.errFile()).rfind("E501: ", 0), 0u);
 }

@@ -61,9 +61,9 @@ class RecordingTrace : public TraceSink {
 struct RigBase {
     RigBase() { session.DataFolder = folder.path(); }
     template <typename Call>
-    int timed(Call call) {
+    auto timed(Call call) {
         const auto start = loop.nowMs();
-        const int result = call();
+        const auto result = call();
         elapsedMs = loop.nowMs() - start;
         return result;
     }
@@ -160,10 +160,9 @@ class ScriptedSerialPort : public platform::SerialPort {
 // A link on the scripted serial port with the port of slot 1 open.
 struct LinkRig : RigBase {
     LinkRig() { link.OpenConnection(); }
-    int send(std::string command) {
+    SendResult send(std::string command) {
         lastCommand = std::move(command);
-        int expectAnswer = -1;
-        return timed([&] { return link.SendCommand(lastCommand, expectAnswer); });
+        return timed([&] { return link.SendCommand(lastCommand); });
     }
 
     ScriptedSerialPort port{loop};

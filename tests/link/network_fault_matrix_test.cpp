@@ -50,19 +50,19 @@ class ScriptedTcpSocket : public platform::TcpSocket {
     std::vector<std::string> sends;
 
     void connectToHost(const std::string&, int) override {
-        state_ = kConnecting;
+        state_ = State::kConnecting;
         const int generation = ++generation_;
         loop_.postDelayed(0, [this, generation] {
-            if (generation == generation_) state_ = kConnected;
+            if (generation == generation_) state_ = State::kConnected;
         });
     }
-    int state() const override { return state_; }
+    State state() const override { return state_; }
     void close() override {
-        state_ = kClosed;
+        state_ = State::kClosed;
         ++generation_;
     }
     bool send(const std::string& bytes) override {
-        if (state_ != kConnected) return false;
+        if (state_ != State::kConnected) return false;
         sends.push_back(bytes);
         if (script.empty()) return true;  // silence
         const int generation = generation_;
@@ -80,7 +80,7 @@ class ScriptedTcpSocket : public platform::TcpSocket {
 
   private:
     platform::FakeEventLoop& loop_;
-    int state_ = kClosed;
+    State state_ = State::kClosed;
     int generation_ = 0;
     std::string received_;
 };
@@ -97,7 +97,7 @@ struct NetworkRigOf : RigBase {
         network.OpenSocket();
         loop.advance(0);
     }
-    int send(std::string command) {
+    SendResult send(std::string command) {
         return timed([&] { return network.SendCommandMCP_TCP(command); });
     }
 
@@ -111,27 +111,28 @@ const char* const kVatRefusal =
     "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2";
 
 TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
+    using enum SendResult;
     const struct {
         const char* name;
         std::string command;
         std::vector<ScriptedReply> replies;
         Lines sends;
-        int result;
+        SendResult result;
         std::string summary;  // code - message - class of the last reply
         int minElapsedMs;
         Lines notices;
     } cases[] = {
         // clang-format off
-        {"accepted", "U/", {Reply("00")}, {"U//"}, 1, "0 -  - 0", 0, {}},
-        {"refused", "3/1", {Reply("09")}, {"3/1/"}, -1, kVatRefusal, 100, {}},
-        {"busy then accepted", "c", {Reply("1A"), Reply("1A"), Reply("00")}, {"c/", "c/", "c/"}, 1, "0 -  - 0", 200, {}},
-        {"cover open, resend refused", "c", {Reply("33"), Reply("00"), Reply("09")}, {"c/", "?/", "c/"}, -1, kVatRefusal, 200, {}},
-        {"no reply, then accepted", "c", {Silence(), Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs, {}},
-        {"device fault ends at once", "c", {Reply("2E")}, {"c/"}, -1, "46 - Stampante scollegata - 9", 0, {"Errore grave della stampante fiscale, chiamare assistenza"}},
-        {"empty command sends nothing", "", {}, {}, -1, " -  - ", 0, {}},
-        {"split reply collected up to its ETX", "a", {{{5, kStx + "0"}, {25, "0/00/"}, {45, "00/\x03"}}}, {"a/"}, 1, "0 -  - 0", 45, {}},
-        {"late bytes never pass for the next reply", "c", {{{nt::kReplyWaitMs + 200, kStx + "09/00/00/00\x03"}}, Reply("00")}, {"c/", "c/"}, 1, "0 -  - 0", nt::kReplyWaitMs, {}},
-        {"bytes without ETX are bounded", "c", std::vector<ScriptedReply>(nt::kMaxSendsWithoutReply, {{5, std::string(nt::kMaxReplyBytes + 1, 'x')}}), Lines(nt::kMaxSendsWithoutReply, "c/"), -1, " -  - ", 0, {}},
+        {"accepted", "U/", {Reply("00")}, {"U//"}, kAccepted, "0 -  - 0", 0, {}},
+        {"refused", "3/1", {Reply("09")}, {"3/1/"}, kRefused, kVatRefusal, 100, {}},
+        {"busy then accepted", "c", {Reply("1A"), Reply("1A"), Reply("00")}, {"c/", "c/", "c/"}, kAccepted, "0 -  - 0", 200, {}},
+        {"cover open, resend refused", "c", {Reply("33"), Reply("00"), Reply("09")}, {"c/", "?/", "c/"}, kRefused, kVatRefusal, 200, {}},
+        {"no reply, then accepted", "c", {Silence(), Reply("00")}, {"c/", "c/"}, kAccepted, "0 -  - 0", nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs, {}},
+        {"device fault ends at once", "c", {Reply("2E")}, {"c/"}, kRefused, "46 - Stampante scollegata - 9", 0, {"Errore grave della stampante fiscale, chiamare assistenza"}},
+        {"empty command sends nothing", "", {}, {}, kRefused, " -  - ", 0, {}},
+        {"split reply collected up to its ETX", "a", {{{5, kStx + "0"}, {25, "0/00/"}, {45, "00/\x03"}}}, {"a/"}, kAccepted, "0 -  - 0", 45, {}},
+        {"late bytes never pass for the next reply", "c", {{{nt::kReplyWaitMs + 200, kStx + "09/00/00/00\x03"}}, Reply("00")}, {"c/", "c/"}, kAccepted, "0 -  - 0", nt::kReplyWaitMs, {}},
+        {"bytes without ETX are bounded", "c", std::vector<ScriptedReply>(nt::kMaxSendsWithoutReply, {{5, std::string(nt::kMaxReplyBytes + 1, 'x')}}), Lines(nt::kMaxSendsWithoutReply, "c/"), kRefused, " -  - ", 0, {}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -145,7 +146,7 @@ TEST(NetworkSend, EachActionClassDecidesWhatIsSentNext) {
         EXPECT_EQ(rig.shell.notices(), c.notices);
         const bool traced = std::count(rig.trace.lines.begin(), rig.trace.lines.end(),
                                        " --> fp_error n." + c.summary) == 1;
-        EXPECT_EQ(traced, c.result != 1 && c.notices.empty());  // a device fault ends first
+        EXPECT_EQ(traced, c.result != kAccepted && c.notices.empty());  // a device fault ends first
     }
 }
 
@@ -162,9 +163,8 @@ struct MatrixRig : SimRegister, NetworkRigOf<zelmar::testing::SimTcpSocket> {
         EXPECT_TRUE(fault.empty() || faults.add(fault, error)) << error;
         link.setNetwork(&network);
     }
-    int send(std::string command) {
-        int expectAnswer = -1;
-        return timed([&] { return link.SendCommand(command, expectAnswer); });
+    SendResult send(std::string command) {
+        return timed([&] { return link.SendCommand(command); });
     }
     // SR_ERR as the network path writes it: our line, then the register's reply.
     Lines errLines(const std::string& ours) {
@@ -182,9 +182,9 @@ TEST(NetworkFaultMatrix, ReadsRegisterDataAndPrintsAReceipt) {
     MatrixRig m;
     EXPECT_EQ(m.socket.host(), "127.0.0.1");
     EXPECT_EQ(m.socket.port(), 9101);
-    EXPECT_EQ(m.send("a"), 1);
+    EXPECT_EQ(m.send("a"), SendResult::kAccepted);
     for (const char* line : {"3/S/PANE//1/1.00/1/22.00", "5/1/1.00//////", "9"}) {
-        EXPECT_EQ(m.send(line), 1) << line;
+        EXPECT_EQ(m.send(line), SendResult::kAccepted) << line;
     }
     EXPECT_EQ(m.socket.sent(), "a/3/S/PANE//1/1.00/1/22.00/5/1/1.00///////9/");
 }
@@ -192,27 +192,28 @@ TEST(NetworkFaultMatrix, ReadsRegisterDataAndPrintsAReceipt) {
 TEST(NetworkFaultMatrix, PaperEndPollsUntilThePaperIsBackThenSendsAgain) {
     MatrixRig m("paper:3");
     m.jobFiles.WriteErrFile("E104: Fine carta scontrino, sostituire il rotolo", 1);
-    EXPECT_EQ(m.send("3/S/PANE//1/1.00/1/22.00"), 1);
+    EXPECT_EQ(m.send("3/S/PANE//1/1.00/1/22.00"), SendResult::kAccepted);
     EXPECT_EQ(m.socket.sent(), "3/S/PANE//1/1.00/1/22.00/?/?/?/3/S/PANE//1/1.00/1/22.00/");
     EXPECT_EQ(m.model.journal().lines(), (Lines{"?", "3/S/PANE//1/1.00/1/22.00"}));
     EXPECT_FALSE(std::filesystem::exists(m.errFile()));
 }
 
 TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
+    using enum SendResult;
     const std::int64_t silentBound =
         nt::kMaxSendsWithoutReply * (nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs);
     const struct {
         const char* fault;
-        int result;
+        SendResult result;
         std::int64_t minMs, maxMs;
         std::string reply;  // the second line of SR_ERR
     } cases[] = {
         // clang-format off
-        {"refuse:*=09,9", -1, 0, 1000, "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2"},
-        {"busy:5", 1, 0, 1000, "0 -  - 0"},
-        {"busy:*", -1, nt::kMaxBusyMs, nt::kMaxBusyMs + 1000, "26 - Stampante Busy, reinviare il comando - 1"},
-        {"paper:*", -1, nt::kMaxPollingMs, nt::kMaxPollingMs + 1000, "44 - Carta finita - 4"},
-        {"silent:*", -1, nt::kMaxSendsWithoutReply * nt::kReplyWaitMs, silentBound, " -  - "},
+        {"refuse:*=09,9", kRefused, 0, 1000, "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2"},
+        {"busy:5", kAccepted, 0, 1000, "0 -  - 0"},
+        {"busy:*", kRefused, nt::kMaxBusyMs, nt::kMaxBusyMs + 1000, "26 - Stampante Busy, reinviare il comando - 1"},
+        {"paper:*", kRefused, nt::kMaxPollingMs, nt::kMaxPollingMs + 1000, "44 - Carta finita - 4"},
+        {"silent:*", kRefused, nt::kMaxSendsWithoutReply * nt::kReplyWaitMs, silentBound, " -  - "},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -227,7 +228,7 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
         m.session.options.OptionRete = true;
         EXPECT_TRUE(m.shell.notices().empty());
         m.faults.clear();  // the register recovers: the same connection serves again
-        EXPECT_EQ(m.send("9"), 1);
+        EXPECT_EQ(m.send("9"), SendResult::kAccepted);
     }
 }
 
@@ -239,7 +240,7 @@ struct NetworkJobRig : MatrixRig {
         session.options.chbEnableMicrelecInput = true;  // the job holds register lines
         driver.setNetwork(&network);
     }
-    int transmit() {
+    jobs::JobResult transmit() {
         return timed([&] { return driver.TransmitJob(); });
     }
     static std::string firstDocumentNumber() { return "SCONTR. N.1,"; }  // MF
@@ -257,16 +258,16 @@ TEST(NetworkFaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
 
 TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
     MatrixRig m("drop");
-    EXPECT_EQ(m.send("9"), -1);
+    EXPECT_EQ(m.send("9"), SendResult::kRefused);
     EXPECT_LE(m.elapsedMs, 1000);
     EXPECT_TRUE(m.session.texts.Text2.empty());  // 10053 is only traced
     EXPECT_EQ(std::count(m.trace.lines.begin(), m.trace.lines.end(),
                          " --> WS_Error n.10053 - Connection aborted - -2146818235"),
               1);
-    EXPECT_EQ(m.network.socketState(), 0);
+    EXPECT_EQ(m.network.socketState(), platform::TcpSocket::State::kClosed);
     m.network.open();
-    EXPECT_EQ(m.network.socketState(), 7);
-    EXPECT_EQ(m.send("9"), 1);
+    EXPECT_EQ(m.network.socketState(), platform::TcpSocket::State::kConnected);
+    EXPECT_EQ(m.send("9"), SendResult::kAccepted);
 }
 
 TEST(NetworkFaultMatrix, AnUnreachablePortEndsTheConnectWaitAndTheSend) {
@@ -277,7 +278,7 @@ TEST(NetworkFaultMatrix, AnUnreachablePortEndsTheConnectWaitAndTheSend) {
     m.network.open();
     EXPECT_LE(m.loop.nowMs() - start, nt::kMaxConnectWaitMs + 1000);
     EXPECT_EQ(m.session.texts.Text2, "WS_Error n.10061 - Connection refused - -2146818227");
-    EXPECT_EQ(m.send("9"), -1);
+    EXPECT_EQ(m.send("9"), SendResult::kRefused);
     EXPECT_GE(m.elapsedMs, nt::kNotConnectedPauseMs);
     EXPECT_EQ(m.shell.notices(), Lines{"CONNESSIONE RETE NON VALIDA"});
     EXPECT_EQ(m.trace.log.back(), "WINSOCK NON APERTO");

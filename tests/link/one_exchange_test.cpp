@@ -14,7 +14,7 @@ class OneExchangeTest : public ::testing::Test, public LinkRig {
         link.OpenConnection();
         port.opened.clear();
     }
-    int sendOn(int slot, const std::string& command) {
+    SendResult sendOn(int slot, const std::string& command) {
         session.CurrentSlot = slot;
         return send(command);
     }
@@ -25,12 +25,13 @@ TEST_F(OneExchangeTest, AJobOnAnotherSlotNeverUsesTheOpenPort) {
     ASSERT_TRUE(link.PortOpen());
     session.CurrentSlot = 3;
     EXPECT_FALSE(link.PortOpen());
-    EXPECT_EQ(send("3/S/PANE"), -1);  // not opened yet: nothing is written anywhere
+    EXPECT_EQ(send("3/S/PANE"),
+              SendResult::kRefused);  // not opened yet: nothing is written anywhere
     EXPECT_TRUE(port.frames.empty());
 
     ASSERT_TRUE(link.OpenPort());
-    EXPECT_EQ(send("3/S/PANE"), 1);
-    EXPECT_EQ(sendOn(1, "a"), -1);  // and slot 1 no longer has a port
+    EXPECT_EQ(send("3/S/PANE"), SendResult::kAccepted);
+    EXPECT_EQ(sendOn(1, "a"), SendResult::kRefused);  // and slot 1 no longer has a port
     EXPECT_EQ(port.opened, (std::vector<std::string>{"dev3"}));
     EXPECT_EQ(port.framesOn, (std::vector<std::string>{"dev3"}));
     EXPECT_FALSE(link.WriteRaw("\x18"));  // the unframed write follows the same rule
@@ -44,17 +45,16 @@ TEST_F(OneExchangeTest, ProbingAnotherSlotClosesTheOpenPortFirst) {
 }
 
 TEST_F(OneExchangeTest, ACommandStartedInsideAnotherOnesWaitIsRefused) {
-    int nested = -5;
+    SendResult nested = SendResult::kRefused;
     port.toFrame = {{""}, Answer("00/00/00/")};  // the first answer is late: the wait pumps
     loop.postDelayed(100, [&] {
         std::string cancel = "+";
-        int expectAnswer = -1;
-        nested = link.SendCommand(cancel, expectAnswer);
+        nested = link.SendCommand(cancel);
     });
-    EXPECT_EQ(send("3/S/PANE"), 1);
-    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(send("3/S/PANE"), SendResult::kAccepted);
+    EXPECT_EQ(nested, SendResult::kNoContact);
     EXPECT_EQ(port.frames, (std::vector<std::string>{"3/S/PANE", "3/S/PANE"}));
-    EXPECT_EQ(send("+"), 1);  // afterwards the link is free again
+    EXPECT_EQ(send("+"), SendResult::kAccepted);  // afterwards the link is free again
 }
 
 // The register answers the payment after the time-out: the line is sent again (and carried
@@ -63,9 +63,9 @@ TEST_F(OneExchangeTest, ALateAnswerIsDroppedNotShiftedOntoTheNextCommand) {
     port.toFrame = {{Answer("00/00/00/LATE/"), Answer("00/00/00/RESENT/"), Answer("00/00/00/9/")},
                     ""};
     port.frameDelays = {3200, 400};  // the answer to the resent line comes after the late one
-    EXPECT_EQ(send("5/1/"), 1);
+    EXPECT_EQ(send("5/1/"), SendResult::kAccepted);
     EXPECT_EQ(session.link.ResponseText.substr(0, 16), "00/00/00/RESENT/");
-    EXPECT_EQ(send("9"), 1);
+    EXPECT_EQ(send("9"), SendResult::kAccepted);
     EXPECT_EQ(session.link.ResponseText.substr(0, 11), "00/00/00/9/");
     EXPECT_EQ(port.frames, (std::vector<std::string>{"5/1/", "5/1/", "9"}));
     EXPECT_NE(std::find_if(trace.lines.begin(), trace.lines.end(),
@@ -75,7 +75,7 @@ TEST_F(OneExchangeTest, ALateAnswerIsDroppedNotShiftedOntoTheNextCommand) {
 
 TEST_F(OneExchangeTest, NoCommandStartsOnceTheProgramIsEnding) {
     session.link.ExchangeAborted = true;
-    EXPECT_EQ(send("9"), 0);
+    EXPECT_EQ(send("9"), SendResult::kNoContact);
     EXPECT_TRUE(port.frames.empty());
     EXPECT_EQ(elapsedMs, 0);
 }

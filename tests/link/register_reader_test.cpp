@@ -58,7 +58,7 @@ class RegisterReaderTest : public ::testing::Test, public RigBase {
 
 TEST_F(RegisterReaderTest, SuccessfulReadPublishesMatrAndReadsTheTablesOnce) {
     session.options.chbTrace = true;
-    ASSERT_EQ(reader.ReadRegisterData(), 0);
+    ASSERT_EQ(reader.ReadRegisterData(), ReadOutcome::kOk);
     Lines expected{"a", ",/10", "v"};
     for (int m = 1; m <= 20; ++m) expected.push_back("{/" + std::to_string(m) + "/");
     for (const char* c : {"e", ":/1", ":/2", ":/3"}) expected.push_back(c);
@@ -70,7 +70,7 @@ TEST_F(RegisterReaderTest, SuccessfulReadPublishesMatrAndReadsTheTablesOnce) {
     EXPECT_FALSE(Exists("SR_ERR.002"));
     EXPECT_TRUE(Exists("SR_START.002"));  // a good read leaves the job files alone
     sender.sent.clear();
-    ASSERT_EQ(reader.ReadRegisterData(), 0);
+    ASSERT_EQ(reader.ReadRegisterData(), ReadOutcome::kOk);
     EXPECT_EQ(sender.sent, (Lines{"a", ",/10"}));
 }
 
@@ -135,7 +135,7 @@ TEST_F(RegisterReaderTest, ARefusedCommandFailsTheReadWithE501) {
         Identity("12345678", "AB", false);
         sender.script(refused, {Refused()});
         sender.sent.clear();
-        EXPECT_EQ(reader.ReadRegisterData(), -1);
+        EXPECT_EQ(reader.ReadRegisterData(), ReadOutcome::kFailed);
         std::erase_if(sender.sent, [](const std::string& c) { return c[0] == '{'; });
         EXPECT_EQ(sender.sent, sent);  // a failed table is read once more
         EXPECT_EQ(ReadAll(folder.file("SR_ERR.002")),
@@ -169,7 +169,7 @@ TEST_F(RegisterReaderTest, RtSerialAndModelMapping) {
         session.options.chbScontiSuReso = true;
         session.options.chbScontiSuResoVisible = true;
         Identity(c.serial, std::string(" ") + c.model + " ", c.rt);
-        ASSERT_EQ(reader.ReadRegisterData(), 0);
+        ASSERT_EQ(reader.ReadRegisterData(), ReadOutcome::kOk);
         EXPECT_EQ(session.reg().IsRtRegister, c.rt);
         EXPECT_EQ(Matr().substr(0, Matr().find("\r\nDriver")),
                   c.matrSerial.empty() ? "" : c.matrSerial + "\r\nStatus: " + (c.rt ? "RT" : "MF"));

@@ -29,15 +29,15 @@ inline std::string Answer(std::initializer_list<std::string> fields) {
 }
 
 struct Reply {
-    int result = 1;                      // SendCommand's result
+    SendResult result = SendResult::kAccepted;
     std::string answer = "00/00/00/0/";  // ResponseText after the command
 };
 
 inline Reply Accepted(std::string answer) {
-    return Reply{1, std::move(answer)};
+    return Reply{SendResult::kAccepted, std::move(answer)};
 }
 inline Reply Refused() {
-    return Reply{-1, Answer({"02", "00", "00", "0"})};
+    return Reply{SendResult::kRefused, Answer({"02", "00", "00", "0"})};
 }
 
 class ScriptedSender : public CommandSender {
@@ -49,7 +49,7 @@ class ScriptedSender : public CommandSender {
         script_[command] = std::move(replies);
     }
 
-    int SendCommand(std::string& command, int& expectAnswer) override {
+    SendResult SendCommand(std::string& command) override {
         sent.push_back(command);
         const Reply reply = Next(command);
         session_.link.ResponseText = reply.answer;

@@ -29,7 +29,8 @@ struct Scenario {
     bool failWrites = false;        // the register vanished
     bool portClosed = false;        // the link was closed before the call
     std::int64_t timeoutAtMs = -1;  // TimeoutFlag raised then
-    int result = 1, frames = 1, naks = 0;
+    SendResult result = SendResult::kAccepted;
+    int frames = 1, naks = 0;
     std::int64_t minMs = 0, maxMs = 100;
     std::string sentAs{};              // the command as last sent; empty: unchanged
     int errWrites = 0;                 // writes of SR_ERR (E104)
@@ -43,35 +44,35 @@ const std::string kE104 = "E104: Fine carta scontrino, sostituire il rotolo\r\n"
 const Scenario kScenarios[] = {
     {.name = "accepted"},
     {.name = "accepted code 06", .toFrame = {{}, Answer("06/00/00/")}},
-    {.name = "refused code 10", .toFrame = {{}, Answer("10/00/00/")}, .result = -1},
-    {.name = "three silent ENQs, no frame", .toEnq = kNothing, .result = 0, .frames = 0, .minMs = 9000, .maxMs = 9000},
+    {.name = "refused code 10", .toFrame = {{}, Answer("10/00/00/")}, .result = SendResult::kRefused},
+    {.name = "three silent ENQs, no frame", .toEnq = kNothing, .result = SendResult::kNoContact, .frames = 0, .minMs = 9000, .maxMs = 9000},
     {.name = "ACK with NAK counts as ACK", .toEnq = {{}, "\x06\x15"}},
     {.name = "NAK to ENQ, then ACK", .toEnq = {{Bytes(kNak)}, Bytes(kAck)}},
-    {.name = "VT drains after three unanswered ENQs", .model = "VT", .toEnq = {{}, "?"}, .result = 0, .frames = 0, .minMs = 515, .maxMs = 515},
+    {.name = "VT drains after three unanswered ENQs", .model = "VT", .toEnq = {{}, "?"}, .result = SendResult::kNoContact, .frames = 0, .minMs = 515, .maxMs = 515},
     {.name = "short frame gets NAK despite its checksum", .toFrame = {{Answer("00/00")}, kOk}, .toNak = {{kOk}, ""}, .naks = 1},
     {.name = "bad checksum gets NAK", .toFrame = {{kBadChecksum}, kOk}, .toNak = {{kOk}, ""}, .naks = 1},
     {.name = "frame without ETX, then resent", .toFrame = {{"\x02" "00/00/00/"}, kOk}, .frames = 2, .minMs = 14000, .maxMs = 14100},
     {.name = "register NAK, resent after 400 ms", .toFrame = {{Bytes(kNak)}, kOk}, .frames = 2, .minMs = 400, .maxMs = 500},
     {.name = "register NAK on VT, 1000 ms", .model = "VT", .toFrame = {{Bytes(kNak)}, kOk}, .frames = 2, .minMs = 1000, .maxMs = 1100},
-    {.name = "silence cuts the budget to three", .toFrame = kNothing, .result = -1, .frames = 4, .minMs = 16000, .maxMs = 16100},
+    {.name = "silence cuts the budget to three", .toFrame = kNothing, .result = SendResult::kRefused, .frames = 4, .minMs = 16000, .maxMs = 16100},
     {.name = "165 busy, then accepted", .toFrame = {Repeat(kBusy, 165), kOk}, .frames = 166, .minMs = 165 * 200, .maxMs = 165 * 200 + 2000},
-    {.name = "166th busy gives -9", .toFrame = {{}, kBusy}, .result = -9, .frames = 166, .minMs = 165 * 200 + 100, .maxMs = 166 * 200 + 2000},
+    {.name = "166th busy gives -9", .toFrame = {{}, kBusy}, .result = SendResult::kBusyTooLong, .frames = 166, .minMs = 165 * 200 + 100, .maxMs = 166 * 200 + 2000},
     {.name = "CE is busy on 0E", .model = "CE", .toFrame = {Repeat(Answer("0E/00/00/"), 3), kOk}, .frames = 4, .minMs = 600, .maxMs = 700},
-    {.name = "0E is a refusal elsewhere", .toFrame = {Repeat(Answer("0E/00/00/"), 3), kOk}, .result = -1},
-    {.name = "device status bit 0 ends with the budget", .toFrame = {{}, Answer("20/01/00/")}, .result = -1, .frames = 50, .maxMs = 2000},
-    {.name = "free bit-0 retries are bounded", .toFrame = {{}, Answer("32/01/00/")}, .result = -1, .frames = 51, .maxMs = 2000},
-    {.name = "corrupt answers end with the budget", .toFrame = {{}, kBadChecksum}, .toNak = {{}, kBadChecksum}, .result = -1, .naks = 50, .maxMs = 1000},
-    {.name = "NAK after busy spent the budget", .toFrame = {Repeat(kBusy, 60), Bytes(kNak)}, .result = -1, .frames = 61, .minMs = 60 * 200, .maxMs = 60 * 200 + 1000},
+    {.name = "0E is a refusal elsewhere", .toFrame = {Repeat(Answer("0E/00/00/"), 3), kOk}, .result = SendResult::kRefused},
+    {.name = "device status bit 0 ends with the budget", .toFrame = {{}, Answer("20/01/00/")}, .result = SendResult::kRefused, .frames = 50, .maxMs = 2000},
+    {.name = "free bit-0 retries are bounded", .toFrame = {{}, Answer("32/01/00/")}, .result = SendResult::kRefused, .frames = 51, .maxMs = 2000},
+    {.name = "corrupt answers end with the budget", .toFrame = {{}, kBadChecksum}, .toNak = {{}, kBadChecksum}, .result = SendResult::kRefused, .naks = 50, .maxMs = 1000},
+    {.name = "NAK after busy spent the budget", .toFrame = {Repeat(kBusy, 60), Bytes(kNak)}, .result = SendResult::kRefused, .frames = 61, .minMs = 60 * 200, .maxMs = 60 * 200 + 1000},
     {.name = "paper end: E104 once, deleted when back", .toFrame = {Repeat(kPaperOut, 3), kOk}, .frames = 4, .minMs = 3 * 500 + 2000, .maxMs = 3 * 500 + 2100, .errWrites = 1},
-    {.name = "paper that never comes back", .toFrame = {{}, kPaperOut}, .result = -1, .frames = 589, .minMs = 300000, .maxMs = 301000, .errWrites = 1, .errText = kE104},
+    {.name = "paper that never comes back", .toFrame = {{}, kPaperOut}, .result = SendResult::kRefused, .frames = 589, .minMs = 300000, .maxMs = 301000, .errWrites = 1, .errText = kE104},
     {.name = "short heading rewritten once", .command = "j/ROSSI/", .toFrame = {{kShortHeading}, kOk}, .frames = 2, .sentAs = "j/ROSSIL4/L5/L6//"},
     {.name = "short heading on BZ", .model = "BZ", .command = "j/ROSSI/", .toFrame = {{kShortHeading}, kOk}, .frames = 2, .sentAs = "j/ROSSIL4/L5/L6/ / / //"},
-    {.name = "second short heading refused", .command = "j/ROSSI/", .toFrame = {Repeat(kShortHeading, 2), kOk}, .result = -1, .frames = 2, .sentAs = "j/ROSSIL4/L5/L6//"},
-    {.name = "TimeoutFlag ends the wait", .toEnq = kNothing, .timeoutAtMs = 1000, .result = 0, .frames = 0, .minMs = 7000, .maxMs = 7000},
-    {.name = "babble without ETX", .toEnq = kNothing, .toFrame = kNothing, .babble = "\x06\x02", .result = -1, .minMs = 40000, .maxMs = 40000},
-    {.name = "vanished register fails at once", .failWrites = true, .result = 0, .frames = 0, .maxMs = 0},
+    {.name = "second short heading refused", .command = "j/ROSSI/", .toFrame = {Repeat(kShortHeading, 2), kOk}, .result = SendResult::kRefused, .frames = 2, .sentAs = "j/ROSSIL4/L5/L6//"},
+    {.name = "TimeoutFlag ends the wait", .toEnq = kNothing, .timeoutAtMs = 1000, .result = SendResult::kNoContact, .frames = 0, .minMs = 7000, .maxMs = 7000},
+    {.name = "babble without ETX", .toEnq = kNothing, .toFrame = kNothing, .babble = "\x06\x02", .result = SendResult::kRefused, .minMs = 40000, .maxMs = 40000},
+    {.name = "vanished register fails at once", .failWrites = true, .result = SendResult::kNoContact, .frames = 0, .maxMs = 0},
     {.name = "each attempt traced, then the last good answer", .toFrame = {{"?", kBusy}, kOk}, .frames = 3, .minMs = 600, .maxMs = 700, .trace = {" --> U/", " <-- Nack Received: ", " <-- 1A/00/00/91", " --> U/", " <-- 00/00/00/73"}},
-    {.name = "closed port refused at once", .portClosed = true, .result = -1, .frames = 0, .maxMs = 0},
+    {.name = "closed port refused at once", .portClosed = true, .result = SendResult::kRefused, .frames = 0, .maxMs = 0},
 };
 // clang-format on
 

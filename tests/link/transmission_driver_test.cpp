@@ -12,9 +12,10 @@ namespace zelmar::link::scripted {
 namespace {
 
 using Lines = std::vector<std::string>;
+using enum jobs::JobResult;
 using Replies = std::vector<std::pair<std::string, Reply>>;
 
-Reply Answered(int result, const std::string& code) {
+Reply Answered(SendResult result, const std::string& code) {
     return Reply{result, Answer({code, "00", "00", "0"})};
 }
 std::string DocumentAnswer(const std::string& number) {
@@ -46,7 +47,7 @@ struct DriverRig : RigBase {
         sender.script("i", {kClosure});
         sender.script("0", {Accepted(DocumentAnswer("12345"))});
     }
-    int run() {
+    jobs::JobResult run() {
         sender.sent.clear();
         return timed([&] { return driver.TransmitJob(); });
     }
@@ -84,7 +85,7 @@ struct LineCase {
     bool documentOpen = false;
     int policy = 0;
     bool portOpens = true;
-    int result = 0;
+    jobs::JobResult result = kOk;
     Lines sent{};
     int opens = 1, closes = 1;  // closes: one at the end of the job, one per VT reset
     std::int64_t elapsedMs = 0;
@@ -93,18 +94,18 @@ struct LineCase {
 // clang-format off
 const LineCase kLineCases[] = {
     {.name = "nine skipped lines pass", .commands = WithSkipped(9), .sent = {"LINE1", "LINE2"}},
-    {.name = "the tenth skipped line fails", .commands = WithSkipped(10), .result = -5, .sent = {"LINE1"}, .elapsedMs = 2000},
-    {.name = "refused line stops the job", .commands = {"LINE1", "LINE2", "LINE3"}, .replies = {{"LINE2", Refused()}}, .result = -5, .sent = {"LINE1", "LINE2"}, .elapsedMs = 1500 + 2000},
-    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(-1, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
-    {.name = "W refused elsewhere", .model = "AA", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(-1, "02")}}, .sent = {"LINE1", "W", "LINE2"}},
-    {.name = "busy line released and resent", .replies = {{"LINE1", Answered(-9, "1A")}, {",/5", Answered(1, "00")}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
-    {.name = "busy line, release refused", .replies = {{"LINE1", Answered(-9, "1A")}, {",/5", Answered(-1, "02")}}, .result = -5, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
+    {.name = "the tenth skipped line fails", .commands = WithSkipped(10), .result = kInterrupted, .sent = {"LINE1"}, .elapsedMs = 2000},
+    {.name = "refused line stops the job", .commands = {"LINE1", "LINE2", "LINE3"}, .replies = {{"LINE2", Refused()}}, .result = kInterrupted, .sent = {"LINE1", "LINE2"}, .elapsedMs = 1500 + 2000},
+    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(SendResult::kRefused, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
+    {.name = "W refused elsewhere", .model = "AA", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(SendResult::kRefused, "02")}}, .sent = {"LINE1", "W", "LINE2"}},
+    {.name = "busy line released and resent", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kAccepted, "00")}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
+    {.name = "busy line, release refused", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kRefused, "02")}}, .result = kInterrupted, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
     {.name = "open document: send anyway", .documentOpen = true, .policy = 0, .sent = {"LINE1", "LINE2"}},
     {.name = "open document: close, then send", .documentOpen = true, .policy = 1, .sent = {"+", "LINE1", "LINE2"}, .elapsedMs = 2000},
-    {.name = "open document: close refused", .replies = {{"+", Answered(-1, "02")}}, .documentOpen = true, .policy = 1, .result = -2, .sent = {"+"}, .elapsedMs = 2000},
-    {.name = "open document: stop", .documentOpen = true, .policy = 2, .result = -2, .elapsedMs = 2000},
+    {.name = "open document: close refused", .replies = {{"+", Answered(SendResult::kRefused, "02")}}, .documentOpen = true, .policy = 1, .result = kReceiptOpen, .sent = {"+"}, .elapsedMs = 2000},
+    {.name = "open document: stop", .documentOpen = true, .policy = 2, .result = kReceiptOpen, .elapsedMs = 2000},
     {.name = "closed document ignores stop", .policy = 2, .sent = {"LINE1", "LINE2"}},
-    {.name = "closed port opened twice, then the job fails", .replies = {{"LINE1", Reply{-1, ""}}}, .portOpens = false, .result = -5, .sent = {"LINE1"}, .opens = 2, .closes = 0, .elapsedMs = 4000},
+    {.name = "closed port opened twice, then the job fails", .replies = {{"LINE1", Reply{SendResult::kRefused, ""}}}, .portOpens = false, .result = kInterrupted, .sent = {"LINE1"}, .opens = 2, .closes = 0, .elapsedMs = 4000},
 };
 // clang-format on
 
@@ -124,7 +125,7 @@ TEST(TransmitJob, EachLineOutcome) {
         EXPECT_EQ(rig.sender.closes, c.closes);
         EXPECT_EQ(rig.elapsedMs, c.elapsedMs);
         EXPECT_EQ(rig.traceFiles.closed, 1);
-        if (c.result == -5) {  // the POS application finds an empty result file
+        if (c.result == kInterrupted) {  // the POS application finds an empty result file
             EXPECT_TRUE(rig.files.fileExists(rig.session.OutPath));
             EXPECT_EQ(rig.out(), "");
             EXPECT_EQ(rig.traceFiles.logsWritten, 1);
@@ -176,7 +177,7 @@ TEST(TransmitJob, ResultFileAndCopyFollowWhatTheRegisterAccepted) {
         rig.sender.script("X", {Accepted(Answer({"00", "00", "00", "a", "b", "c", "55"}))});
         if (c.clockRefused) rig.sender.script("t", {Refused()});
         if (c.closureRefused) rig.sender.script("i", {Refused()});
-        ASSERT_EQ(rig.run(), 0);
+        ASSERT_EQ(rig.run(), kOk);
         EXPECT_EQ(rig.out(), c.out);
         const bool copied = rig.sender.sent.back().rfind("@", 0) == 0;
         EXPECT_EQ(copied ? rig.sender.sent.back() : std::string(), c.copy);
@@ -191,15 +192,15 @@ TEST(TransmitJob, ResultFileAndCopyFollowWhatTheRegisterAccepted) {
 TEST(TransmitJob, OutcomesBeforeAnyLine) {
     DriverRig rig;
     rig.converterFails = true;
-    EXPECT_EQ(rig.run(), -6);
+    EXPECT_EQ(rig.run(), kConversionError);
     rig.converterFails = false;
     rig.commands.clear();
-    EXPECT_EQ(rig.run(), -2);
+    EXPECT_EQ(rig.run(), kReceiptOpen);
     rig.throwInConversion = true;
-    EXPECT_EQ(rig.run(), -5);
+    EXPECT_EQ(rig.run(), kInterrupted);
     EXPECT_EQ(rig.shell.notices().at(0).rfind("ERRORE = boom - Err.num: 0", 0), 0u);
     std::filesystem::remove(rig.session.DatiPath);  // data file gone: nothing is sent at all
-    EXPECT_EQ(rig.run(), -100);
+    EXPECT_EQ(rig.run(), kDataFileVanished);
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
 }
@@ -219,7 +220,7 @@ TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
             } else {
                 std::filesystem::resize_file(job, convert::kMaxJobFileBytes + 1);
             }
-            EXPECT_EQ(rig.run(), -6) << "link " << link << ", test receipt " << testReceipt;
+            EXPECT_EQ(rig.run(), jobs::JobResult::kConversionError) << "link " << link << ", test receipt " << testReceipt;
             EXPECT_TRUE(rig.jobLines().empty());
         }
     }
@@ -228,7 +229,7 @@ TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
 TEST(TransmitJob, FileFaultsRestartAtMostThreeTimes) {
     DriverRig rig;
     rig.commandFile = rig.folder.file("missing.txt");  // 500 ms apart, then a failed job
-    EXPECT_EQ(rig.run(), -5);
+    EXPECT_EQ(rig.run(), kInterrupted);
     EXPECT_EQ(rig.conversions, 4);
     EXPECT_EQ(rig.shell.notices(), Lines{"ERRORE = FileInput: " + rig.commandFile +
                                          " Not Exists! - Err.num: 53 Riga: 6"});
@@ -239,7 +240,7 @@ TEST(TransmitJob, FileFaultsRestartAtMostThreeTimes) {
     for (const int failures : {3, 4}) {
         SCOPED_TRACE(failures);
         rig.files.failWrites = failures;
-        EXPECT_EQ(rig.run(), 0);
+        EXPECT_EQ(rig.run(), kOk);
         EXPECT_EQ(rig.jobLines(), (Lines{"LINE1", "LINE2"}));
         EXPECT_EQ(rig.sender.count("9"), 1);
         EXPECT_EQ(rig.shell.notices().size(), 1u);

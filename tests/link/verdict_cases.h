@@ -20,17 +20,17 @@ inline const std::string kPayment = "5/1/1.00//////";
 struct Case {
     const char* name;
     std::vector<std::string> faults;
-    std::vector<int> results;  // one job each
+    std::vector<jobs::JobResult> results;  // one job each
     std::size_t paymentsCarriedOut;
 };
 
 // clang-format off
 inline const Case kCases[] = {
-    {"lost answer to the payment", {"lost=5/"}, {jobs::kJobOk}, 1},
-    {"lost answer to a sale, then silence", {"lost=3/", "silent:*@1"}, {jobs::kJobInterrupted}, 0},
-    {"dead register after a lost payment", {"lost=5/", "silent:*@2"}, {jobs::kJobInterrupted}, 1},
+    {"lost answer to the payment", {"lost=5/"}, {jobs::JobResult::kOk}, 1},
+    {"lost answer to a sale, then silence", {"lost=3/", "silent:*@1"}, {jobs::JobResult::kInterrupted}, 0},
+    {"dead register after a lost payment", {"lost=5/", "silent:*@2"}, {jobs::JobResult::kInterrupted}, 1},
     {"a failed job leaves its receipt open: the next payment does not close it",
-     {"refuse:1=09,5/"}, {jobs::kJobInterrupted, jobs::kJobReceiptOpen}, 1},
+     {"refuse:1=09,5/"}, {jobs::JobResult::kInterrupted, jobs::JobResult::kReceiptOpen}, 1},
 };
 // clang-format on
 
@@ -45,13 +45,13 @@ void RunVerdictCases() {
             std::string error;
             EXPECT_TRUE(rig.faults.add(fault, error)) << error;
         }
-        for (const int expected : c.results) {
+        for (const jobs::JobResult expected : c.results) {
             WriteTextLines(rig.session.DatiPath, {kSale, kPayment});
             EXPECT_EQ(rig.transmit(), expected);
         }
         EXPECT_EQ(rig.journaled(kPayment), c.paymentsCarriedOut);
         const std::string out = testing::ReadAll(rig.session.OutPath);
-        const bool done = c.results.back() == jobs::kJobOk;
+        const bool done = c.results.back() == jobs::JobResult::kOk;
         EXPECT_EQ(out.find(rig.firstDocumentNumber()) != std::string::npos, done) << out;
         const std::string log = testing::ReadAll(rig.folder.file("LOGFILE.TXT"));
         EXPECT_EQ(log.find("Esito accertato dal registratore") != std::string::npos, done) << log;

@@ -21,9 +21,9 @@ TEST(QtTcpSocket, CarriesDataBothWaysAndReportsThePeersCloseAs10053AndARefusalAs
     socket.onDataArrival = [&] { received += socket.readAvailable(); };
     socket.onError = [&](int number, const std::string&) { errors.push_back(number); };
     socket.connectToHost("127.0.0.1", server.serverPort());
-    EXPECT_EQ(socket.state(), TcpSocket::kConnecting);
+    EXPECT_EQ(socket.state(), TcpSocket::State::kConnecting);
     ASSERT_TRUE(PumpUntil(loop, [&] {
-        return socket.state() == TcpSocket::kConnected && server.hasPendingConnections();
+        return socket.state() == TcpSocket::State::kConnected && server.hasPendingConnections();
     }));
     QTcpSocket* peer = server.nextPendingConnection();
 
@@ -40,7 +40,7 @@ TEST(QtTcpSocket, CarriesDataBothWaysAndReportsThePeersCloseAs10053AndARefusalAs
     ASSERT_TRUE(PumpUntil(loop, [&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>({10053}));
     socket.close();
-    EXPECT_EQ(socket.state(), TcpSocket::kClosed);
+    EXPECT_EQ(socket.state(), TcpSocket::State::kClosed);
     EXPECT_FALSE(socket.send("x"));
 
     const quint16 port = server.serverPort();
@@ -49,7 +49,7 @@ TEST(QtTcpSocket, CarriesDataBothWaysAndReportsThePeersCloseAs10053AndARefusalAs
     socket.connectToHost("127.0.0.1", port);
     ASSERT_TRUE(PumpUntil(loop, [&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>({10061}));
-    EXPECT_EQ(socket.state(), TcpSocket::kError);
+    EXPECT_EQ(socket.state(), TcpSocket::State::kError);
 }
 
 }  // namespace

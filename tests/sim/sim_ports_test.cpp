@@ -44,9 +44,9 @@ TEST(SimPorts, TcpRepliesArriveInTheirSegmentsOnlyOnTheirConnection) {
     std::vector<std::string> arrivals;
     socket.onDataArrival = [&] { arrivals.push_back(socket.readAvailable()); };
     socket.connectToHost("127.0.0.1", 9100);
-    EXPECT_EQ(socket.state(), platform::TcpSocket::kConnecting);
+    EXPECT_EQ(socket.state(), platform::TcpSocket::State::kConnecting);
     loop.pumpOnce();
-    ASSERT_EQ(socket.state(), platform::TcpSocket::kConnected);
+    ASSERT_EQ(socket.state(), platform::TcpSocket::State::kConnected);
     socket.send("U//");
     socket.close();  // that reply is lost with its connection
     socket.connectToHost("127.0.0.1", 9100);

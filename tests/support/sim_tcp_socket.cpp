@@ -8,28 +8,28 @@ SimTcpSocket::SimTcpSocket(platform::FakeEventLoop& loop, ecrsim::TcpEngine& eng
 void SimTcpSocket::connectToHost(const std::string& host, int port) {
     host_ = host;
     port_ = port;
-    state_ = kConnecting;
+    state_ = State::kConnecting;
     const int connection = ++connection_;
     loop_.postDelayed(0, [this, alive = std::weak_ptr<char>(alive_), connection] {
         if (!alive.lock() || connection != connection_) return;
         if (!reachable_) {
-            state_ = kClosed;
+            state_ = State::kClosed;
             if (onError) onError(kConnectionRefused, "Connection refused");
             return;
         }
-        state_ = kConnected;
+        state_ = State::kConnected;
         received_.clear();
         engine_.connectionOpened();
     });
 }
 
 void SimTcpSocket::close() {
-    state_ = kClosed;
+    state_ = State::kClosed;
     ++connection_;
 }
 
 bool SimTcpSocket::send(const std::string& bytes) {
-    if (state_ != kConnected) return false;
+    if (state_ != State::kConnected) return false;
     sent_ += bytes;
     for (auto& output : engine_.receive(bytes)) {
         loop_.postDelayed(output.delayMs, [this, alive = std::weak_ptr<char>(alive_),

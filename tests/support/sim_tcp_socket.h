@@ -26,7 +26,7 @@ class SimTcpSocket : public platform::TcpSocket {
     SimTcpSocket(platform::FakeEventLoop& loop, ecrsim::TcpEngine& engine);
 
     void connectToHost(const std::string& host, int port) override;
-    int state() const override { return state_; }
+    State state() const override { return state_; }
     void close() override;
     bool send(const std::string& bytes) override;
     std::string readAvailable() override;
@@ -44,7 +44,7 @@ class SimTcpSocket : public platform::TcpSocket {
     platform::FakeEventLoop& loop_;
     ecrsim::TcpEngine& engine_;
     std::shared_ptr<char> alive_ = std::make_shared<char>();  // pending events check it
-    int state_ = kClosed;
+    State state_ = State::kClosed;
     int connection_ = 0;  // bumps on every connect and close
     bool reachable_ = true;
     std::string host_;

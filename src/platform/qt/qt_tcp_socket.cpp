@@ -60,17 +60,17 @@ void QtTcpSocket::connectToHost(const std::string& host, int port) {
     socket_.connectToHost(QString::fromLocal8Bit(host.c_str()), static_cast<quint16>(port));
 }
 
-int QtTcpSocket::state() const {
+TcpSocket::State QtTcpSocket::state() const {
     switch (socket_.state()) {
         case QAbstractSocket::HostLookupState:
         case QAbstractSocket::ConnectingState:
-            return kConnecting;
+            return State::kConnecting;
         case QAbstractSocket::ConnectedState:
-            return kConnected;
+            return State::kConnected;
         case QAbstractSocket::ClosingState:
-            return kClosing;
+            return State::kClosing;
         default:
-            return failed_ ? kError : kClosed;
+            return failed_ ? State::kError : State::kClosed;
     }
 }
 

@@ -13,7 +13,7 @@ class QtTcpSocket : public TcpSocket {
     QtTcpSocket();
 
     void connectToHost(const std::string& host, int port) override;
-    int state() const override;
+    State state() const override;
     void close() override;
     bool send(const std::string& bytes) override;
     std::string readAvailable() override;
