@@ -55,7 +55,7 @@ zelmar::Session BenchSession(const std::string& dataFolder) {
     session.reg().DeptVat = {"22.00", "10.00", "4.00",  "5.00",  "0.00", "22.00",
                              "22.00", "22.00", "22.00", "22.00", "22.00"};
     session.reg().DeptNature = std::vector<int>(11, 0);
-    session.options.chbPrintCode = true;
+    session.options.PrintItemCode = true;
     return session;
 }
 

@@ -28,9 +28,9 @@ testing::EcrsimProcess StartRegister(int delayMs) {
 // The program's side: the transport on Qt's loop and socket, connected to the register.
 struct Program {
     explicit Program(const std::string& port) {
-        session.options.OptionRete = true;
-        session.options.txtRemoteIP = "127.0.0.1";
-        session.options.txtRemotePort = port;
+        session.options.UseNetwork = true;
+        session.options.RegisterAddress = "127.0.0.1";
+        session.options.RegisterPort = port;
         network.OpenSocket();
         network.OpenConnection();
     }
@@ -53,7 +53,7 @@ void BM_CommandOverLoopback(benchmark::State& state) {
     }
     for (auto _ : state) {
         std::string command = "9";
-        if (program.network.SendCommandMCP_TCP(command) != link::SendResult::kAccepted) {
+        if (program.network.SendTcpCommand(command) != link::SendResult::kAccepted) {
             state.SkipWithError("refused");
         }
     }
@@ -75,7 +75,7 @@ void BM_WaitingForASlowRegister(benchmark::State& state) {
     for (auto _ : state) {
         spent.measure([&] {
             std::string command = "9";
-            if (program.network.SendCommandMCP_TCP(command) != link::SendResult::kAccepted) {
+            if (program.network.SendTcpCommand(command) != link::SendResult::kAccepted) {
                 state.SkipWithError("refused");
             }
         });

@@ -76,8 +76,8 @@ class FastModeSettings : public app::SettingsStore {
   public:
     explicit FastModeSettings(Session& session) : session_(session) {}
     void Load() override {
-        session_.options.Check[0] = true;
-        session_.options.OptionFAST = true;
+        session_.options.SlotServed[0] = true;
+        session_.options.FastMode = true;
     }
     void Save() override {}
     std::string ReadTimerField() override { return "1"; }
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     app::HeadlessView view;
     app::MainForm form({session, loop, files, jobFiles, services, settings, view, trace, trace,
                         [] { return std::make_unique<platform::QtDirWatcher>(); }});
-    form.Form_Load();
+    form.StartUp();
 
     const std::string matr = data.file("SR_MATR.001");
     if (!PumpUntil(loop, [&] { return files.fileExists(matr) && form.DirWatch(); })) {

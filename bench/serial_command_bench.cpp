@@ -87,11 +87,10 @@ struct SerialProgram {
         session.DataFolder = session.DefaultDataFolder = session.ProgramFolder = data.path();
         session.PortDevice[0] = device;
         session.CurrentSlot = 1;
-        session.DatiPath = data.file("SR_DATI.001");
-        session.OutPath = data.file("SR_OUT.001");
-        session.options.chbEnableMicrelecInput = true;  // the job is in register form
+        session.options.RegisterLineInput = true;  // the job is in register form
     }
     ScratchFolder data{"serial_bench"};
+    link::JobRequest job{1, data.file("SR_DATI.001"), data.file("SR_OUT.001")};
     platform::QtEventLoop loop;
     Session session;
     platform::StdFileSystem files;
@@ -119,8 +118,8 @@ void BM_SerialJobOf200Lines(benchmark::State& state) {
     SerialProgram program(ecr.value("SERIAL"));
     const std::vector<std::string> job = RegisterFormReceipt(kJobLines);
     for (auto _ : state) {
-        WriteTextLines(program.session.DatiPath, job);
-        if (program.driver.TransmitJob() != jobs::JobResult::kOk) {
+        WriteTextLines(program.job.jobFile, job);
+        if (program.driver.TransmitJob(program.job) != jobs::JobResult::kOk) {
             state.SkipWithError("the job failed");
         }
     }

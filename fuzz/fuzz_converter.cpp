@@ -52,10 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ReadsOutsideDataFolder(job)) return 0;
     zelmar::Session session;
     session.DataFolder = DataFolder();
-    session.options.chbConvXonXoff = (flags & 1) != 0;
-    session.options.chbPrintCode = (flags & 2) != 0;
-    session.options.chbDisableExtDescr = (flags & 4) != 0;
-    session.options.chbNFIntestazione = (flags & 8) != 0;
+    session.options.KeystrokeInput = (flags & 1) != 0;
+    session.options.PrintItemCode = (flags & 2) != 0;
+    session.options.NoExtendedDescription = (flags & 4) != 0;
+    session.options.NonFiscalHeading = (flags & 8) != 0;
     session.reg().IsRtRegister = (flags & 16) != 0;
     session.reg().ModelCode = (flags & 32) != 0 ? "TN" : "AA";
     std::string path = session.DataFolder + "/SR_DATI.001";

@@ -128,8 +128,8 @@ class DemoSettings : public app::SettingsStore {
     DemoSettings(Session& session, app::SettingsStore& files) : session_(session), files_(files) {}
     void Load() override {
         files_.Load();
-        session_.options.Check[0] = true;
-        session_.options.OptionRete = false;
+        session_.options.SlotServed[0] = true;
+        session_.options.UseNetwork = false;
     }
     void Save() override { files_.Save(); }
     std::string ReadTimerField() override { return files_.ReadTimerField(); }
@@ -219,7 +219,7 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     });
 
     if (!mode.window) {
-        form.Form_Load();
+        form.StartUp();
         heartbeat.ready();
         const int status = QCoreApplication::exec();
         log.write(LogLevel::kInfo, "stopped");
@@ -228,7 +228,7 @@ int RunProgram(config::ConfigCommandLine commandLine, const ProgramMode& mode) {
     windowView.attach(session, commands);
     {
         const ui::SplashBox splash;  // loaded with its texts, never shown
-        form.Form_Load();
+        form.StartUp();
     }
     windowView.start();
     heartbeat.ready();

@@ -43,12 +43,12 @@ struct OptionName {
     bool Options::*flag;
 };
 constexpr OptionName kOptionNames[] = {
-    {"chbPrintCode", &Options::chbPrintCode},
-    {"chbDisableExtDescr", &Options::chbDisableExtDescr},
-    {"chbNFIntestazione", &Options::chbNFIntestazione},
-    {"chbConvXonXoff", &Options::chbConvXonXoff},
-    {"chbEnableMicrelecInput", &Options::chbEnableMicrelecInput},
-    {"chbScontiSuReso", &Options::chbScontiSuReso},
+    {"chbPrintCode", &Options::PrintItemCode},
+    {"chbDisableExtDescr", &Options::NoExtendedDescription},
+    {"chbNFIntestazione", &Options::NonFiscalHeading},
+    {"chbConvXonXoff", &Options::KeystrokeInput},
+    {"chbEnableMicrelecInput", &Options::RegisterLineInput},
+    {"chbScontiSuReso", &Options::DiscountsOnRefund},
 };
 
 class NullTraceSink : public TraceSink {
@@ -180,8 +180,8 @@ bool CopyJob(const std::string& jobFile, const std::string& copyPath, bool conve
 // The job as the transmission driver would have it: the command lines to send, or false when
 // the conversion fails. A job already in register form is sent as it is, so it needs lines.
 bool CommandLinesOf(Session& session, const std::string& jobCopy, std::vector<std::string>& lines) {
-    if (session.options.chbScontiSuReso) convert::RewriteRefundDiscounts(jobCopy, jobCopy);
-    if (session.options.chbEnableMicrelecInput) {
+    if (session.options.DiscountsOnRefund) convert::RewriteRefundDiscounts(jobCopy, jobCopy);
+    if (session.options.RegisterLineInput) {
         return ReadTextLines(jobCopy, lines) && !lines.empty();
     }
     NullTraceSink trace;
@@ -264,13 +264,12 @@ int RunConvertDryRun(const std::vector<std::string>& args, std::ostream& out, st
     session.options = parsed.options;
     session.DataFolder = parsed.dataDir;
     session.CurrentSlot = 1;
-    session.DatiPath = JoinPath(work.path(), kJobCopyName);
-    session.OutPath = JoinPath(parsed.dataDir, "SR_OUT.001");
+    const std::string jobCopy = JoinPath(work.path(), kJobCopyName);
     const bool convertsJobLines =
-        !session.options.chbConvXonXoff && !session.options.chbEnableMicrelecInput;
+        !session.options.KeystrokeInput && !session.options.RegisterLineInput;
     std::vector<std::string> lines;
-    if (!CopyJob(parsed.jobFile, session.DatiPath, convertsJobLines) ||
-        !CommandLinesOf(session, session.DatiPath, lines)) {
+    if (!CopyJob(parsed.jobFile, jobCopy, convertsJobLines) ||
+        !CommandLinesOf(session, jobCopy, lines)) {
         return kExitFailed;
     }
     for (const auto& line : lines) out << line << '\n';

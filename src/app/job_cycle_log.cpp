@@ -11,14 +11,14 @@ std::string Slot(int slot) {
 }
 
 std::string PollText(const Session& session, const JobState& state) {
-    if (!session.options.OptionSlow()) return "fast mode, the data folder watched";
+    if (!session.options.PollMode()) return "fast mode, the data folder watched";
     return "slow mode, a poll every " + std::to_string(state.PollInterval) + " ms";
 }
 
 std::string PortText(const Session& session, const JobState& state, int slot) {
     const auto& options = session.options;
-    const std::string served = options.Check[slot - 1] ? "served" : "not ticked";
-    if (options.OptionRete) return Slot(slot) + " over the network: " + served;
+    const std::string served = options.SlotServed[slot - 1] ? "served" : "not ticked";
+    if (options.UseNetwork) return Slot(slot) + " over the network: " + served;
     const std::string where = Slot(slot) + " on " + session.PortDevice[slot - 1];
     return state.PortFound[slot - 1] ? where + ": port found, " + served : where + ": no port";
 }
@@ -30,9 +30,9 @@ void JobCycleLog::Started(const JobState& state) {
     log_->write(LogLevel::kInfo, "zelmar1 " + VersionText() + ", program folder " +
                                      session_.ProgramFolder + ", data folder " +
                                      session_.DataFolder);
-    const std::string line = options.OptionRete
-                                 ? "network to " + options.txtRemoteIP + ":" + options.txtRemotePort
-                                 : "serial lines";
+    const std::string line =
+        options.UseNetwork ? "network to " + options.RegisterAddress + ":" + options.RegisterPort
+                           : "serial lines";
     log_->write(LogLevel::kInfo, line + ", " + PollText(session_, state));
     bool anyPort = false;
     for (int slot = 1; slot <= 4; ++slot) {
@@ -76,7 +76,7 @@ void JobCycleLog::RegisterReadEnded(int slot, link::ReadOutcome outcome) {
 }
 
 void JobCycleLog::UnloadStarted(const JobState& state) {
-    const bool working = state.JobBusy || state.DumpBusy;
+    const bool working = state.JobBusy || state.ReadBusy;
     log_->write(LogLevel::kInfo, working ? "unload: the running work ends through its time-out"
                                          : "unload: closing the served slots");
 }

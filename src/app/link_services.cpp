@@ -14,7 +14,7 @@ void LinkServices::setNetwork(link::NetworkTransport* network) {
     driver_.setNetwork(network);
 }
 
-bool LinkServices::OpenComPort(int slot) {
+bool LinkServices::ProbePort(int slot) {
     return link_.ProbeComPort(slot);
 }
 
@@ -34,12 +34,13 @@ void LinkServices::InitNetwork() {
     if (network_) network_->initialise();
 }
 
-jobs::JobResult LinkServices::TransmitJob() {
-    return driver_.TransmitJob();
+jobs::JobResult LinkServices::TransmitJob(const link::JobRequest& job) {
+    return driver_.TransmitJob(job);
 }
 
-jobs::JobResult LinkServices::SettleInterruptedJob(const std::string& query) {
-    return driver_.SettleInterruptedJob(query);
+jobs::JobResult LinkServices::SettleInterruptedJob(const link::JobRequest& job,
+                                                   const std::string& query) {
+    return driver_.SettleInterruptedJob(job, query);
 }
 
 link::ReadOutcome LinkServices::ReadRegisterData() {

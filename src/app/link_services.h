@@ -19,13 +19,14 @@ class LinkServices : public RegisterServices {
     // Plugs the network transport into the link, the driver and these services; not owned.
     void setNetwork(link::NetworkTransport* network);
 
-    bool OpenComPort(int slot) override;
+    bool ProbePort(int slot) override;
     void OpenConnection() override;
     void CloseConnection() override;
     void CloseSocket() override;
     void InitNetwork() override;
-    jobs::JobResult TransmitJob() override;
-    jobs::JobResult SettleInterruptedJob(const std::string& query) override;
+    jobs::JobResult TransmitJob(const link::JobRequest& job) override;
+    jobs::JobResult SettleInterruptedJob(const link::JobRequest& job,
+                                         const std::string& query) override;
     link::ReadOutcome ReadRegisterData() override;
     void RewriteRefundDiscounts(const std::string& datiPath) override;
 

@@ -16,7 +16,7 @@ MainForm::MainForm(FormParts parts)
       traceFiles_(parts.traceFiles),
       makeDirWatcher_(std::move(parts.makeDirWatcher)),
       inFlight_(parts.jobFiles, parts.files),
-      timer21_(parts.loop.createTimer([this] { Timer21_Timer(); })) {}
+      pollTimer_(parts.loop.createTimer([this] { OnPollTick(); })) {}
 
 MainForm::~MainForm() = default;
 

@@ -52,25 +52,25 @@ class MainForm {
     void setDiagnosticsLog(DiagnosticsLog& log) { cycleLog_.setLog(log); }
 
     // Start-up, after the folders have been decided (Session::DataFolder, ProgramFolder).
-    void Form_Load();
+    void StartUp();
 
     // The job cycle.
-    void txtTimer_Change();     // one job attempt
-    int iVerifyStartZelmar1();  // the slot whose job may run now, or 0
-    void StartRegisterDump(int slot);
+    void RunJobAttempt();   // one job attempt
+    int SelectSlotToRun();  // the slot whose job may run now, or 0
+    void StartRegisterRead(int slot);
     void FinishJob(jobs::JobResult result);
     // The test receipt's files were written to `slot`: the next job on that slot is it.
     void BindTestReceipt(int slot);
 
     // Timers.
-    void Timer21_Timer();
-    void CalculateTimer(const std::string& text, bool save);
-    platform::Timer& Timer21() { return *timer21_; }
+    void OnPollTick();
+    void ApplyPollInterval(const std::string& text, bool save);
+    platform::Timer& PollTimer() { return *pollTimer_; }
 
     // The directory watcher.
     void StartDirWatch();
     void StopDirWatch();
-    void m_oWatchDir_ChangeDetected(int changeType);
+    void OnFolderChange(int changeType);
     const WatchForChanges* DirWatch() const { return watch_.get(); }
 
     // Form_QueryUnload and Form_Unload: the end of the program.
@@ -78,7 +78,7 @@ class MainForm {
 
     // A job or a register-data read holds the link: operator commands, ticks and the unload
     // leave it alone until it ends.
-    bool ExchangeRunning() const { return state_.JobBusy || state_.DumpBusy; }
+    bool ExchangeRunning() const { return state_.JobBusy || state_.ReadBusy; }
 
     JobState& state() { return state_; }
     const JobState& state() const { return state_; }
@@ -94,12 +94,12 @@ class MainForm {
     bool SlotFileExists(const char* baseName, int slot);
     bool NeedsRegisterRead(int slot);
     bool IsTestReceiptJob(int slot) const;
-    void RunJob(bool testReceipt);
+    void RunJob(const link::JobRequest& job);
     void SettleInterruptedJob(int slot);
     void KeepLastCommandFile();
     void EndAttempt();
     // End of a register-data read.
-    void EndRegisterDump(int slot, link::ReadOutcome outcome);
+    void EndRegisterRead(int slot, link::ReadOutcome outcome);
     // Unload steps.
     bool EndsThroughRunningWork();
     void CloseAndCleanServedSlots();
@@ -122,7 +122,7 @@ class MainForm {
 
     jobs::InFlightMarker inFlight_;
     JobState state_;
-    std::unique_ptr<platform::Timer> timer21_;
+    std::unique_ptr<platform::Timer> pollTimer_;
     std::unique_ptr<WatchForChanges> watch_;
     JobCycleLog cycleLog_{session_, loop_};
 };

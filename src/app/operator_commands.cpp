@@ -71,21 +71,21 @@ bool OperatorCommands::RefusedWhileExchangeRuns() {
     return true;
 }
 
-void OperatorCommands::CMBFile_Click() {
+void OperatorCommands::PrintTestReceipt() {
     if (!session_.texts.WindowShown || RefusedWhileExchangeRuns()) return;
-    const auto& pending = form_.state().DumpPending;
+    const auto& pending = form_.state().ReadPending;
     if (std::all_of(pending.begin(), pending.end(), [](bool p) { return p; })) {
-        session_.texts.Text1 = kDumpNotYetDone;
+        session_.texts.RegisterMessage = kDumpNotYetDone;
         return;
     }
     const int slot = TestReceiptSlot();
     if (slot == 0) return;
     form_.BindTestReceipt(slot);
     WriteTestReceipt(slot);
-    if (session_.options.OptionSlow() && !form_.Timer21().enabled()) {
-        form_.Timer21().setEnabled(true);
+    if (session_.options.PollMode() && !form_.PollTimer().enabled()) {
+        form_.PollTimer().setEnabled(true);
     }
-    session_.texts.CMBFileEnabled = false;
+    session_.texts.TestReceiptEnabled = false;
 }
 
 int OperatorCommands::TestReceiptSlot() const {
@@ -93,7 +93,8 @@ int OperatorCommands::TestReceiptSlot() const {
     int target = 0;
     for (int n = 1; n <= 4; ++n) {
         const auto i = static_cast<std::size_t>(n - 1);
-        if (session_.options.Check[i] && state.PortFound[i] && !state.DumpPending[i]) target = n;
+        if (session_.options.SlotServed[i] && state.PortFound[i] && !state.ReadPending[i])
+            target = n;
     }
     return target;
 }
@@ -105,34 +106,34 @@ void OperatorCommands::WriteTestReceipt(int slot) {
     files_.writeLines(jobFiles_.SlotFile("SR_START", slot), {kTestReceiptStartLine}, false);
 }
 
-void OperatorCommands::AnnullaOperaz_Click() {
+void OperatorCommands::CancelReceipt() {
     if (RefusedWhileExchangeRuns()) return;
     if (socketState_() != platform::TcpSocket::State::kConnected) registers_.OpenConnection();
     std::string command = "+";
     link_.SendCommand(command);  // the operator sees the register's answer
 }
 
-void OperatorCommands::Command1_Click() {
+void OperatorCommands::ApplyBaudRate() {
     if (RefusedWhileExchangeRuns()) return;
     settingsFiles_.ApplyAndSaveBaudRate(session_.options);
 }
 
-void OperatorCommands::cmdChgTimer_Click() {
+void OperatorCommands::SetPollInterval() {
     if (form_.ExchangeRunning()) {
         shell_.notice(kTimerRefusedDuringJob);
         return;
     }
-    const std::string typed = session_.options.txtTimerVal;
+    const std::string typed = session_.options.PollIntervalText;
     if (LeadingNumber(typed) == 0) shell_.notice(kTimerValueRefused);
-    platform::Timer& timer = form_.Timer21();
+    platform::Timer& timer = form_.PollTimer();
     const bool wasEnabled = timer.enabled();
     timer.setEnabled(false);
-    form_.CalculateTimer(typed, true);
+    form_.ApplyPollInterval(typed, true);
     timer.setInterval(form_.state().PollInterval);
     timer.setEnabled(wasEnabled);
 }
 
-void OperatorCommands::m_manual_Click() {
+void OperatorCommands::OpenManual() {
     const std::string path = JoinPath(session_.DefaultDataFolder, kManualFileName);
     if (!files_.fileExists(path)) {
         shell_.notice(kManualNotFoundPrefix + path + kManualNotFoundSuffix);
@@ -141,13 +142,13 @@ void OperatorCommands::m_manual_Click() {
     }
 }
 
-void OperatorCommands::m_esci_Click() {
+void OperatorCommands::Exit() {
     form_.Unload();
 }
 
-void OperatorCommands::cmdPing_Click(const std::string& caption, const CaptionSetter& setCaption) {
-    if (!session_.options.OptionRete || RefusedWhileExchangeRuns()) return;
-    const std::string& address = session_.options.txtRemoteIP;
+void OperatorCommands::PingRegister(const std::string& caption, const CaptionSetter& setCaption) {
+    if (!session_.options.UseNetwork || RefusedWhileExchangeRuns()) return;
+    const std::string& address = session_.options.RegisterAddress;
     if (!address.empty() && config::IsValidIPAddress(address)) {
         setCaption(shell_.ping(address) < 1 ? kNoPing : kPingOk);
     } else {
@@ -157,61 +158,61 @@ void OperatorCommands::cmdPing_Click(const std::string& caption, const CaptionSe
     setCaption(caption);
 }
 
-void OperatorCommands::cmdValidateIP_Click(const std::string& caption,
-                                           const CaptionSetter& setCaption) {
-    setCaption(config::IsValidIPAddress(session_.options.txtRemoteIP) ? kIpOk : kIpNotValid);
+void OperatorCommands::CheckRegisterAddress(const std::string& caption,
+                                            const CaptionSetter& setCaption) {
+    setCaption(config::IsValidIPAddress(session_.options.RegisterAddress) ? kIpOk : kIpNotValid);
     platform::WaitMs(loop_, kCaptionVerdictMs);
     setCaption(caption);
 }
 
-void OperatorCommands::CheckClick(int slot, bool ticked) {
-    bool& box = session_.options.Check[static_cast<std::size_t>(slot - 1)];
+void OperatorCommands::SetSlotServed(int slot, bool ticked) {
+    bool& box = session_.options.SlotServed[static_cast<std::size_t>(slot - 1)];
     // A change the program made arrives with the box already holding it.
     if (box != ticked) settingsFiles_.SlotBoxChangedByOperator();
     box = ticked;
-    form_.Timer21().setEnabled(ticked);
+    form_.PollTimer().setEnabled(ticked);
 }
 
-void OperatorCommands::OptionRete_Click() {
+void OperatorCommands::SelectNetwork() {
     if (RefusedWhileExchangeRuns()) return;
-    session_.options.OptionRete = true;
+    session_.options.UseNetwork = true;
     registers_.CloseConnection();
     registers_.InitNetwork();
 }
 
-void OperatorCommands::OptionRS232_Click() {
+void OperatorCommands::SelectSerial() {
     if (RefusedWhileExchangeRuns()) return;
-    session_.options.OptionRete = false;
+    session_.options.UseNetwork = false;
     registers_.CloseSocket();
     registers_.OpenConnection();
 }
 
-void OperatorCommands::OptionFAST_Click() {
-    session_.options.OptionFAST = true;
-    form_.Timer21().setEnabled(false);
+void OperatorCommands::SelectFastMode() {
+    session_.options.FastMode = true;
+    form_.PollTimer().setEnabled(false);
     session_.texts.timerControlsVisible = false;
-    session_.texts.Text3 = kTimerReady;
+    session_.texts.PollState = kTimerReady;
 }
 
-void OperatorCommands::OptionSlow_Click() {
-    session_.options.OptionFAST = false;
-    form_.txtTimer_Change();
+void OperatorCommands::SelectPollMode() {
+    session_.options.FastMode = false;
+    form_.RunJobAttempt();
 }
 
-void OperatorCommands::chbConvXonXoff_Click(bool ticked) {
-    session_.options.chbConvXonXoff = ticked;
-    if (ticked) session_.options.chbEnableMicrelecInput = false;
+void OperatorCommands::SetKeystrokeInput(bool ticked) {
+    session_.options.KeystrokeInput = ticked;
+    if (ticked) session_.options.RegisterLineInput = false;
 }
 
-void OperatorCommands::chbEnableMicrelecInput_Click(bool ticked) {
-    session_.options.chbEnableMicrelecInput = ticked;
-    if (ticked) session_.options.chbConvXonXoff = false;
+void OperatorCommands::SetRegisterLineInput(bool ticked) {
+    session_.options.RegisterLineInput = ticked;
+    if (ticked) session_.options.KeystrokeInput = false;
 }
 
 void OperatorCommands::RestoreWindow() {
-    const auto& pending = form_.state().DumpPending;
+    const auto& pending = form_.state().ReadPending;
     for (std::size_t i = 0; i < pending.size(); ++i) {
-        session_.texts.DumpState[i] = pending[i] ? kDumpNotDone : kDumpDone;
+        session_.texts.ReadState[i] = pending[i] ? kDumpNotDone : kDumpDone;
     }
     session_.texts.WindowShown = true;
 }

@@ -82,28 +82,28 @@ class OperatorCommands {
     explicit OperatorCommands(OperatorParts parts);
 
     // Buttons and menu entries.
-    void CMBFile_Click();        // test receipt: writes its job for the job cycle
-    void AnnullaOperaz_Click();  // cancel the open receipt
-    void Command1_Click();       // take and save the baud rate of cmdBaud
-    void cmdChgTimer_Click();    // take and save the polling interval of txtTimerVal
-    void m_manual_Click();       // open the user manual
-    void m_esci_Click();         // end the program
+    void PrintTestReceipt();  // test receipt: writes its job for the job cycle
+    void CancelReceipt();     // cancel the open receipt
+    void ApplyBaudRate();     // take and save the baud rate of BaudRateText
+    void SetPollInterval();   // take and save the polling interval of PollIntervalText
+    void OpenManual();        // open the user manual
+    void Exit();              // end the program
     // The network checks: `setCaption` shows the verdict, then `caption` again.
     using CaptionSetter = std::function<void(const std::string&)>;
-    void cmdPing_Click(const std::string& caption, const CaptionSetter& setCaption);
-    void cmdValidateIP_Click(const std::string& caption, const CaptionSetter& setCaption);
+    void PingRegister(const std::string& caption, const CaptionSetter& setCaption);
+    void CheckRegisterAddress(const std::string& caption, const CaptionSetter& setCaption);
 
     // Option clicks. A slot box's change, by the operator or the program, is a click on it:
     // ticked enables the poll (the window also locks its configuration frames), unticked
     // stops it. Only the operator's click changes the box's value here: it marks the slots as
     // chosen, so the exit saves ZMCHKCOM.TXT whatever the file held.
-    void CheckClick(int slot, bool ticked);
-    void OptionRete_Click();
-    void OptionRS232_Click();
-    void OptionFAST_Click();
-    void OptionSlow_Click();
-    void chbConvXonXoff_Click(bool ticked);
-    void chbEnableMicrelecInput_Click(bool ticked);
+    void SetSlotServed(int slot, bool ticked);
+    void SelectNetwork();
+    void SelectSerial();
+    void SelectFastMode();
+    void SelectPollMode();
+    void SetKeystrokeInput(bool ticked);
+    void SetRegisterLineInput(bool ticked);
 
     // The restore from the notification icon.
     void RestoreWindow();

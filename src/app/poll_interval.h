@@ -16,14 +16,14 @@ inline constexpr int kMinPollIntervalMs = 100;
 
 struct PollSetting {
     int intervalMs = kDefaultPollIntervalMs;
-    std::string display;  // what txtTimerVal shows
+    std::string display;  // what PollIntervalText shows
 };
 
 // The leading number of a text, as typed: blanks, an optional sign, digits, an optional
 // decimal point or comma and digits. 0 when there is none.
 double LeadingNumber(const std::string& text);
 
-// The interval and the display for `text`; `display` is what txtTimerVal shows now (kept when
+// The interval and the display for `text`; `display` is what PollIntervalText shows now (kept when
 // the text gives no positive number).
 PollSetting CalculatePollSetting(const std::string& text, const std::string& display);
 

@@ -13,45 +13,45 @@ constexpr const char* kFailedReadNumber = "-1";
 
 }  // namespace
 
-void MainForm::StartRegisterDump(int slot) {
-    if (state_.DumpBusy || state_.JobBusy || state_.Closing) return;
-    timer21_->setEnabled(false);
-    state_.DumpBusy = true;
+void MainForm::StartRegisterRead(int slot) {
+    if (state_.ReadBusy || state_.JobBusy || state_.Closing) return;
+    pollTimer_->setEnabled(false);
+    state_.ReadBusy = true;
     session_.CurrentSlot = slot;
-    state_.DumpPending[slot - 1] = true;
+    state_.ReadPending[slot - 1] = true;
     registers_.OpenConnection();
-    EndRegisterDump(slot, registers_.ReadRegisterData());
+    EndRegisterRead(slot, registers_.ReadRegisterData());
 }
 
-void MainForm::EndRegisterDump(int slot, link::ReadOutcome outcome) {
+void MainForm::EndRegisterRead(int slot, link::ReadOutcome outcome) {
     // The reader wrote SR_MATR or E501 for `slot`; the rest of the read's end is done here,
     // once. CurrentSlot is still `slot`: nothing moves it while a read runs.
     const auto index = static_cast<std::size_t>(slot - 1);
     cycleLog_.RegisterReadEnded(slot, outcome);
     std::string dumpText;
     if (outcome == link::ReadOutcome::kOk) {
-        jobFiles_.SubKillErrFile();
-        state_.DumpPending[index] = false;
+        jobFiles_.DeleteErrorFile();
+        state_.ReadPending[index] = false;
         state_.ReadWithoutMatr[index] = !SlotFileExists("SR_MATR", slot);
         dumpText = kDumpDone;
     } else {
         // E501 is in SR_ERR; the POS application's job is answered and the read is retried
         // at the next attempt.
-        jobFiles_.SubKillStartFile(jobs::JobEnd::kFailed);
+        jobFiles_.AnswerJob(jobs::JobEnd::kFailed);
         inFlight_.Clear(slot);  // an interrupted job is answered by E501 too
         state_.SettlePending[index] = false;
-        state_.DumpPending[index] = true;
+        state_.ReadPending[index] = true;
         state_.ReadWithoutMatr[index] = false;
         dumpText = std::string(kDumpNotDone) + " : " + kFailedReadNumber;
     }
-    if (session_.texts.WindowShown) session_.texts.DumpState[index] = dumpText;
+    if (session_.texts.WindowShown) session_.texts.ReadState[index] = dumpText;
 
-    state_.DumpBusy = false;
+    state_.ReadBusy = false;
     // Closed either way: a port left open after a failed read would be the next slot's link.
     registers_.CloseConnection();
-    state_.ClosePortPending = 1;
-    timer21_->setInterval(kPortCloseDelayMs);
-    timer21_->setEnabled(true);
+    state_.LinkClosePending = 1;
+    pollTimer_->setInterval(kPortCloseDelayMs);
+    pollTimer_->setEnabled(true);
     if (outcome == link::ReadOutcome::kOk && !state_.Closing) StartDirWatch();
     QuitWhenIdleAfterUnload();
 }

@@ -1,4 +1,4 @@
-// Form_Load: the main form's start-up, in its fixed order.
+// StartUp: the main form's start-up, in its fixed order.
 #include <string_view>
 
 #include "app/job_texts.h"
@@ -14,9 +14,9 @@ constexpr int kStartupBaudRate = 115200;
 
 }  // namespace
 
-void MainForm::Form_Load() {
+void MainForm::StartUp() {
     // The folders were decided before the form loads (Session::DataFolder, ProgramFolder).
-    trace_.NewLogLines();
+    trace_.ClearLogLines();
     for (auto& registerData : session_.registers) registerData.SerialNumber.clear();
     state_.PollInterval = kDefaultPollIntervalMs;
     session_.link.DocumentOpen = false;
@@ -24,8 +24,7 @@ void MainForm::Form_Load() {
     session_.texts.WindowShown = false;
     session_.link.PaperOut = false;
     state_.JobBusy = false;
-    state_.ClosePortPending = 0;
-    session_.TestReceiptJob = 0;
+    state_.LinkClosePending = 0;
     state_.TestReceiptSlot = 0;
     state_.Closing = false;
     session_.options.BaudRate = kStartupBaudRate;
@@ -36,26 +35,26 @@ void MainForm::Form_Load() {
     for (int n = 1; n <= 4; ++n) {
         if (state_.PortFound[n - 1]) CleanUpSlotFiles(n);
     }
-    state_.DumpPending = {true, true, true, true};
+    state_.ReadPending = {true, true, true, true};
     state_.ReadWithoutMatr = {false, false, false, false};
-    state_.DumpBusy = false;
+    state_.ReadBusy = false;
     LoadPollInterval();
     view_.ShowTrayIcon(false, kTipIdle);
-    if (session_.options.OptionRete) registers_.InitNetwork();
-    session_.texts.timerControlsVisible = session_.options.OptionSlow();
-    timer21_->setInterval(state_.PollInterval);
-    timer21_->setEnabled(true);
+    if (session_.options.UseNetwork) registers_.InitNetwork();
+    session_.texts.timerControlsVisible = session_.options.PollMode();
+    pollTimer_->setInterval(state_.PollInterval);
+    pollTimer_->setEnabled(true);
     cycleLog_.Started(state_);
 }
 
 void MainForm::ProbePorts() {
     auto& options = session_.options;
     for (int n = 1; n <= 4; ++n) {
-        const bool found = options.OptionRete || registers_.OpenComPort(n);
+        const bool found = options.UseNetwork || registers_.ProbePort(n);
         state_.PortFound[n - 1] = found;
         if (!found) {
-            options.Check[n - 1] = false;
-            options.CheckEnabled[n - 1] = false;
+            options.SlotServed[n - 1] = false;
+            options.SlotSelectable[n - 1] = false;
         }
     }
 }
@@ -66,7 +65,7 @@ void MainForm::CleanUpSlotFiles(int slot) {
     const bool jobKept = RecoverInterruptedJob(slot);
     for (const char* base : {"SR_START", "SR_MATR", "SR_ERR", "SR_DATI", "SR_OUT", "FINESCO"}) {
         if (!jobKept || std::string_view(base) == "SR_MATR") {
-            jobFiles_.VerifyExistenceAndKill(SlotFileName(base, slot));
+            jobFiles_.DeleteOnce(SlotFileName(base, slot));
         }
     }
     session_.texts.portShapeGreen[slot - 1] = true;
@@ -86,8 +85,8 @@ bool MainForm::RecoverInterruptedJob(int slot) {
 }
 
 void MainForm::LoadPollInterval() {
-    CalculateTimer(settings_.ReadTimerField(), false);
-    settings_.WriteTimerFile(session_.options.txtTimerVal);
+    ApplyPollInterval(settings_.ReadTimerField(), false);
+    settings_.WriteTimerFile(session_.options.PollIntervalText);
 }
 
 }  // namespace zelmar::app

@@ -1,4 +1,4 @@
-// The poll timer Timer21 and the poll interval.
+// The poll timer PollTimer and the poll interval.
 #include <string>
 
 #include "app/job_texts.h"
@@ -8,30 +8,30 @@
 
 namespace zelmar::app {
 
-void MainForm::Timer21_Timer() {
+void MainForm::OnPollTick() {
     // The link belongs to the running job or read until it ends; a tick let through by its
     // pumped waits (a slot-box click may have enabled the timer) must not close it.
-    if (state_.JobBusy || state_.DumpBusy || state_.Closing) return;
-    timer21_->setEnabled(false);
-    if (state_.ClosePortPending != 0) {
+    if (state_.JobBusy || state_.ReadBusy || state_.Closing) return;
+    pollTimer_->setEnabled(false);
+    if (state_.LinkClosePending != 0) {
         registers_.CloseConnection();
         session_.link.PaperOut = false;
-        state_.ClosePortPending = 0;
-        timer21_->setInterval(state_.PollInterval);
-        timer21_->setEnabled(true);
+        state_.LinkClosePending = 0;
+        pollTimer_->setInterval(state_.PollInterval);
+        pollTimer_->setEnabled(true);
         return;
     }
-    if (session_.options.OptionSlow() && session_.texts.WindowShown) {
-        session_.texts.Text3 = state_.BlinkLower ? kTimerOnLower : kTimerOnUpper;
+    if (session_.options.PollMode() && session_.texts.WindowShown) {
+        session_.texts.PollState = state_.BlinkLower ? kTimerOnLower : kTimerOnUpper;
         state_.BlinkLower = !state_.BlinkLower;
     }
-    txtTimer_Change();  // every tick is a job attempt
+    RunJobAttempt();  // every tick is a job attempt
 }
 
-void MainForm::CalculateTimer(const std::string& text, bool save) {
-    const PollSetting setting = CalculatePollSetting(text, session_.options.txtTimerVal);
+void MainForm::ApplyPollInterval(const std::string& text, bool save) {
+    const PollSetting setting = CalculatePollSetting(text, session_.options.PollIntervalText);
     state_.PollInterval = setting.intervalMs;
-    session_.options.txtTimerVal = setting.display;
+    session_.options.PollIntervalText = setting.display;
     if (save) settings_.WriteTimerFile(config::PollIntervalFileText(state_.PollInterval));
 }
 

@@ -10,7 +10,7 @@ void MainForm::Unload() {
     // Closing and the stopped poll come first: the waits below pump the loop, and a tick or a
     // watcher event let through must not start a job inside the unload.
     state_.Closing = true;
-    timer21_->setEnabled(false);
+    pollTimer_->setEnabled(false);
     cycleLog_.UnloadStarted(state_);
     StopDirWatch();
     if (!ExchangeRunning()) registers_.CloseSocket();
@@ -47,7 +47,7 @@ void MainForm::CloseAndCleanServedSlots() {
         loop_.sleepMs(kSlotClosePauseMs);
         // SR_DATI stays: the POS application may still want to resubmit it.
         for (const char* base : {"SR_MATR", "SR_START", "SR_ERR", "SR_OUT", "FINESCO"}) {
-            jobFiles_.VerifyExistenceAndKill(SlotFileName(base, n));
+            jobFiles_.DeleteOnce(SlotFileName(base, n));
         }
     }
 }

@@ -22,8 +22,8 @@ void LoggingTraceSink::traceLine(const std::string& markerAndText) {
     WriteDebug(log_, markerAndText);
 }
 
-void LoggingTraceSink::LogROutine(const std::string& message) {
-    files_.LogROutine(message);
+void LoggingTraceSink::AddLogLine(const std::string& message) {
+    files_.AddLogLine(message);
     WriteDebug(log_, message);
 }
 

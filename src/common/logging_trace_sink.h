@@ -16,8 +16,8 @@ class LoggingTraceSink : public TraceSink {
 
     bool tracing() const override;
     void traceLine(const std::string& markerAndText) override;
-    void LogROutine(const std::string& message) override;
-    void NewLogLines() override { files_.NewLogLines(); }
+    void AddLogLine(const std::string& message) override;
+    void ClearLogLines() override { files_.ClearLogLines(); }
 
   private:
     TraceSink& files_;

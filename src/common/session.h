@@ -19,8 +19,6 @@ struct Session {
     std::string DataFolder;                 // exchange folder
     std::string DefaultDataFolder;          // data folder before the registry override
     std::string ProgramFolder;              // settings files
-    std::string DatiPath, OutPath;          // SR_DATI and SR_OUT of the job in hand
-    int TestReceiptJob = 0;                 // 1 while the job is the test receipt
     std::array<std::string, 4> PortDevice;  // device of each slot (COMn, /dev/ttyS0 ...)
 
     Options options;

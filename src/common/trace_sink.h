@@ -14,9 +14,9 @@ class TraceSink {
     virtual void traceLine(const std::string& markerAndText) = 0;
     // The network transport's step lines for the ".log" file (time stamp in front), kept while
     // the trace box is ticked. Sinks without a log file ignore them.
-    virtual void LogROutine(const std::string& message) { (void)message; }
+    virtual void AddLogLine(const std::string& message) { (void)message; }
     // Starts a new, empty collection of log lines (job start, network set-up).
-    virtual void NewLogLines() {}
+    virtual void ClearLogLines() {}
 };
 
 }  // namespace zelmar

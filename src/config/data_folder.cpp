@@ -98,7 +98,7 @@ void ApplyFolders(const FolderDecision& decision, Session& session) {
     session.DataFolder = decision.dataFolder;
     session.DefaultDataFolder = decision.defaultDataFolder;
     session.ProgramFolder = decision.programFolder;
-    session.texts.txtAppDataVista = decision.dataFolder;
+    session.texts.DataFolderShown = decision.dataFolder;
 }
 
 }  // namespace zelmar::config

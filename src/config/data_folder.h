@@ -59,7 +59,7 @@ class DataFolderResolver {
 // The path without one trailing separator; a lone separator (the root) stays.
 std::string WithoutTrailingSeparator(std::string path);
 
-// Copies the decided folders into the session and shows the data folder in txtAppDataVista.
+// Copies the decided folders into the session and shows the data folder in DataFolderShown.
 void ApplyFolders(const FolderDecision& decision, Session& session);
 
 }  // namespace zelmar::config

@@ -34,11 +34,11 @@ struct CheckBoxLine {
     bool Options::*box;
 };
 constexpr CheckBoxLine kCheckBoxLines[] = {
-    {2, &Options::chbConvXonXoff},           {3, &Options::chbTrace},
-    {4, &Options::chbEnableMicrelecInput},   {9, &Options::chbDisableExtDescr},
-    {10, &Options::chbDoppioScontrino},      {11, &Options::chbNFIntestazione},
-    {12, &Options::chbScontiSuReso},         {13, &Options::chbPrintCode},
-    {15, &Options::chbDisableTotalizzatori},
+    {2, &Options::KeystrokeInput},     {3, &Options::TraceOn},
+    {4, &Options::RegisterLineInput},  {9, &Options::NoExtendedDescription},
+    {10, &Options::PrintReceiptCopy},  {11, &Options::NonFiscalHeading},
+    {12, &Options::DiscountsOnRefund}, {13, &Options::PrintItemCode},
+    {15, &Options::NoTotalsInResult},
 };
 
 // The field of line `number` (from 1): up to the first comma, blanks dropped. No value when
@@ -95,10 +95,10 @@ void SettingsFiles::LoadBaudRate(Options& options) {
     // A rate that is not a positive whole number could not open any port: the default holds.
     if (field && ParseWholeNumber(*field, kMaxBaudRate, rate) && rate > 0) {
         options.BaudRate = static_cast<int>(rate);
-        options.cmdBaud = *field;
+        options.BaudRateText = *field;
     } else {
         options.BaudRate = kDefaultBaudRate;
-        options.cmdBaud = kDefaultBaudText;
+        options.BaudRateText = kDefaultBaudText;
     }
 }
 
@@ -110,7 +110,7 @@ void SettingsFiles::LoadSlots(Options& options) {
     // file, and the file is not overwritten with the slots that start-up then leaves ticked.
     keepSlotsFile_ = !ours && files_.fileExists(PathOf(kSlotsFile));
     for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
-        options.Check[slot] = !ours || (*field)[slot] == '1';
+        options.SlotServed[slot] = !ours || (*field)[slot] == '1';
     }
 }
 
@@ -118,32 +118,32 @@ SocketTarget SettingsFiles::LoadOptions(Options& options) {
     SocketTarget socket;
     std::vector<std::string> lines;
     if (!ReadFile(kOptionsFile, lines)) {
-        options.Combo1 = 0;
+        options.OpenReceiptPolicy = 0;
         return socket;
     }
     if (const auto field = Field(lines, kLineCombo1)) {
-        options.Combo1 = ListIndex(*field, kCombo1Items.size(), 0);
+        options.OpenReceiptPolicy = ListIndex(*field, kOpenReceiptPolicyItems.size(), 0);
     }
     for (const auto& [line, box] : kCheckBoxLines) {
         if (const auto field = Field(lines, line)) options.*box = *field == "1";
     }
     if (const auto field = Field(lines, kLineRemoteIP); field && IsValidIPAddress(*field)) {
-        options.txtRemoteIP = *field;
+        options.RegisterAddress = *field;
         socket.remoteHost = *field;
     }
     if (const auto field = Field(lines, kLineToutConn)) {
-        options.cboToutConn = ListIndex(*field, kToutConnItems.size(), 1);
+        options.ConnectTimeoutChoice = ListIndex(*field, kToutConnItems.size(), 1);
     }
-    if (const auto field = Field(lines, kLineTransport)) options.OptionRete = *field == "R";
+    if (const auto field = Field(lines, kLineTransport)) options.UseNetwork = *field == "R";
     if (const auto field = Field(lines, kLineRemotePort)) {
         long port = 0;
         // Only a usable TCP port is taken; anything else falls back to the register's default.
-        options.txtRemotePort = ParseWholeNumber(*field, kMaxTcpPort, port) && port > 0
-                                    ? std::string(TrimBlanks(*field))
-                                    : kDefaultRemotePort;
-        socket.remotePort = options.txtRemotePort;
+        options.RegisterPort = ParseWholeNumber(*field, kMaxTcpPort, port) && port > 0
+                                   ? std::string(TrimBlanks(*field))
+                                   : kDefaultRemotePort;
+        socket.remotePort = options.RegisterPort;
     }
-    if (const auto field = Field(lines, kLineMode)) options.OptionFAST = *field == "F";
+    if (const auto field = Field(lines, kLineMode)) options.FastMode = *field == "F";
     return socket;
 }
 
@@ -156,7 +156,7 @@ void SettingsFiles::Save(const Options& options) {
 void SettingsFiles::SaveSlots(const Options& options) {
     std::string flags = "0000";
     for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
-        if (options.Check[slot]) flags[slot] = '1';
+        if (options.SlotServed[slot]) flags[slot] = '1';
     }
     files_.writeLines(PathOf(kSlotsFile), {flags}, false);
 }
@@ -164,26 +164,26 @@ void SettingsFiles::SaveSlots(const Options& options) {
 void SettingsFiles::SaveOptions(const Options& options) {
     std::vector<std::string> lines(kOptionsLineCount);
     auto at = [&lines](std::size_t number) -> std::string& { return lines[number - 1]; };
-    at(kLineCombo1) = std::to_string(options.Combo1);
+    at(kLineCombo1) = std::to_string(options.OpenReceiptPolicy);
     for (const auto& [line, box] : kCheckBoxLines) at(line) = Flag(options.*box);
-    at(kLineRemoteIP) = !options.txtRemoteIP.empty() && IsValidIPAddress(options.txtRemoteIP)
-                            ? options.txtRemoteIP
-                            : " ";
-    at(kLineToutConn) = " " + std::to_string(options.cboToutConn) + " ";
-    at(kLineTransport) = options.OptionRete ? "R" : "S";
-    at(kLineRemotePort) =
-        options.txtRemotePort.empty() ? kDefaultRemotePort : options.txtRemotePort;
-    at(kLineMode) = options.OptionFAST ? "F" : "S";
+    at(kLineRemoteIP) =
+        !options.RegisterAddress.empty() && IsValidIPAddress(options.RegisterAddress)
+            ? options.RegisterAddress
+            : " ";
+    at(kLineToutConn) = " " + std::to_string(options.ConnectTimeoutChoice) + " ";
+    at(kLineTransport) = options.UseNetwork ? "R" : "S";
+    at(kLineRemotePort) = options.RegisterPort.empty() ? kDefaultRemotePort : options.RegisterPort;
+    at(kLineMode) = options.FastMode ? "F" : "S";
     files_.writeLines(PathOf(kOptionsFile), lines, false);
 }
 
 void SettingsFiles::SaveBaudRate(const Options& options) {
-    files_.writeLines(PathOf(kBaudFile), {options.cmdBaud}, false);
+    files_.writeLines(PathOf(kBaudFile), {options.BaudRateText}, false);
 }
 
 void SettingsFiles::ApplyAndSaveBaudRate(Options& options) {
     long rate = 0;
-    if (ParseWholeNumber(options.cmdBaud, kMaxBaudRate, rate) && rate > 0) {
+    if (ParseWholeNumber(options.BaudRateText, kMaxBaudRate, rate) && rate > 0) {
         options.BaudRate = static_cast<int>(rate);
     }
     SaveBaudRate(options);

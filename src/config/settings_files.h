@@ -40,7 +40,7 @@ class SettingsFiles {
     // slot box since.
     void Save(const Options& options);
     void SlotBoxChangedByOperator() { keepSlotsFile_ = false; }
-    // The baud-rate button: the rate becomes the number of cmdBaud's text, and the file is
+    // The baud-rate button: the rate becomes the number of BaudRateText's text, and the file is
     // written with that text.
     void ApplyAndSaveBaudRate(Options& options);
 

@@ -39,7 +39,7 @@ Converter::Converter(Session& session, TraceSink& trace) : session_(session), tr
 
 int Converter::ConvertJobFile(std::string& path) {
     ClearSharedFlags();
-    if (session_.options.chbConvXonXoff) {
+    if (session_.options.KeystrokeInput) {
         const std::string keystrokeJob = JoinPath(session_.DataFolder, kKeystrokeJobName);
         if (!ConvertXonXoffFile(path, keystrokeJob)) return 1;
         path = keystrokeJob;

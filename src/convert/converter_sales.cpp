@@ -86,7 +86,7 @@ void JobRun::SignOn(const std::string& line) {
 
 void JobRun::OpenNonFiscal() {
     conv_.NonFiscalOpen = true;
-    if (options_.chbNFIntestazione && model_.nonFiscalHeading) Emit("7/1/20//");
+    if (options_.NonFiscalHeading && model_.nonFiscalHeading) Emit("7/1/20//");
 }
 
 void JobRun::ReadRequest(const std::string& line) {
@@ -122,7 +122,7 @@ void JobRun::Sale(const std::string& line, Keyword keyword) {
     salesStarted_ = true;
     Emit(command);
     pending_.clear();
-    if (options_.chbPrintCode) ArticleCode(line);
+    if (options_.PrintItemCode) ArticleCode(line);
 }
 
 // ",S" is also found inside ",S1": the numbered kinds are tested first.
@@ -146,7 +146,7 @@ std::string JobRun::SaleDescription(const std::string& line, Keyword keyword) co
 
 std::string JobRun::DescriptionFields(const std::string& description, bool shifted) const {
     const std::size_t width = model_.wideDescriptions ? kWideDescriptionWidth : kDescriptionWidth;
-    if (description.size() <= width || options_.chbDisableExtDescr) {
+    if (description.size() <= width || options_.NoExtendedDescription) {
         const std::string text = CutTo(description, width);
         return shifted ? "/ /" + text : "/" + text + "/";
     }

@@ -53,7 +53,7 @@ std::optional<InFlightRecord> InFlightMarker::Read(int slot) {
 }
 
 void InFlightMarker::Clear(int slot) {
-    jobFiles_.VerifyExistenceAndKill(kInFlightFile + SlotExtension(slot));
+    jobFiles_.DeleteOnce(kInFlightFile + SlotExtension(slot));
 }
 
 bool InFlightMarker::SameJob(int slot, const InFlightRecord& record) {

@@ -41,7 +41,7 @@ void JobFiles::setReplyLineProvider(std::function<std::string()> provider) {
     replyLine_ = std::move(provider);
 }
 
-void JobFiles::VerifyExistenceAndKill(const std::string& fileName) {
+void JobFiles::DeleteOnce(const std::string& fileName) {
     const std::string path = DataFile(fileName);
     if (files_.fileExists(path)) files_.removeFile(path);
 }
@@ -71,26 +71,26 @@ void JobFiles::setNoticeSink(std::function<void(const std::string&)> notice) {
     notice_ = std::move(notice);
 }
 
-void JobFiles::SubKillErrFile() {
+void JobFiles::DeleteErrorFile() {
     if (!CurrentSlotValid()) return;
     if (!DeleteWithRetry(SlotFile(kErrFile, session_.CurrentSlot), Pause::kPlainSleep)) {
         LogDeletionFailure(kErrFile);
     }
 }
 
-void JobFiles::SubKillFileOut() {
+void JobFiles::DeleteResultFile() {
     if (!CurrentSlotValid()) return;
     if (!DeleteWithRetry(SlotFile(kOutFile, session_.CurrentSlot), Pause::kPlainSleep)) {
         LogDeletionFailure(kOutFile);
     }
 }
 
-void JobFiles::SubKillDatiFile() {
+void JobFiles::DeleteJobFile() {
     if (!CurrentSlotValid()) return;
     DeleteWithRetry(SlotFile(kDatiFile, session_.CurrentSlot), Pause::kPlainSleep);
 }
 
-void JobFiles::SubKillStartFile(JobEnd end) {
+void JobFiles::AnswerJob(JobEnd end) {
     if (!CurrentSlotValid()) return;
     const int slot = session_.CurrentSlot;
     const std::string start = SlotFile(kStartFile, slot);
@@ -101,10 +101,10 @@ void JobFiles::SubKillStartFile(JobEnd end) {
     }
 }
 
-bool JobFiles::WriteErrFile(const std::string& message, int slot) {
+bool JobFiles::WriteErrorFile(const std::string& message, int slot) {
     if (!SlotValid(slot)) return false;
     std::vector<std::string> lines{message};
-    if (session_.options.OptionRete && replyLine_) lines.push_back(replyLine_());
+    if (session_.options.UseNetwork && replyLine_) lines.push_back(replyLine_());
     if (files_.writeLines(SlotFile(kErrFile, slot), lines, false)) return true;
     ReportWriteFailure(kErrFile + SlotExtension(slot) + ": " + message);
     return false;
@@ -116,7 +116,7 @@ void JobFiles::ReportWriteFailure(const std::string& what) {
     if (notice_) notice_(text);
 }
 
-void JobFiles::KillIfExists(const std::string& path) {
+void JobFiles::DeleteLogged(const std::string& path) {
     if (!DeleteWithRetry(path, Pause::kPumped)) LogDeletionFailure(path);
 }
 

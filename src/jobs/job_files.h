@@ -50,21 +50,21 @@ class JobFiles {
 
     // One attempt, failure ignored. `fileName` is relative to the data folder and may begin
     // with a separator ("\SR_ERR.001").
-    void VerifyExistenceAndKill(const std::string& fileName);
-    void SubKillErrFile();   // logs after the last failed attempt
-    void SubKillFileOut();   // logs after the last failed attempt
-    void SubKillDatiFile();  // gives up silently
+    void DeleteOnce(const std::string& fileName);
+    void DeleteErrorFile();   // logs after the last failed attempt
+    void DeleteResultFile();  // logs after the last failed attempt
+    void DeleteJobFile();     // gives up silently
     // Deletes SR_START. FINESCO follows a job the register completed, and never a failed
     // one: the result decides, not whether SR_ERR could be written.
-    void SubKillStartFile(JobEnd end);
+    void AnswerJob(JobEnd end);
     // Replaces SR_ERR of `slot` with the message (and, in network mode, the reply line).
     // A slot outside 1..4 writes nothing. A failed write goes to LOGFILE.TXT and the
     // operator notice; false then.
-    bool WriteErrFile(const std::string& message, int slot);
+    bool WriteErrorFile(const std::string& message, int slot);
     // One time-stamped line in LOGFILE.TXT of the data folder.
     void LogLine(const std::string& text);
     // Deletes a file given by its full path; waits pump the event loop; logs on giving up.
-    void KillIfExists(const std::string& path);
+    void DeleteLogged(const std::string& path);
 
     // The second SR_ERR line in network mode ("code - message - class"); set by the network
     // transport. Without it, or in serial mode, SR_ERR has one line.

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "jobs/job_messages.h"
 #include "common/register_models.h"
+#include "jobs/job_messages.h"
 #include "link/frame.h"
 #include "link/link_timing.h"
 #include "link/serial_line.h"
@@ -11,7 +11,6 @@
 
 namespace zelmar::link {
 namespace {
-
 
 // What one answer asks SendCommand to do next.
 enum class Next { kDone, kRetryAtOnce, kBusyTooLong };
@@ -102,7 +101,7 @@ bool Link::ProbeComPort(int slot) {
 }
 
 void Link::OpenConnection() {
-    if (impl_->session.options.OptionRete) {
+    if (impl_->session.options.UseNetwork) {
         if (impl_->network) impl_->network->open();
         return;
     }
@@ -110,7 +109,7 @@ void Link::OpenConnection() {
 }
 
 void Link::CloseConnection() {
-    if (impl_->session.options.OptionRete) {
+    if (impl_->session.options.UseNetwork) {
         if (impl_->network) impl_->network->close();
         return;
     }
@@ -142,7 +141,7 @@ SendResult Link::SendCommand(std::string& command) {
     // would take its answer. The program's end stops every further command at once.
     if (impl_->sending || impl_->state().ExchangeAborted) return SendResult::kNoContact;
     impl_->sending = true;
-    const SendResult result = impl_->session.options.OptionRete ? impl_->sendNetwork(command)
+    const SendResult result = impl_->session.options.UseNetwork ? impl_->sendNetwork(command)
                                                                 : impl_->sendSerial(command);
     impl_->sending = false;
     return result;
@@ -229,9 +228,9 @@ void Link::Impl::followPaper(bool wasPaperOut, Call& call) {
         if (call.paperOutSince < 0) call.paperOutSince = loop.nowMs();
         call.attempts = timing::kBudgetOnPaperOut;
         platform::WaitMs(loop, timing::kPaperOutPauseMs);
-        if (!wasPaperOut) jobFiles.WriteErrFile(jobs::kMsgPaperOut, session.CurrentSlot);
+        if (!wasPaperOut) jobFiles.WriteErrorFile(jobs::kMsgPaperOut, session.CurrentSlot);
     } else if (wasPaperOut) {
-        jobFiles.SubKillErrFile();
+        jobFiles.DeleteErrorFile();
         platform::WaitMs(loop, timing::kPaperBackPauseMs);
     }
 }

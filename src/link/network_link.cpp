@@ -60,7 +60,7 @@ long WinsockStatusCode(int number) {
 
 }  // namespace
 
-// The state of one SendCommandMCP_TCP.
+// The state of one SendTcpCommand.
 struct NetworkLink::Call {
     std::string command;  // the command of the call, with its "/"
     bool waitingForPaper = false;
@@ -77,9 +77,9 @@ NetworkLink::NetworkLink(Session& session, platform::EventLoop& loop, platform::
       jobFiles_(jobFiles),
       trace_(trace),
       shell_(shell) {
-    socket_.onDataArrival = [this] { Winsock1_DataArrival(); };
+    socket_.onDataArrival = [this] { OnDataArrival(); };
     socket_.onError = [this](int number, const std::string& description) {
-        Winsock1_Error(number, description);
+        OnSocketError(number, description);
     };
     jobFiles_.setReplyLineProvider([this] { return ReplySummary(reply_); });
 }
@@ -92,7 +92,7 @@ NetworkLink::~NetworkLink() {
 
 SendResult NetworkLink::sendCommand(const std::string& command) {
     std::string text = command;
-    return SendCommandMCP_TCP(text);
+    return SendTcpCommand(text);
 }
 
 void NetworkLink::OpenSocket() {
@@ -100,7 +100,7 @@ void NetworkLink::OpenSocket() {
         Log(kAlreadyOpenLine);
         socket_.close();
     }
-    if (session_.options.chbTrace) trace_.NewLogLines();
+    if (session_.options.TraceOn) trace_.ClearLogLines();
     ConnectToRemote();
 }
 
@@ -126,12 +126,12 @@ void NetworkLink::CloseSocketConnection() {
 
 void NetworkLink::ConnectToRemote() {
     long port = 0;  // a port that is not a number gives a connection error, not a wrong port
-    if (!config::ParseWholeNumber(session_.options.txtRemotePort, kMaxPort, port)) port = 0;
-    socket_.connectToHost(std::string(TrimBlanks(session_.options.txtRemoteIP)),
+    if (!config::ParseWholeNumber(session_.options.RegisterPort, kMaxPort, port)) port = 0;
+    socket_.connectToHost(std::string(TrimBlanks(session_.options.RegisterAddress)),
                           static_cast<int>(port));
 }
 
-SendResult NetworkLink::SendCommandMCP_TCP(std::string& command) {
+SendResult NetworkLink::SendTcpCommand(std::string& command) {
     Log(kStartBanner);
     if (socket_.state() != TcpSocket::State::kConnected) {
         Log(kNotOpenLine);
@@ -150,7 +150,7 @@ SendResult NetworkLink::SendCommandMCP_TCP(std::string& command) {
         reply_.CommandSent = command;
         Log(kInvokeLine);
         if (command.size() > 1) Trace(" --> " + command);
-        SENDUDP(command);
+        SendOverTcp(command);
         next = reply_.ReplyKind.empty() ? AfterTimeout(call) : AfterReply(call, command);
     }
     if (next == Next::kFail) return SendResult::kRefused;
@@ -184,7 +184,7 @@ NetworkLink::Next NetworkLink::AfterReply(Call& call, std::string& command) {
             if (!call.waitingForPaper) return Next::kEnd;
             command = call.command;  // the paper is back: the interrupted command again
             call.waitingForPaper = false;
-            jobFiles_.SubKillErrFile();
+            jobFiles_.DeleteErrorFile();
             return Next::kSend;
         case kClassBusy:
             if (OverBudget(call.busySince, nt::kMaxBusyMs)) return Next::kEnd;
@@ -216,7 +216,7 @@ bool NetworkLink::OverBudget(std::int64_t& since, int budgetMs) const {
     return loop_.nowMs() - since >= budgetMs;
 }
 
-bool NetworkLink::SENDUDP(const std::string& text) {
+bool NetworkLink::SendOverTcp(const std::string& text) {
     loop_.pumpOnce();
     Log(kTransmitLine + text + ")");
     DiscardStaleInput();
@@ -244,7 +244,7 @@ void NetworkLink::DiscardStaleInput() {
     pending_.clear();
 }
 
-void NetworkLink::Winsock1_DataArrival() {
+void NetworkLink::OnDataArrival() {
     const std::string chunk = socket_.readAvailable();
     if (chunk.empty() || !awaiting_ || !reply_.ReplyKind.empty()) return;
     pending_ += chunk;
@@ -266,17 +266,17 @@ void NetworkLink::Winsock1_DataArrival() {
     Log(kArrivedLine + chunk + ")");
 }
 
-void NetworkLink::Winsock1_Error(int number, const std::string& description) {
+void NetworkLink::OnSocketError(int number, const std::string& description) {
     const std::string text = "WS_Error n." + std::to_string(number) + " - " + description + " - " +
                              std::to_string(WinsockStatusCode(number));
-    if (number != kConnectionAborted && number != kTimedOut) session_.texts.Text2 = text;
+    if (number != kConnectionAborted && number != kTimedOut) session_.texts.JobStatus = text;
     Trace(" --> " + text);
     // A failed socket stays failed until it is closed; closed, the next job connects afresh.
     if (socket_.state() != TcpSocket::State::kConnected) socket_.close();
 }
 
 void NetworkLink::Log(const std::string& message) {
-    trace_.LogROutine(message);
+    trace_.AddLogLine(message);
 }
 
 void NetworkLink::Trace(const std::string& markerAndText) {

@@ -35,7 +35,7 @@ class NetworkLink : public NetworkTransport {
     platform::TcpSocket::State socketState() const override { return socket_.state(); }
     void initialise() override { OpenSocket(); }
 
-    // Sets up the connection to txtRemoteIP:txtRemotePort and starts connecting.
+    // Sets up the connection to RegisterAddress:RegisterPort and starts connecting.
     void OpenSocket();
     // Makes sure the connection is up: closes a socket that is not closed, then connects and
     // waits for the connected state, at most network_timing::kMaxConnectWaitMs.
@@ -43,10 +43,10 @@ class NetworkLink : public NetworkTransport {
     void CloseSocketConnection();
     // Sends one command line; accepted when the register's reply has action class 0, refused
     // otherwise. The command is left as the last text sent.
-    SendResult SendCommandMCP_TCP(std::string& command);
+    SendResult SendTcpCommand(std::string& command);
     // Sends one text and waits for its reply, at most network_timing::kReplyWaitMs; true when
     // a reply arrived.
-    bool SENDUDP(const std::string& text);
+    bool SendOverTcp(const std::string& text);
 
     const ReplyRecord& reply() const { return reply_; }
 
@@ -54,8 +54,8 @@ class NetworkLink : public NetworkTransport {
     struct Call;
     enum class Next { kSend, kEnd, kFail };
 
-    void Winsock1_DataArrival();
-    void Winsock1_Error(int number, const std::string& description);
+    void OnDataArrival();
+    void OnSocketError(int number, const std::string& description);
     void ConnectToRemote();
     void DiscardStaleInput();
     Next AfterTimeout(Call& call);

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <vector>
 
-#include "common/text_helpers.h"
 #include "common/register_models.h"
+#include "common/text_helpers.h"
 #include "common/version_text.h"
 #include "jobs/job_messages.h"
 
@@ -67,12 +67,12 @@ ReadOutcome RegisterReader::ReadRegisterData() {
     // Everything this read learns and writes belongs to the slot it started on.
     slot_ = session_.CurrentSlot;
     session_.reg().IsRtRegister = false;
-    const bool traced = session_.options.chbTrace && traceFiles_ != nullptr;
+    const bool traced = session_.options.TraceOn && traceFiles_ != nullptr;
     if (traced) traceFiles_->OpenTraceFiles();
 
     std::string answerToA;
     ReadOutcome outcome = ReadIdentity(answerToA);
-    session_.texts.Text1 = kTextReading;
+    session_.texts.RegisterMessage = kTextReading;
     if (!session_.reg().TablesRead) ReadTables(outcome);
 
     PublishOutcome(answerToA, outcome);
@@ -104,10 +104,10 @@ void RegisterReader::ReadTables(ReadOutcome& outcome) {
         }
     }
     if (outcome == ReadOutcome::kOk) {
-        session_.texts.Text1 = kTextReadDone;
+        session_.texts.RegisterMessage = kTextReadDone;
         session_.reg().TablesRead = true;
     } else {
-        session_.texts.Text1 = kTextReadError;
+        session_.texts.RegisterMessage = kTextReadError;
     }
 }
 
@@ -122,7 +122,7 @@ bool RegisterReader::ReadRegisterInfo() {
     if (!HasField(link, operatorField)) return false;  // a short answer is a failed read
 
     reg.FirmwareRevision = AnswerField(link, 3);
-    session_.texts.txtFWRev = reg.FirmwareRevision;
+    session_.texts.Firmware = reg.FirmwareRevision;
     const long count = LeadingInteger(AnswerField(link, countInField8 ? 8 : 7));
     reg.DeptCount = static_cast<int>(std::clamp(count, 0L, kMaxDeptCount));
     reg.MaxOperator = static_cast<int>(LeadingInteger(AnswerField(link, operatorField)));
@@ -174,7 +174,7 @@ void RegisterReader::PublishOutcome(const std::string& answerToA, ReadOutcome ou
     auto& link = session_.link;
     auto& reg = session_.reg();
     if (outcome != ReadOutcome::kOk) {
-        jobFiles_.WriteErrFile(jobs::kMsgDumpFailed, slot_);
+        jobFiles_.WriteErrorFile(jobs::kMsgDumpFailed, slot_);
         return;
     }
     if (IdentityAnswer(sender_, link, answerToA)) {
@@ -194,8 +194,8 @@ void RegisterReader::WriteMatrFile(const std::string& serial) {
     if (slot_ < jobs::kFirstSlot || slot_ > jobs::kLastSlot) return;
     auto& reg = session_.reg();
     if (reg.IsRtRegister) {
-        session_.options.chbScontiSuReso = false;
-        session_.options.chbScontiSuResoVisible = false;
+        session_.options.DiscountsOnRefund = false;
+        session_.options.DiscountsOnRefundShown = false;
     }
     const std::string published = reg.IsRtRegister ? RtSerialNumber(serial, reg.ModelCode) : serial;
     const std::vector<std::string> lines{
@@ -206,7 +206,7 @@ void RegisterReader::WriteMatrFile(const std::string& serial) {
         "FW: " + reg.FirmwareRevision,
     };
     files_.writeLines(jobFiles_.SlotFile(jobs::kMatrFile, slot_), lines, false);
-    session_.texts.txtEcrMatr = published;
+    session_.texts.SerialNumberShown = published;
     reg.SerialNumber = published;
 }
 

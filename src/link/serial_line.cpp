@@ -11,9 +11,9 @@ SerialLine::SerialLine(LinkState& state, platform::EventLoop& loop, platform::Se
       loop_(loop),
       port_(port),
       trace_(trace),
-      timer1_(loop.createTimer([this] { Timer1_Timer(); })) {}
+      timer1_(loop.createTimer([this] { OnTimeoutTick(); })) {}
 
-void SerialLine::Timer1_Timer() {
+void SerialLine::OnTimeoutTick() {
     state_.TimeoutFlag = true;
 }
 

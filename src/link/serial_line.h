@@ -33,7 +33,7 @@ class SerialLine {
     SerialLine(LinkState& state, platform::EventLoop& loop, platform::SerialPort& port,
                TraceSink& trace);
 
-    void Timer1_Timer();
+    void OnTimeoutTick();
 
     bool send(const std::string& bytes);  // false when the port refuses the write
     void drainInput();                    // discards what has arrived

@@ -48,9 +48,9 @@ int ParseStatus(const std::string& text, LinkState& link, WindowTexts& texts) {
     link.PaperOut =
         link.ResultCode == kResultPaperEnd || (link.DeviceStatus & kDevicePaperOut) != 0;
     if (link.ResultCode != 0 && (link.DeviceStatus & kDeviceRetryNow) == 0) {
-        texts.Text1 = "RC (dec)= " + std::to_string(link.ResultCode) +
-                      " - DS (dec)= " + std::to_string(link.DeviceStatus) +
-                      " - FS (dec)= " + std::to_string(link.FiscalStatus);
+        texts.RegisterMessage = "RC (dec)= " + std::to_string(link.ResultCode) +
+                                " - DS (dec)= " + std::to_string(link.DeviceStatus) +
+                                " - FS (dec)= " + std::to_string(link.FiscalStatus);
     }
     return static_cast<int>(link.ResponseFields.size()) - 1;
 }

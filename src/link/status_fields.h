@@ -24,7 +24,7 @@ inline constexpr int kFiscalDocOpen = 4;   // FiscalStatus bit 2
 // Splits an answer text on "/" and reads its first three fields as hexadecimal into the
 // status fields of `link`. Texts of 8 characters or fewer change nothing and give 0;
 // otherwise the highest field index. A refusal that the register does not retry by itself
-// is shown to the operator in texts.Text1.
+// is shown to the operator in texts.RegisterMessage.
 int ParseStatus(const std::string& text, LinkState& link, WindowTexts& texts);
 
 }  // namespace zelmar::link

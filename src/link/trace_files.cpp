@@ -48,7 +48,7 @@ std::string TraceFiles::GetTimeStamp() const {
 }
 
 bool TraceFiles::tracing() const {
-    return open_ && session_.options.chbTrace;
+    return open_ && session_.options.TraceOn;
 }
 
 void TraceFiles::traceLine(const std::string& markerAndText) {
@@ -57,17 +57,16 @@ void TraceFiles::traceLine(const std::string& markerAndText) {
     files_.writeLines(paths_.tracePath, {GetTimeStamp() + markerAndText}, true);
 }
 
-void TraceFiles::LogROutine(const std::string& message) {
-    if (session_.options.chbTrace) logLines_.push_back(GetTimeStamp() + message);
+void TraceFiles::AddLogLine(const std::string& message) {
+    if (session_.options.TraceOn) logLines_.push_back(GetTimeStamp() + message);
 }
 
-void TraceFiles::NewLogLines() {
+void TraceFiles::ClearLogLines() {
     logLines_.clear();
 }
 
 void TraceFiles::OpenTraceFiles() {
-    if (session_.options.chbTrace)
-        OpenTrace(TraceFilePathsNow(files_, clock_, session_.DataFolder));
+    if (session_.options.TraceOn) OpenTrace(TraceFilePathsNow(files_, clock_, session_.DataFolder));
 }
 
 void TraceFiles::OpenTrace(const TraceFilePaths& paths) {
@@ -77,7 +76,7 @@ void TraceFiles::OpenTrace(const TraceFilePaths& paths) {
 
 void TraceFiles::CloseTraceFiles(bool writeLogLines) {
     if (!open_) return;
-    if (writeLogLines && session_.options.chbTrace && !logLines_.empty()) {
+    if (writeLogLines && session_.options.TraceOn && !logLines_.empty()) {
         files_.writeLines(paths_.logPath, logLines_, false);
     }
     open_ = false;

@@ -37,8 +37,8 @@ class TraceFiles : public TraceSink, public TraceFileControl {
     // TraceSink
     bool tracing() const override;
     void traceLine(const std::string& markerAndText) override;
-    void LogROutine(const std::string& message) override;
-    void NewLogLines() override;
+    void AddLogLine(const std::string& message) override;
+    void ClearLogLines() override;
 
     // With the trace box ticked: names the files in Session::DataFolder and opens the trace.
     void OpenTraceFiles() override;

@@ -103,13 +103,14 @@ void TransmissionDriver::setNetwork(NetworkTransport* network) {
     network_ = network;
 }
 
-jobs::JobResult TransmissionDriver::TransmitJob() {
+jobs::JobResult TransmissionDriver::TransmitJob(const JobRequest& job) {
     using jobs::JobResult;
-    if (!files_.fileExists(session_.DatiPath)) return JobResult::kDataFileVanished;
+    job_ = job;
+    if (!files_.fileExists(job_.jobFile)) return JobResult::kDataFileVanished;
     OpenTransport();
-    const SendJobResult sent = SendJob(session_.DatiPath);
+    std::string path = job_.jobFile;
+    const SendJobResult sent = SendJob(path);
     if (sent == SendJobResult::kOk) {
-        if (session_.TestReceiptJob == 1) session_.TestReceiptJob = 0;
         CloseSerialPort();
         return JobResult::kOk;
     }
@@ -127,7 +128,7 @@ jobs::JobResult TransmissionDriver::TransmitJob() {
 }
 
 void TransmissionDriver::OpenTransport() {
-    if (session_.options.OptionRete) {
+    if (session_.options.UseNetwork) {
         if (network_ == nullptr || network_->socketState() == platform::TcpSocket::State::kClosed) {
             sender_.OpenConnection();
         }
@@ -141,7 +142,7 @@ void TransmissionDriver::OpenTransport() {
 }
 
 void TransmissionDriver::CloseSerialPort() {
-    if (session_.options.OptionRS232() && sender_.PortOpen()) sender_.ClosePort();
+    if (session_.options.SerialTransport() && sender_.PortOpen()) sender_.ClosePort();
 }
 
 SendJobResult TransmissionDriver::SendJob(std::string& path) {
@@ -192,9 +193,9 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
         return outcome;
     }
     // CAN alone ends whatever the register was left doing before the job's first line.
-    if (session_.options.OptionRS232()) sender_.WriteRaw(std::string(1, kCan));
+    if (session_.options.SerialTransport()) sender_.WriteRaw(std::string(1, kCan));
 
-    const int policy = session_.options.Combo1;
+    const int policy = session_.options.OpenReceiptPolicy;
     if (session_.link.DocumentOpen && !ApplyOpenDocumentPolicy(policy)) {
         CloseTrace(true);
         outcome.result = SendJobResult::kRefused;
@@ -202,7 +203,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     }
 
     outcome.step = 6;
-    const std::string& source = session_.TestReceiptJob == 1 ? path : session_.conv.CommandFilePath;
+    const std::string& source = job_.testReceipt ? path : session_.conv.CommandFilePath;
     std::vector<std::string> lines;
     if (!files_.readLines(source, lines)) {
         outcome.fault = FileFault::kMissing;
@@ -216,7 +217,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
     }
 
     outcome.step = 7;
-    if (!files_.writeBytes(session_.OutPath, "")) {
+    if (!files_.writeBytes(job_.resultFile, "")) {
         outcome.fault = FileFault::kAccess;
         outcome.description = "Path/File access error";
         return outcome;
@@ -228,8 +229,8 @@ TransmissionDriver::PassOutcome TransmissionDriver::SendPass(std::string& path) 
 }
 
 bool TransmissionDriver::PrepareCommandFile(std::string& path) {
-    const bool testReceipt = session_.TestReceiptJob == 1;
-    if (!testReceipt && !session_.options.chbEnableMicrelecInput) {
+    const bool testReceipt = job_.testReceipt;
+    if (!testReceipt && !session_.options.RegisterLineInput) {
         return converter_ && converter_(path) == 0;
     }
     // A job sent as written skips the converter, not its refusals: a link (the size of no
@@ -257,7 +258,7 @@ bool TransmissionDriver::ApplyOpenDocumentPolicy(int policy) {
 // closing line is done only when the register shows its document closed after it, and a
 // closing line whose answer was lost is judged by asking the register once.
 SendJobResult TransmissionDriver::SendLines(const std::vector<std::string>& lines) {
-    const int slot = session_.CurrentSlot;
+    const int slot = job_.slot;
     const std::string query = DocumentQuery();
     inFlight_.Record(slot, jobs::InFlightStage::kLines, query);
     int skipBudget = kSkipBudget;
@@ -292,7 +293,9 @@ bool TransmissionDriver::RegisterShowsDocumentClosed(const std::string& query) {
     return Send(query) == SendResult::kAccepted && !session_.link.DocumentOpen;
 }
 
-jobs::JobResult TransmissionDriver::SettleInterruptedJob(const std::string& query) {
+jobs::JobResult TransmissionDriver::SettleInterruptedJob(const JobRequest& job,
+                                                         const std::string& query) {
+    job_ = job;
     OpenTransport();
     jobs::JobResult result = jobs::JobResult::kInterrupted;
     if (RegisterShowsDocumentClosed(query)) {
@@ -312,7 +315,7 @@ bool TransmissionDriver::SendLine(const std::string& line) {
         // The register may drop the line while it resets: "W" never fails a job.
         if (TraitsOfRegister(session_.reg()).resetAfterRefusedW &&
             result != SendResult::kAccepted) {
-            ResetVtPort();
+            ReopenPortAfterReset();
         }
         return true;
     }
@@ -322,7 +325,7 @@ bool TransmissionDriver::SendLine(const std::string& line) {
     return false;
 }
 
-void TransmissionDriver::ResetVtPort() {
+void TransmissionDriver::ReopenPortAfterReset() {
     sender_.ClosePort();
     platform::WaitMs(loop_, kResetPauseMs);
     sender_.OpenPort();
@@ -366,7 +369,7 @@ TransmissionDriver::ResultFileData TransmissionDriver::ReadResultData() {
         data.closureNumber = LeadingInteger(AnswerField(link, 5)) + 1;
         data.grandTotal = AnswerField(link, 7);
     }
-    if (!session_.options.chbDisableTotalizzatori && acceptedAnswer("0")) {
+    if (!session_.options.NoTotalsInResult && acceptedAnswer("0")) {
         data.totalsRead = true;
         data.dailyTotal = AnswerField(link, 8);
     }
@@ -397,7 +400,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::WriteResultFile(
     const std::vector<std::string>& lines) {
     PassOutcome outcome;
     outcome.step = 9;
-    if (!files_.writeLines(session_.OutPath, lines, false)) {
+    if (!files_.writeLines(job_.resultFile, lines, false)) {
         outcome.fault = FileFault::kAccess;
         outcome.description = "Path/File access error";
     }
@@ -407,7 +410,7 @@ TransmissionDriver::PassOutcome TransmissionDriver::WriteResultFile(
 void TransmissionDriver::PrintCopy(const ResultFileData& data) {
     const auto& conv = session_.conv;
     if (!conv.ReceiptHasSales || LeadingInteger(data.documentNumber) == 0) return;
-    if (!session_.options.chbDoppioScontrino && !conv.ReprintRequest) return;
+    if (!session_.options.PrintReceiptCopy && !conv.ReprintRequest) return;
     const long closure = data.closureRead ? data.closureNumber : kCopyClosureWhenUnknown;
     Send("@/1/1/" + std::to_string(closure) + "/" + data.documentNumber + "/" +
          data.documentNumber + "///1");

@@ -48,12 +48,21 @@ enum class SendJobResult {
     kLeftOpen,  // a closing line was sent, yet the document is open
 };
 
-// Open-document policies: the list index of Combo1.
+// Open-document policies: the list index of OpenReceiptPolicy.
 inline constexpr int kPolicySendAnyway = 0;
 inline constexpr int kPolicyCloseAndSend = 1;
 inline constexpr int kPolicyStop = 2;
 
 // Sends one job to the register and writes its result file SR_OUT.
+// One job as the job cycle hands it over: its slot, its files and whether it is the test
+// receipt (whose file holds register lines and is sent as written).
+struct JobRequest {
+    int slot = 1;
+    std::string jobFile;     // SR_DATI
+    std::string resultFile;  // SR_OUT
+    bool testReceipt = false;
+};
+
 class TransmissionDriver {
   public:
     TransmissionDriver(Session& session, CommandSender& sender, platform::EventLoop& loop,
@@ -64,15 +73,15 @@ class TransmissionDriver {
     void setTraceFileControl(TraceFileControl* control);  // not owned; may be null
     void setNetwork(NetworkTransport* network);           // not owned; asked for the socket state
 
-    // The whole job for Session::DatiPath / OutPath.
-    jobs::JobResult TransmitJob();
+    // The whole job, on the link of Session::CurrentSlot (the job's slot).
+    jobs::JobResult TransmitJob(const JobRequest& job);
     // A job whose closing line was sent before the program stopped: done (SR_OUT written,
     // kOk) when the register shows its document completed, interrupted otherwise.
-    jobs::JobResult SettleInterruptedJob(const std::string& query);
-    // Converts and sends the job's lines, then writes SR_OUT.
-    SendJobResult SendJob(std::string& path);
+    jobs::JobResult SettleInterruptedJob(const JobRequest& job, const std::string& query);
 
   private:
+    // Converts and sends the job's lines, then writes SR_OUT.
+    SendJobResult SendJob(std::string& path);
     enum class FileFault { kNone, kAccess, kMissing };
     struct PassOutcome {
         SendJobResult result = SendJobResult::kOk;
@@ -91,7 +100,7 @@ class TransmissionDriver {
     bool SendLine(const std::string& line);
     std::string DocumentQuery() const;
     bool RegisterShowsDocumentClosed(const std::string& query);
-    void ResetVtPort();
+    void ReopenPortAfterReset();
     bool RecoverFromBusy(const std::string& line);
     ResultFileData ReadResultData();
     std::vector<std::string> ResultLines(const ResultFileData& data) const;
@@ -114,6 +123,7 @@ class TransmissionDriver {
     JobConverter converter_;
     TraceFileControl* traceFiles_ = nullptr;
     NetworkTransport* network_ = nullptr;
+    JobRequest job_;  // the job in hand
 };
 
 }  // namespace zelmar::link

@@ -99,10 +99,8 @@ void MainWindow::BuildMenus() {
     fileMenu_->setDefaultAction(exitItem);
     auto* help = Named(menuBar()->addMenu(QStringLiteral("&?")), "mnuHelp");
     auto* info = Named(help->addAction(QStringLiteral("&Informazioni  su  Zelmar1")), "m_info");
-    connect(exitItem, &QAction::triggered, this,
-            [this] { Run([this] { commands_.m_esci_Click(); }); });
-    connect(manual, &QAction::triggered, this,
-            [this] { Run([this] { commands_.m_manual_Click(); }); });
+    connect(exitItem, &QAction::triggered, this, [this] { Run([this] { commands_.Exit(); }); });
+    connect(manual, &QAction::triggered, this, [this] { Run([this] { commands_.OpenManual(); }); });
     connect(info, &QAction::triggered, this, &MainWindow::aboutRequested);
 }
 
@@ -145,33 +143,33 @@ QWidget* MainWindow::BuildTimerFrame() {
     rowLayout->setContentsMargins(0, 0, 0, 0);
     frame7_ = Frame("Frame7", "", row);
     auto* grid = new QGridLayout(frame7_);
-    optionSlow_ = Named(new QRadioButton(QStringLiteral("Timer"), frame7_), "OptionSlow");
-    optionFast_ = Named(new QRadioButton(QStringLiteral("Fast"), frame7_), "OptionFAST");
-    txtTimerVal_ = Named(new QLineEdit(frame7_), "txtTimerVal", "Valore del timer in secondi");
-    cmdChgTimer_ = Named(new QPushButton(QStringLiteral("Set timer"), frame7_), "cmdChgTimer",
-                         "Cliccare per settare il timer");
+    pollModeButton_ = Named(new QRadioButton(QStringLiteral("Timer"), frame7_), "OptionSlow");
+    fastModeButton_ = Named(new QRadioButton(QStringLiteral("Fast"), frame7_), "OptionFAST");
+    pollIntervalEdit_ = Named(new QLineEdit(frame7_), "txtTimerVal", "Valore del timer in secondi");
+    setPollIntervalButton_ = Named(new QPushButton(QStringLiteral("Set timer"), frame7_),
+                                   "cmdChgTimer", "Cliccare per settare il timer");
     text3_ = ReadOnlyText("Text3", frame7_);
-    grid->addWidget(optionSlow_, 0, 0);
-    grid->addWidget(optionFast_, 1, 0);
-    grid->addWidget(txtTimerVal_, 0, 1);
-    grid->addWidget(cmdChgTimer_, 0, 2);
+    grid->addWidget(pollModeButton_, 0, 0);
+    grid->addWidget(fastModeButton_, 1, 0);
+    grid->addWidget(pollIntervalEdit_, 0, 1);
+    grid->addWidget(setPollIntervalButton_, 0, 2);
     grid->addWidget(Label("Label7", "Stato Timer", frame7_), 1, 1);
     grid->addWidget(text3_, 1, 2);
     rowLayout->addWidget(frame7_);
     auto* trace =
         Named(new QCheckBox(QStringLiteral("Abilita Trace di Comunic."), row), "chbTrace");
     rowLayout->addWidget(trace);
-    ConnectOptionBox(trace, &Options::chbTrace);
-    ConnectText(txtTimerVal_, &Options::txtTimerVal);
+    ConnectOptionBox(trace, &Options::TraceOn);
+    ConnectText(pollIntervalEdit_, &Options::PollIntervalText);
 
-    connect(optionSlow_, &QRadioButton::clicked, this, [this] {
-        if (session_.options.OptionFAST) Run([this] { commands_.OptionSlow_Click(); });
+    connect(pollModeButton_, &QRadioButton::clicked, this, [this] {
+        if (session_.options.FastMode) Run([this] { commands_.SelectPollMode(); });
     });
-    connect(optionFast_, &QRadioButton::clicked, this, [this] {
-        if (!session_.options.OptionFAST) Run([this] { commands_.OptionFAST_Click(); });
+    connect(fastModeButton_, &QRadioButton::clicked, this, [this] {
+        if (!session_.options.FastMode) Run([this] { commands_.SelectFastMode(); });
     });
-    connect(cmdChgTimer_, &QPushButton::clicked, this,
-            [this] { Run([this] { commands_.cmdChgTimer_Click(); }); });
+    connect(setPollIntervalButton_, &QPushButton::clicked, this,
+            [this] { Run([this] { commands_.SetPollInterval(); }); });
     return row;
 }
 
@@ -184,33 +182,32 @@ QWidget* MainWindow::BuildOptionsFrame() {
         bool Options::*field;
     };
     const Box boxes[] = {
-        {"chbPrintCode", "Stampa Codice Articolo", &Options::chbPrintCode},
-        {"chbScontiSuReso", "Abil. Sconti su Reso", &Options::chbScontiSuReso},
-        {"chbNFIntestazione", "Attiva Intest. Non Fisc.", &Options::chbNFIntestazione},
-        {"chbDoppioScontrino", "Doppio Scontrino Autom.", &Options::chbDoppioScontrino},
-        {"chbEnableMicrelecInput", "Abilita Input Micrelec", &Options::chbEnableMicrelecInput},
-        {"chbDisableExtDescr", "Disabilita Descr. Estesa", &Options::chbDisableExtDescr},
-        {"chbDisableTotalizzatori", "Disabilita Totalizzatori", &Options::chbDisableTotalizzatori},
-        {"chbConvXonXoff", "Conversione da XonXoff", &Options::chbConvXonXoff},
+        {"chbPrintCode", "Stampa Codice Articolo", &Options::PrintItemCode},
+        {"chbScontiSuReso", "Abil. Sconti su Reso", &Options::DiscountsOnRefund},
+        {"chbNFIntestazione", "Attiva Intest. Non Fisc.", &Options::NonFiscalHeading},
+        {"chbDoppioScontrino", "Doppio Scontrino Autom.", &Options::PrintReceiptCopy},
+        {"chbEnableMicrelecInput", "Abilita Input Micrelec", &Options::RegisterLineInput},
+        {"chbDisableExtDescr", "Disabilita Descr. Estesa", &Options::NoExtendedDescription},
+        {"chbDisableTotalizzatori", "Disabilita Totalizzatori", &Options::NoTotalsInResult},
+        {"chbConvXonXoff", "Conversione da XonXoff", &Options::KeystrokeInput},
     };
     int index = 0;
     for (const Box& box : boxes) {
         auto* check = Named(new QCheckBox(QString::fromUtf8(box.caption), frame6_), box.name);
         grid->addWidget(check, index / 2, index % 2);
         ++index;
-        if (box.field == &Options::chbConvXonXoff) {
+        if (box.field == &Options::KeystrokeInput) {
             connect(check, &QCheckBox::clicked, this,
-                    [this](bool on) { Run([this, on] { commands_.chbConvXonXoff_Click(on); }); });
+                    [this](bool on) { Run([this, on] { commands_.SetKeystrokeInput(on); }); });
             optionBoxes_.emplace_back(check, box.field);
-        } else if (box.field == &Options::chbEnableMicrelecInput) {
-            connect(check, &QCheckBox::clicked, this, [this](bool on) {
-                Run([this, on] { commands_.chbEnableMicrelecInput_Click(on); });
-            });
+        } else if (box.field == &Options::RegisterLineInput) {
+            connect(check, &QCheckBox::clicked, this,
+                    [this](bool on) { Run([this, on] { commands_.SetRegisterLineInput(on); }); });
             optionBoxes_.emplace_back(check, box.field);
         } else {
             ConnectOptionBox(check, box.field);
         }
-        if (box.field == &Options::chbScontiSuReso) chbScontiSuReso_ = check;
+        if (box.field == &Options::DiscountsOnRefund) discountsOnRefundBox_ = check;
     }
     return frame6_;
 }
@@ -218,52 +215,52 @@ QWidget* MainWindow::BuildOptionsFrame() {
 QWidget* MainWindow::BuildProgramFrame() {
     frame5_ = Frame("Frame5", "Configurazione Programma", this);
     auto* grid = new QGridLayout(frame5_);
-    optionRs232_ = Named(new QRadioButton(QStringLiteral("RS-232"), frame5_), "OptionRS232");
-    optionRete_ = Named(new QRadioButton(QStringLiteral("RETE"), frame5_), "OptionRete");
-    txtRemoteIP_ = Named(new QLineEdit(frame5_), "txtRemoteIP");
-    txtRemotePort_ = Named(new QLineEdit(frame5_), "txtRemotePort");
-    cmdValidateIP_ = Named(new QPushButton(QStringLiteral("Valida IP"), frame5_), "cmdValidateIP",
-                           "Validazione Indirizzo IP");
-    cmdPing_ = Named(new QPushButton(QStringLiteral("Ping"), frame5_), "cmdPing",
-                     "Validazione Indirizzo IP");
-    cboToutConn_ =
+    serialButton_ = Named(new QRadioButton(QStringLiteral("RS-232"), frame5_), "OptionRS232");
+    networkButton_ = Named(new QRadioButton(QStringLiteral("RETE"), frame5_), "OptionRete");
+    registerAddressEdit_ = Named(new QLineEdit(frame5_), "txtRemoteIP");
+    registerPortEdit_ = Named(new QLineEdit(frame5_), "txtRemotePort");
+    checkAddressButton_ = Named(new QPushButton(QStringLiteral("Valida IP"), frame5_),
+                                "cmdValidateIP", "Validazione Indirizzo IP");
+    pingButton_ = Named(new QPushButton(QStringLiteral("Ping"), frame5_), "cmdPing",
+                        "Validazione Indirizzo IP");
+    connectTimeoutList_ =
         Named(new QComboBox(frame5_), "cboToutConn", "Timeout in sec. di attesa Connessione");
-    for (const char* item : kToutConnItems) cboToutConn_->addItem(QString::fromLatin1(item));
-    txtAppDataVista_ = ReadOnlyText("txtAppDataVista", frame5_, "Cartella di scambio dati");
+    for (const char* item : kToutConnItems) connectTimeoutList_->addItem(QString::fromLatin1(item));
+    dataFolderEdit_ = ReadOnlyText("txtAppDataVista", frame5_, "Cartella di scambio dati");
 
     grid->addWidget(Label("Label14", "Protocollo Tcp / Ip", frame5_), 0, 0, 1, 2);
-    grid->addWidget(optionRs232_, 1, 0);
-    grid->addWidget(optionRete_, 1, 1);
+    grid->addWidget(serialButton_, 1, 0);
+    grid->addWidget(networkButton_, 1, 1);
     grid->addWidget(Label("lblIP", "Ind. IP Stampante Fiscale", frame5_), 2, 0);
-    grid->addWidget(txtRemoteIP_, 2, 1);
+    grid->addWidget(registerAddressEdit_, 2, 1);
     grid->addWidget(Label("Label15", "Porta", frame5_), 3, 0);
-    grid->addWidget(txtRemotePort_, 3, 1);
-    grid->addWidget(cmdValidateIP_, 4, 0);
-    grid->addWidget(cmdPing_, 4, 1);
-    grid->addWidget(cboToutConn_, 5, 0, 1, 2);
+    grid->addWidget(registerPortEdit_, 3, 1);
+    grid->addWidget(checkAddressButton_, 4, 0);
+    grid->addWidget(pingButton_, 4, 1);
+    grid->addWidget(connectTimeoutList_, 5, 0, 1, 2);
     grid->addWidget(Label("lblPathVista", "Path Dati x Windows VISTA/7/8/10", frame5_), 6, 0, 1, 2);
-    grid->addWidget(txtAppDataVista_, 7, 0, 1, 2);
+    grid->addWidget(dataFolderEdit_, 7, 0, 1, 2);
 
-    ConnectText(txtRemoteIP_, &Options::txtRemoteIP);
-    ConnectText(txtRemotePort_, &Options::txtRemotePort);
-    connect(cboToutConn_, &QComboBox::activated, this,
-            [this](int index) { session_.options.cboToutConn = index; });
-    connect(optionRete_, &QRadioButton::clicked, this, [this] {
-        if (!session_.options.OptionRete) Run([this] { commands_.OptionRete_Click(); });
+    ConnectText(registerAddressEdit_, &Options::RegisterAddress);
+    ConnectText(registerPortEdit_, &Options::RegisterPort);
+    connect(connectTimeoutList_, &QComboBox::activated, this,
+            [this](int index) { session_.options.ConnectTimeoutChoice = index; });
+    connect(networkButton_, &QRadioButton::clicked, this, [this] {
+        if (!session_.options.UseNetwork) Run([this] { commands_.SelectNetwork(); });
     });
-    connect(optionRs232_, &QRadioButton::clicked, this, [this] {
-        if (session_.options.OptionRete) Run([this] { commands_.OptionRS232_Click(); });
+    connect(serialButton_, &QRadioButton::clicked, this, [this] {
+        if (session_.options.UseNetwork) Run([this] { commands_.SelectSerial(); });
     });
     const auto captionOf = [](QPushButton* button) {
         return [button](const std::string& caption) { button->setText(Text(caption)); };
     };
-    connect(cmdPing_, &QPushButton::clicked, this, [this, captionOf] {
-        const std::string caption = platform::ToWindows1252(cmdPing_->text());
-        Run([&] { commands_.cmdPing_Click(caption, captionOf(cmdPing_)); });
+    connect(pingButton_, &QPushButton::clicked, this, [this, captionOf] {
+        const std::string caption = platform::ToWindows1252(pingButton_->text());
+        Run([&] { commands_.PingRegister(caption, captionOf(pingButton_)); });
     });
-    connect(cmdValidateIP_, &QPushButton::clicked, this, [this, captionOf] {
-        const std::string caption = platform::ToWindows1252(cmdValidateIP_->text());
-        Run([&] { commands_.cmdValidateIP_Click(caption, captionOf(cmdValidateIP_)); });
+    connect(checkAddressButton_, &QPushButton::clicked, this, [this, captionOf] {
+        const std::string caption = platform::ToWindows1252(checkAddressButton_->text());
+        Run([&] { commands_.CheckRegisterAddress(caption, captionOf(checkAddressButton_)); });
     });
     return frame5_;
 }
@@ -271,14 +268,14 @@ QWidget* MainWindow::BuildProgramFrame() {
 QWidget* MainWindow::BuildMessagesFrame() {
     auto* frame = Frame("Frame4", "Messaggi", this);
     auto* grid = new QGridLayout(frame);
-    txtEcrMatr_ = ReadOnlyText("txtEcrMatr", frame);
-    txtFWRev_ = ReadOnlyText("txtFWRev", frame);
+    serialNumberEdit_ = ReadOnlyText("txtEcrMatr", frame);
+    firmwareEdit_ = ReadOnlyText("txtFWRev", frame);
     text1_ = ReadOnlyText("Text1", frame, "Messaggi ricevuti da ECR");
     text2_ = ReadOnlyText("Text2", frame, "Stato del programma ZELMAR1");
     grid->addWidget(Label("Label10", "Matr. ECR:", frame), 0, 0);
-    grid->addWidget(txtEcrMatr_, 0, 1);
+    grid->addWidget(serialNumberEdit_, 0, 1);
     grid->addWidget(Label("Label9", "FW Rev:", frame), 0, 2);
-    grid->addWidget(txtFWRev_, 0, 3);
+    grid->addWidget(firmwareEdit_, 0, 3);
     grid->addWidget(Label("Label1", "Messaggi ECR :", frame), 1, 0);
     grid->addWidget(text1_, 1, 1, 1, 3);
     grid->addWidget(Label("Label2", "Stato  Zelmar1 :", frame), 2, 0);
@@ -289,47 +286,48 @@ QWidget* MainWindow::BuildMessagesFrame() {
 QWidget* MainWindow::BuildBaudFrame() {
     frame2_ = Frame("Frame2", "Check stato scontr. / BaudRate", this);
     auto* grid = new QGridLayout(frame2_);
-    cmdBaud_ = Named(new QComboBox(frame2_), "cmdBaud");
-    cmdBaud_->setEditable(true);
-    cmdBaud_->addItems({QStringLiteral("115200"), QStringLiteral("9600")});
+    baudRateList_ = Named(new QComboBox(frame2_), "cmdBaud");
+    baudRateList_->setEditable(true);
+    baudRateList_->addItems({QStringLiteral("115200"), QStringLiteral("9600")});
     auto* command1 = Named(new QPushButton(QStringLiteral("Set velocità"), frame2_), "Command1",
                            "Cliccare per settare il Baud Rate");
-    combo1_ = Named(new QComboBox(frame2_), "Combo1",
-                    "Impostazione del comportamento in caso di scontrino aperto");
-    combo1_->setPlaceholderText(QStringLiteral("Controllo scontrino:"));
-    for (const char* item : kCombo1Items) combo1_->addItem(QString::fromLatin1(item));
+    openReceiptPolicyList_ = Named(new QComboBox(frame2_), "Combo1",
+                                   "Impostazione del comportamento in caso di scontrino aperto");
+    openReceiptPolicyList_->setPlaceholderText(QStringLiteral("Controllo scontrino:"));
+    for (const char* item : kOpenReceiptPolicyItems)
+        openReceiptPolicyList_->addItem(QString::fromLatin1(item));
     grid->addWidget(Label("Label13", "Velocità di comunicazione", frame2_), 0, 0);
-    grid->addWidget(cmdBaud_, 0, 1);
+    grid->addWidget(baudRateList_, 0, 1);
     grid->addWidget(command1, 0, 2);
-    grid->addWidget(combo1_, 1, 0, 1, 3);
+    grid->addWidget(openReceiptPolicyList_, 1, 0, 1, 3);
 
-    connect(cmdBaud_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-        session_.options.cmdBaud = platform::ToWindows1252(text);
+    connect(baudRateList_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        session_.options.BaudRateText = platform::ToWindows1252(text);
     });
-    connect(combo1_, &QComboBox::activated, this,
-            [this](int index) { session_.options.Combo1 = index; });
+    connect(openReceiptPolicyList_, &QComboBox::activated, this,
+            [this](int index) { session_.options.OpenReceiptPolicy = index; });
     connect(command1, &QPushButton::clicked, this,
-            [this] { Run([this] { commands_.Command1_Click(); }); });
+            [this] { Run([this] { commands_.ApplyBaudRate(); }); });
     return frame2_;
 }
 
 QWidget* MainWindow::BuildButtons() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
-    cmbFile_ = Named(new QPushButton(QStringLiteral(" Esegui Test"), row), "CMBFile",
-                     "Esegue scontrino di prova per test collegamento");
-    annullaOperaz_ = Named(new QPushButton(QStringLiteral("Annulla Sco"), row), "AnnullaOperaz",
-                           "Esegue il comando di annulla scontrino");
+    testReceiptButton_ = Named(new QPushButton(QStringLiteral(" Esegui Test"), row), "CMBFile",
+                               "Esegue scontrino di prova per test collegamento");
+    cancelReceiptButton_ = Named(new QPushButton(QStringLiteral("Annulla Sco"), row),
+                                 "AnnullaOperaz", "Esegue il comando di annulla scontrino");
     auto* image1 = Named(new QLabel(row), "Image1");
     image1->setPixmap(BusyPicture().pixmap(32, 32));
     image1->hide();
-    layout->addWidget(cmbFile_);
-    layout->addWidget(annullaOperaz_);
+    layout->addWidget(testReceiptButton_);
+    layout->addWidget(cancelReceiptButton_);
     layout->addWidget(image1);
-    connect(cmbFile_, &QPushButton::clicked, this,
-            [this] { Run([this] { commands_.CMBFile_Click(); }); });
-    connect(annullaOperaz_, &QPushButton::clicked, this,
-            [this] { Run([this] { commands_.AnnullaOperaz_Click(); }); });
+    connect(testReceiptButton_, &QPushButton::clicked, this,
+            [this] { Run([this] { commands_.PrintTestReceipt(); }); });
+    connect(cancelReceiptButton_, &QPushButton::clicked, this,
+            [this] { Run([this] { commands_.CancelReceipt(); }); });
     return row;
 }
 
@@ -353,15 +351,15 @@ void MainWindow::Run(Command command) {
 }
 
 void MainWindow::OnSlotBoxToggled(int slot, bool ticked) {
-    commands_.CheckClick(slot, ticked);
+    commands_.SetSlotServed(slot, ticked);
     framesLocked_ = ticked;  // DisableFrame when ticked, EnableFrame when unticked
     ApplyFrameLock();
 }
 
 void MainWindow::ApplyFrameLock() {
     for (QGroupBox* frame : {frame2_, frame6_, frame7_, frame5_}) frame->setEnabled(!framesLocked_);
-    cmbFile_->setEnabled(framesLocked_ && session_.texts.CMBFileEnabled);
-    annullaOperaz_->setEnabled(framesLocked_);
+    testReceiptButton_->setEnabled(framesLocked_ && session_.texts.TestReceiptEnabled);
+    cancelReceiptButton_->setEnabled(framesLocked_);
 }
 
 void MainWindow::refresh() {
@@ -379,53 +377,54 @@ void MainWindow::RefreshOptions() {
     const Options& options = session_.options;
     for (int i = 0; i < 4; ++i) {
         // Not blocked: a change made by the program is a click on the box.
-        if (check_[i]->isChecked() != options.Check[static_cast<std::size_t>(i)]) {
-            check_[i]->setChecked(options.Check[static_cast<std::size_t>(i)]);
+        if (check_[i]->isChecked() != options.SlotServed[static_cast<std::size_t>(i)]) {
+            check_[i]->setChecked(options.SlotServed[static_cast<std::size_t>(i)]);
         }
-        check_[i]->setEnabled(options.CheckEnabled[static_cast<std::size_t>(i)]);
+        check_[i]->setEnabled(options.SlotSelectable[static_cast<std::size_t>(i)]);
     }
     for (auto& [box, field] : optionBoxes_) {
         const QSignalBlocker block(box);
         box->setChecked(options.*field);
     }
     for (auto& [edit, field] : optionTexts_) SetText(edit, options.*field);
-    chbScontiSuReso_->setVisible(options.chbScontiSuResoVisible);
+    discountsOnRefundBox_->setVisible(options.DiscountsOnRefundShown);
     {
-        const QSignalBlocker blockFast(optionFast_), blockSlow(optionSlow_);
-        const QSignalBlocker blockRete(optionRete_), blockSerial(optionRs232_);
-        (options.OptionFAST ? optionFast_ : optionSlow_)->setChecked(true);
-        (options.OptionRete ? optionRete_ : optionRs232_)->setChecked(true);
-        const QSignalBlocker blockTout(cboToutConn_), blockCombo(combo1_), blockBaud(cmdBaud_);
-        cboToutConn_->setCurrentIndex(options.cboToutConn);
-        combo1_->setCurrentIndex(options.Combo1);
-        if (cmdBaud_->currentText() != Text(options.cmdBaud)) {
-            cmdBaud_->setCurrentText(Text(options.cmdBaud));
+        const QSignalBlocker blockFast(fastModeButton_), blockSlow(pollModeButton_);
+        const QSignalBlocker blockRete(networkButton_), blockSerial(serialButton_);
+        (options.FastMode ? fastModeButton_ : pollModeButton_)->setChecked(true);
+        (options.UseNetwork ? networkButton_ : serialButton_)->setChecked(true);
+        const QSignalBlocker blockTout(connectTimeoutList_), blockCombo(openReceiptPolicyList_),
+            blockBaud(baudRateList_);
+        connectTimeoutList_->setCurrentIndex(options.ConnectTimeoutChoice);
+        openReceiptPolicyList_->setCurrentIndex(options.OpenReceiptPolicy);
+        if (baudRateList_->currentText() != Text(options.BaudRateText)) {
+            baudRateList_->setCurrentText(Text(options.BaudRateText));
         }
     }
     for (QWidget* network :
-         {static_cast<QWidget*>(cmdPing_), static_cast<QWidget*>(cmdValidateIP_),
-          static_cast<QWidget*>(txtRemoteIP_), static_cast<QWidget*>(txtRemotePort_)}) {
-        network->setEnabled(options.OptionRete);
+         {static_cast<QWidget*>(pingButton_), static_cast<QWidget*>(checkAddressButton_),
+          static_cast<QWidget*>(registerAddressEdit_), static_cast<QWidget*>(registerPortEdit_)}) {
+        network->setEnabled(options.UseNetwork);
     }
 }
 
 void MainWindow::RefreshTexts() {
     const WindowTexts& texts = session_.texts;
-    SetText(text1_, texts.Text1);
-    SetText(text2_, texts.Text2);
-    SetText(text3_, texts.Text3);
+    SetText(text1_, texts.RegisterMessage);
+    SetText(text2_, texts.JobStatus);
+    SetText(text3_, texts.PollState);
     for (std::size_t i = 0; i < 4; ++i) {
-        SetText(dumpText_[i], texts.DumpState[i]);
+        SetText(dumpText_[i], texts.ReadState[i]);
         QPalette palette = shape_[i]->palette();
         palette.setColor(QPalette::Window,
                          texts.portShapeGreen[i] ? kPortFoundColour : kShapeDesignColour);
         shape_[i]->setPalette(palette);
     }
-    SetText(txtEcrMatr_, texts.txtEcrMatr);
-    SetText(txtFWRev_, texts.txtFWRev);
-    SetText(txtAppDataVista_, texts.txtAppDataVista);
-    txtTimerVal_->setVisible(texts.timerControlsVisible);
-    cmdChgTimer_->setVisible(texts.timerControlsVisible);
+    SetText(serialNumberEdit_, texts.SerialNumberShown);
+    SetText(firmwareEdit_, texts.Firmware);
+    SetText(dataFolderEdit_, texts.DataFolderShown);
+    pollIntervalEdit_->setVisible(texts.timerControlsVisible);
+    setPollIntervalButton_->setVisible(texts.timerControlsVisible);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -443,7 +442,7 @@ void MainWindow::changeEvent(QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The close box ends the program like the menu entry; the unload hides the window.
     event->ignore();
-    Run([this] { commands_.m_esci_Click(); });
+    Run([this] { commands_.Exit(); });
 }
 
 }  // namespace zelmar::ui

@@ -9,9 +9,9 @@ class DirWatchTest : public FormTest {
   protected:
     // Slot 1 served and read: the watcher runs, as after a successful read.
     void ReadSlotOne(bool fast) {
-        session.options.OptionFAST = fast;
+        session.options.FastMode = fast;
         Serve({1});
-        form.StartRegisterDump(1);
+        form.StartRegisterRead(1);
         ASSERT_FALSE(watchers.empty());
         loop.advance(1000);  // the port-close tick
         calls.clear();
@@ -20,17 +20,17 @@ class DirWatchTest : public FormTest {
 };
 
 TEST_F(DirWatchTest, FastModeRunsAJobThatWasWaitingBeforeTheRead) {
-    session.options.OptionFAST = true;
+    session.options.FastMode = true;
     Serve({1});
     Submit(1);
-    form.StartRegisterDump(1);
+    form.StartRegisterRead(1);
     loop.advance(100);
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
 }
 
 TEST_F(DirWatchTest, SlowModeEventMakesNoAttempt) {
     ReadSlotOne(false);
-    form.Timer21().setEnabled(false);
+    form.PollTimer().setEnabled(false);
     Submit(1);
     watchers.back()->fire(1 | 2);
     loop.advance(100);
@@ -55,7 +55,7 @@ TEST_F(DirWatchTest, FastModeChangesDuringTheAttemptGiveOneEventAfterIt) {
     loop.advance(1000);
     EXPECT_EQ(Attempts(), 2);  // the job's, then one for everything held back
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
-    EXPECT_FALSE(form.Timer21().enabled());  // fast mode: no poll after the attempt
+    EXPECT_FALSE(form.PollTimer().enabled());  // fast mode: no poll after the attempt
     EXPECT_FALSE(form.DirWatch()->SuspendWatch());
 }
 

@@ -62,20 +62,21 @@ class Outside : public RegisterServices,
     std::function<void()> onLoad = [] {};
     std::string timerField;
 
-    bool OpenComPort(int slot) override {
+    bool ProbePort(int slot) override {
         return Log("OpenComPort " + std::to_string(slot)), portAnswers[slot - 1];
     }
     void OpenConnection() override { Log("OpenConnection"); }
     void CloseConnection() override { Log("CloseConnection"); }
     void CloseSocket() override { Log("CloseSocket"); }
     void InitNetwork() override { Log("InitNetwork"); }
-    jobs::JobResult TransmitJob() override {
-        Log("TransmitJob " + std::to_string(session_.CurrentSlot) + " test " +
-            std::to_string(session_.TestReceiptJob));
+    jobs::JobResult TransmitJob(const link::JobRequest& job) override {
+        EXPECT_EQ(job.slot, session_.CurrentSlot);  // the link is bound to the job's slot
+        Log("TransmitJob " + std::to_string(job.slot) + " test " + (job.testReceipt ? "1" : "0"));
         return onTransmit();
     }
-    jobs::JobResult SettleInterruptedJob(const std::string& query) override {
-        return Log("Settle " + std::to_string(session_.CurrentSlot) + " " + query), onSettle();
+    jobs::JobResult SettleInterruptedJob(const link::JobRequest& job,
+                                         const std::string& query) override {
+        return Log("Settle " + std::to_string(job.slot) + " " + query), onSettle();
     }
     link::ReadOutcome ReadRegisterData() override {
         return Log("ReadRegisterData " + std::to_string(session_.CurrentSlot)), onRead();
@@ -96,7 +97,7 @@ class Outside : public RegisterServices,
 
     bool tracing() const override { return false; }
     void traceLine(const std::string&) override {}
-    void NewLogLines() override { Log("NewLogLines"); }
+    void ClearLogLines() override { Log("NewLogLines"); }
     void OpenTraceFiles() override { Log("OpenTraceFiles"); }
     void CloseTraceFiles(bool) override { Log("CloseTraceFiles"); }
 
@@ -136,7 +137,7 @@ class FormTest : public ::testing::Test {
     void Serve(std::initializer_list<int> slots) {
         for (int n = 1; n <= 4; ++n) {
             const bool served = std::find(slots.begin(), slots.end(), n) != slots.end();
-            session.options.Check[n - 1] = served;
+            session.options.SlotServed[n - 1] = served;
             form.state().PortFound[n - 1] = served;
         }
     }

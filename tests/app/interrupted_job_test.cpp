@@ -15,12 +15,12 @@ using jobs::InFlightStage;
 class InterruptedJobTest : public FormTest {
   protected:
     InterruptedJobTest() {
-        outside.onLoad = [&] { session.options.Check = {true, false, false, false}; };
+        outside.onLoad = [&] { session.options.SlotServed = {true, false, false, false}; };
     }
     void Restart() {
-        form.Form_Load();
-        form.txtTimer_Change();  // the register-data read
-        form.txtTimer_Change();  // then the job, if one is left
+        form.StartUp();
+        form.RunJobAttempt();  // the register-data read
+        form.RunJobAttempt();  // then the job, if one is left
     }
     jobs::InFlightMarker marker{jobFiles, files};
 };

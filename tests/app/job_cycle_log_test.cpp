@@ -53,10 +53,10 @@ TEST_F(JobCycleLogTest, JobsAndReadsEndWithTheirResultAndASilentRegisterAnswerin
             MarkRead(2);
             Submit(2);
             outside.onTransmit = [&] { return loop.sleepMs(ms), *job; };
-            form.txtTimer_Change();
+            form.RunJobAttempt();
         } else {
             outside.onRead = [&] { return read ? ReadSucceeds() : link::ReadOutcome::kFailed; };
-            form.StartRegisterDump(2);
+            form.StartRegisterRead(2);
         }
         EXPECT_EQ(Take(), lines);
     }

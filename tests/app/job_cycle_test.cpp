@@ -38,11 +38,11 @@ TEST_F(JobCycleTest, SlotSelectionTakesTheFirstCompleteServedSlot) {
                 std::filesystem::remove(Path(base, n));
                 if (std::strchr(c.files[n - 1], letter)) Put(base, n, "x");
             }
-            session.options.Check[n - 1] = c.ticked[n - 1] == '1';
+            session.options.SlotServed[n - 1] = c.ticked[n - 1] == '1';
             form.state().PortFound[n - 1] = c.found[n - 1] == '1';
         }
         calls.clear();
-        EXPECT_EQ(form.iVerifyStartZelmar1(), c.expected);
+        EXPECT_EQ(form.SelectSlotToRun(), c.expected);
         std::vector<int> reads;
         for (const auto& call : calls) {
             if (call.rfind("ReadRegisterData ", 0) == 0) reads.push_back(call.back() - '0');
@@ -50,7 +50,7 @@ TEST_F(JobCycleTest, SlotSelectionTakesTheFirstCompleteServedSlot) {
         EXPECT_EQ(reads, c.reads);
         if (c.expected != 0) {
             EXPECT_EQ(session.CurrentSlot, c.expected);
-            EXPECT_FALSE(form.state().DumpPending[c.expected - 1]);
+            EXPECT_FALSE(form.state().ReadPending[c.expected - 1]);
         }
     }
 }
@@ -60,7 +60,7 @@ TEST_F(JobCycleTest, DataFileGoneAtTheTriggerGivesE506AndNoJob) {
     MarkRead(1);
     Submit(1);
     files.vanishAfterChecks(Path("SR_DATI", 1), 1);  // gone right after slot selection saw it
-    form.txtTimer_Change();
+    form.RunJobAttempt();
     EXPECT_EQ(Read("SR_ERR", 1), std::string(jobs::kMsgInputMissing) + "\r\n");
     EXPECT_FALSE(Has("SR_START", 1) || Has("FINESCO", 1));
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 0);
@@ -89,7 +89,7 @@ TEST_F(JobCycleTest, FinishJobLeavesTheResultFilesOfTheResult) {
         SCOPED_TRACE(c.status);
         Submit(1);
         for (const char* base : {"SR_ERR", "FINESCO", "SR_OUT"}) Put(base, 1, "old");
-        session.options.chbTrace = c.errorLine != nullptr;
+        session.options.TraceOn = c.errorLine != nullptr;
         calls.clear();
         outside.onTransmit = [&] {
             EXPECT_FALSE(Has("FINESCO", 1) || Has("SR_OUT", 1));  // gone when the job is accepted
@@ -97,9 +97,9 @@ TEST_F(JobCycleTest, FinishJobLeavesTheResultFilesOfTheResult) {
             data.put("Micrel.txt", "=K\r\n");
             return c.result;
         };
-        form.txtTimer_Change();
+        form.RunJobAttempt();
         EXPECT_EQ(Count(calls, "OpenTraceFiles"), c.errorLine ? 1 : 0);
-        EXPECT_EQ(session.texts.Text2, c.status);
+        EXPECT_EQ(session.texts.JobStatus, c.status);
         EXPECT_FALSE(Has("SR_START", 1));
         EXPECT_TRUE(Has("SR_MATR", 1) && Has("SR_OUT", 1));
         EXPECT_EQ(data.read("micrell.txt"), "=K\r\n");  // the command file, kept under its log name
@@ -117,11 +117,11 @@ TEST_F(JobCycleTest, TriggerDuringAJobDoesNotDisturbIt) {
     Serve({1, 2});
     for (int n : {1, 2}) MarkRead(n), Submit(n);
     outside.onTransmit = [&] {
-        form.txtTimer_Change();  // e.g. a watcher event while the job pumps the loop
+        form.RunJobAttempt();  // e.g. a watcher event while the job pumps the loop
         EXPECT_EQ(session.CurrentSlot, 1);
         return jobs::JobResult::kOk;
     };
-    form.txtTimer_Change();
+    form.RunJobAttempt();
     EXPECT_EQ(Count(calls, "TransmitJob 2 test 0"), 0);
     EXPECT_EQ(Read("FINESCO", 1), "finesco");
     EXPECT_TRUE(Has("SR_START", 2));
@@ -132,25 +132,25 @@ TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {
     session.texts.WindowShown = true;
     Put("SR_START", 1, "x");
     outside.onRead = [&] {
-        jobFiles.WriteErrFile("E501: Dump non eseguito, verificare se Ecr in errore o non connesso",
-                              1);
+        jobFiles.WriteErrorFile(
+            "E501: Dump non eseguito, verificare se Ecr in errore o non connesso", 1);
         return link::ReadOutcome::kFailed;
     };
-    form.StartRegisterDump(1);
-    EXPECT_TRUE(form.state().DumpPending[0]);
+    form.StartRegisterRead(1);
+    EXPECT_TRUE(form.state().ReadPending[0]);
     EXPECT_TRUE(!Has("SR_START", 1) && Has("SR_ERR", 1));
-    EXPECT_EQ(form.state().ClosePortPending, 1);
+    EXPECT_EQ(form.state().LinkClosePending, 1);
     EXPECT_EQ(form.DirWatch(), nullptr);
 
     // The next tick only closes the link: no attempt, no read.
     calls.clear();
     loop.advance(1000);
     EXPECT_EQ(calls, CallLog{"CloseConnection"});
-    EXPECT_EQ(form.state().ClosePortPending, 0);
+    EXPECT_EQ(form.state().LinkClosePending, 0);
 
     outside.onRead = [&] { return ReadSucceeds(); };
-    form.StartRegisterDump(1);
-    EXPECT_FALSE(form.state().DumpPending[0] || Has("SR_ERR", 1));
+    form.StartRegisterRead(1);
+    EXPECT_FALSE(form.state().ReadPending[0] || Has("SR_ERR", 1));
 }
 
 }  // namespace

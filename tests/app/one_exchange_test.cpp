@@ -37,10 +37,10 @@ class OneExchangeTest : public CommandsTest {
         };
         if (read) {
             outside.onRead = [&] { return record(), ReadSucceeds(); };
-            form.StartRegisterDump(3);
+            form.StartRegisterRead(3);
         } else {
             outside.onTransmit = [&] { return record(), jobs::JobResult::kOk; };
-            form.txtTimer_Change();
+            form.RunJobAttempt();
         }
         return inside;
     }
@@ -51,20 +51,20 @@ TEST_F(OneExchangeTest, OperatorCommandsAreRefusedWhileAJobOrAReadRuns) {
         const char* name;
         std::function<void(OperatorCommands&)> click;
     } commandCases[] = {
-        {"cancel receipt", [](OperatorCommands& c) { c.AnnullaOperaz_Click(); }},
-        {"test receipt", [](OperatorCommands& c) { c.CMBFile_Click(); }},
-        {"baud rate", [](OperatorCommands& c) { c.Command1_Click(); }},
-        {"network", [](OperatorCommands& c) { c.OptionRete_Click(); }},
-        {"serial", [](OperatorCommands& c) { c.OptionRS232_Click(); }},
-        {"ping", [](OperatorCommands& c) { c.cmdPing_Click("Ping", [](const std::string&) {}); }},
+        {"cancel receipt", [](OperatorCommands& c) { c.CancelReceipt(); }},
+        {"test receipt", [](OperatorCommands& c) { c.PrintTestReceipt(); }},
+        {"baud rate", [](OperatorCommands& c) { c.ApplyBaudRate(); }},
+        {"network", [](OperatorCommands& c) { c.SelectNetwork(); }},
+        {"serial", [](OperatorCommands& c) { c.SelectSerial(); }},
+        {"ping", [](OperatorCommands& c) { c.PingRegister("Ping", [](const std::string&) {}); }},
     };
     for (const bool read : {false, true}) {
         for (const auto& c : commandCases) {
             SCOPED_TRACE(std::string(c.name) + (read ? " during a read" : " during a job"));
             Submit(1);
             std::filesystem::remove(Path("SR_MATR", 3));
-            session.options.OptionRete = std::string(c.name) != "network";
-            session.options.txtRemoteIP = "127.0.0.1";
+            session.options.UseNetwork = std::string(c.name) != "network";
+            session.options.RegisterAddress = "127.0.0.1";
             const Options before = session.options;
             const std::string jobLines = Read("SR_DATI", 1);
             const std::size_t notices = shell.notices().size();
@@ -73,7 +73,7 @@ TEST_F(OneExchangeTest, OperatorCommandsAreRefusedWhileAJobOrAReadRuns) {
             EXPECT_EQ(std::count_if(inside.begin(), inside.end(), TouchesTheLink), 0);
             EXPECT_TRUE(sender.sent.empty());
             EXPECT_TRUE(shell.pingedHosts().empty());
-            EXPECT_EQ(session.options.OptionRete, before.OptionRete);
+            EXPECT_EQ(session.options.UseNetwork, before.UseNetwork);
             EXPECT_EQ(session.options.BaudRate, before.BaudRate);
             ASSERT_EQ(shell.notices().size(), notices + 1);
             EXPECT_EQ(shell.notices().back(), kCommandRefusedDuringExchange);
@@ -92,9 +92,9 @@ TEST_F(OneExchangeTest, APollTickDuringAJobLeavesTheLinkAlone) {
         SCOPED_TRACE(read ? "read" : "job");
         Submit(1);
         std::filesystem::remove(Path("SR_MATR", 3));
-        form.state().ClosePortPending = 2;
+        form.state().LinkClosePending = 2;
         const CallLog inside = RunInside(read, [&] {
-            commands.CheckClick(2, true);
+            commands.SetSlotServed(2, true);
             loop.advance(10000);
         });
         EXPECT_EQ(std::count_if(inside.begin(), inside.end(), TouchesTheLink), 0);
@@ -127,9 +127,9 @@ INSTANTIATE_TEST_SUITE_P(JobOrRead, UnloadDuringExchangeTest, ::testing::Bool())
 
 // The unload's pumped pause lets a due poll tick run: it must not start a job any more.
 TEST_F(OneExchangeTest, APollTickDueWhenTheUnloadStartsRunsNoJob) {
-    form.Timer21().setInterval(1000);
+    form.PollTimer().setInterval(1000);
     loop.postDelayed(1000, [&] { form.Unload(); });
-    form.Timer21().setEnabled(true);
+    form.PollTimer().setEnabled(true);
     loop.advance(1000);
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 0);
     EXPECT_EQ(quits, 1);
@@ -140,33 +140,33 @@ TEST_F(OneExchangeTest, ASuccessfulReadWithoutSerialIsNotRepeated) {
     outside.onRead = [] {
         return link::ReadOutcome::kOk;
     };  // read, but the serial was too short for SR_MATR
-    form.txtTimer_Change();
-    form.txtTimer_Change();
-    form.txtTimer_Change();
+    form.RunJobAttempt();
+    form.RunJobAttempt();
+    form.RunJobAttempt();
     EXPECT_EQ(Count(calls, "ReadRegisterData 1"), 1);
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);  // the POS application gets its result
     EXPECT_EQ(Read("FINESCO", 1), "finesco");
 
     // A published SR_MATR that the POS application removes still asks for a new read.
     outside.onRead = [this] { return ReadSucceeds(); };
-    form.StartRegisterDump(1);
+    form.StartRegisterRead(1);
     std::filesystem::remove(Path("SR_MATR", 1));
-    form.txtTimer_Change();
+    form.RunJobAttempt();
     EXPECT_EQ(Count(calls, "ReadRegisterData 1"), 3);
 }
 
 TEST_F(OneExchangeTest, AFailedReadClosesItsPortAndTheTraceClosesOnEveryJobEnd) {
     std::filesystem::remove(Path("SR_MATR", 1));
     outside.onRead = [] { return link::ReadOutcome::kFailed; };
-    form.StartRegisterDump(1);
+    form.StartRegisterRead(1);
     EXPECT_EQ(calls.back(), "CloseConnection");
 
-    session.options.chbTrace = true;
+    session.options.TraceOn = true;
     MarkRead(1);
     Submit(1);
     outside.onTransmit = [] { return jobs::JobResult::kDataFileVanished; };
     calls.clear();
-    form.txtTimer_Change();
+    form.RunJobAttempt();
     const auto opened = std::find(calls.begin(), calls.end(), "OpenTraceFiles");
     ASSERT_NE(opened, calls.end());
     EXPECT_NE(std::find(opened, calls.end(), "CloseTraceFiles"), calls.end());

@@ -17,8 +17,8 @@ class OperatorCommandsTest : public CommandsTest {
     // Slots served as given; `read` lists the slots whose register data is in.
     void ServeAndRead(std::initializer_list<int> served, std::initializer_list<int> read) {
         Serve(served);
-        form.state().DumpPending = {true, true, true, true};
-        for (int n : read) form.state().DumpPending[n - 1] = false;
+        form.state().ReadPending = {true, true, true, true};
+        for (int n : read) form.state().ReadPending[n - 1] = false;
     }
 };
 
@@ -37,45 +37,44 @@ TEST_F(OperatorCommandsTest, TestReceiptRunsOnItsSlotAfterTheJobsBeforeIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE("target " + std::to_string(c.target));
         ServeAndRead(c.served, c.read);
-        session.texts.Text1.clear();
-        commands.CMBFile_Click();
+        session.texts.RegisterMessage.clear();
+        commands.PrintTestReceipt();
         for (int n = 1; n <= 4; ++n) {
             EXPECT_EQ(Has("SR_DATI", n) && Has("SR_START", n), n == c.target) << n;
             std::filesystem::remove(Path("SR_DATI", n));
             std::filesystem::remove(Path("SR_START", n));
         }
-        EXPECT_EQ(session.TestReceiptJob, c.target ? 1 : 0);
-        EXPECT_EQ(session.texts.CMBFileEnabled, c.target == 0);
-        EXPECT_EQ(session.texts.Text1, c.read.size() ? "" : "DUMP NON ANCORA ESEGUITO");
-        session.TestReceiptJob = 0;
-        session.texts.CMBFileEnabled = true;
+        EXPECT_EQ(form.state().TestReceiptSlot, c.target);
+        EXPECT_EQ(session.texts.TestReceiptEnabled, c.target == 0);
+        EXPECT_EQ(session.texts.RegisterMessage, c.read.size() ? "" : "DUMP NON ANCORA ESEGUITO");
+        form.state().TestReceiptSlot = 0;
+        session.texts.TestReceiptEnabled = true;
     }
     ServeAndRead({1, 3}, {1, 3});
-    session.options.chbScontiSuReso = true;
+    session.options.DiscountsOnRefund = true;
     MarkRead(1);
     MarkRead(3);
-    form.Timer21().setEnabled(false);
-    commands.CMBFile_Click();
-    EXPECT_TRUE(form.Timer21().enabled());  // slow mode: the poll is restarted for the job
+    form.PollTimer().setEnabled(false);
+    commands.PrintTestReceipt();
+    EXPECT_TRUE(form.PollTimer().enabled());  // slow mode: the poll is restarted for the job
     EXPECT_TRUE(Has("SR_START", 3) && !Has("SR_START", 1));
     Submit(1);
 
-    form.txtTimer_Change();
+    form.RunJobAttempt();
     EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 1)), 1);
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 1);
-    EXPECT_EQ(session.TestReceiptJob, 1);
+    EXPECT_EQ(form.state().TestReceiptSlot, 3);  // still pending for its own slot
 
-    form.txtTimer_Change();
+    form.RunJobAttempt();
     EXPECT_EQ(Count(calls, "Rewrite " + Path("SR_DATI", 3)), 0);
     EXPECT_EQ(Count(calls, "TransmitJob 3 test 1"), 1);
-    EXPECT_EQ(session.TestReceiptJob, 0);
     EXPECT_EQ(form.state().TestReceiptSlot, 0);
-    EXPECT_TRUE(session.texts.CMBFileEnabled);
+    EXPECT_TRUE(session.texts.TestReceiptEnabled);
     EXPECT_TRUE(Has("FINESCO", 3));
 
     commands.MinimiseWindow();  // the button works only on the shown window
     std::filesystem::remove(Path("SR_DATI", 3));
-    commands.CMBFile_Click();
+    commands.PrintTestReceipt();
     EXPECT_FALSE(Has("SR_DATI", 3));
 }
 
@@ -106,7 +105,7 @@ TEST_F(OperatorCommandsTest, TestReceiptLinesFollowTheRegister) {
         session.link.FiscalStatus = c.fiscalStatus;
         session.registers[1].ModelDescription = c.description;  // slot 2's register
         session.registers[1].ModelCode = c.code;
-        commands.CMBFile_Click();
+        commands.PrintTestReceipt();
         EXPECT_EQ(Read("SR_DATI", 2), c.expected);
         EXPECT_EQ(Read("SR_START", 2), "00000000\r\n");
     }
@@ -130,15 +129,15 @@ TEST_F(OperatorCommandsTest, SetTimer) {
         shell = platform::FakeShell();
         calls.clear();
         form.state().PollInterval = 2000;
-        form.Timer21().setInterval(2000);
-        form.Timer21().setEnabled(c.pollRunning);
+        form.PollTimer().setInterval(2000);
+        form.PollTimer().setEnabled(c.pollRunning);
         form.state().JobBusy = c.jobBusy;
-        session.options.txtTimerVal = c.typed;
-        commands.cmdChgTimer_Click();
+        session.options.PollIntervalText = c.typed;
+        commands.SetPollInterval();
         EXPECT_EQ(shell.notices(), c.notices);
         EXPECT_EQ(form.state().PollInterval, c.interval);
-        EXPECT_EQ(form.Timer21().interval(), c.interval);
-        EXPECT_EQ(form.Timer21().enabled(), c.pollRunning);
+        EXPECT_EQ(form.PollTimer().interval(), c.interval);
+        EXPECT_EQ(form.PollTimer().enabled(), c.pollRunning);
         EXPECT_EQ(calls, c.written ? CallLog{std::string("WriteTimer ") + c.written} : CallLog{});
     }
 }
@@ -148,14 +147,14 @@ TEST_F(OperatorCommandsTest, ManualFromTheDefaultDataFolder) {
     session.DataFolder = registryFolder.path();  // the override does not move the manual
     const std::string manual = data.file("manzelmar1.pdf");
 
-    commands.m_manual_Click();
+    commands.OpenManual();
     EXPECT_EQ(shell.notices(), std::vector<std::string>{"File: " + manual + " non trovato"});
 
     data.put("manzelmar1.pdf", "%PDF");
-    commands.m_manual_Click();
+    commands.OpenManual();
     EXPECT_EQ(shell.openedDocuments(), std::vector<std::string>{manual});
     shell.setOpenDocumentResult(false);
-    commands.m_manual_Click();
+    commands.OpenManual();
     EXPECT_EQ(shell.notices().back(), "Operazione non eseguita: verificare presenza Reader ");
 }
 
@@ -165,28 +164,28 @@ TEST_F(OperatorCommandsTest, CancelReceiptOpensTheLinkUnlessTheSocketIsConnected
         calls.clear();
         sender.sent.clear();
         socketState = state;
-        commands.AnnullaOperaz_Click();
+        commands.CancelReceipt();
         EXPECT_EQ(Count(calls, "OpenConnection"), state == State::kConnected ? 0 : 1);
         EXPECT_EQ(sender.sent, std::vector<std::string>{"+"});
     }
 }
 
 TEST_F(OperatorCommandsTest, ModeAndTransportOptions) {
-    form.Timer21().setEnabled(true);
-    commands.OptionFAST_Click();
-    EXPECT_FALSE(form.Timer21().enabled());
+    form.PollTimer().setEnabled(true);
+    commands.SelectFastMode();
+    EXPECT_FALSE(form.PollTimer().enabled());
     EXPECT_FALSE(session.texts.timerControlsVisible);
-    EXPECT_EQ(session.texts.Text3, "PRONTO");
+    EXPECT_EQ(session.texts.PollState, "PRONTO");
 
-    commands.OptionSlow_Click();  // a job attempt, which restarts the poll
-    EXPECT_TRUE(form.Timer21().enabled());
+    commands.SelectPollMode();  // a job attempt, which restarts the poll
+    EXPECT_TRUE(form.PollTimer().enabled());
     EXPECT_TRUE(session.texts.timerControlsVisible);
 
     calls.clear();
-    commands.OptionRete_Click();
-    commands.OptionRS232_Click();
+    commands.SelectNetwork();
+    commands.SelectSerial();
     EXPECT_EQ(calls, (CallLog{"CloseConnection", "InitNetwork", "CloseSocket", "OpenConnection"}));
-    EXPECT_FALSE(session.options.OptionRete);
+    EXPECT_FALSE(session.options.UseNetwork);
 }
 
 }  // namespace

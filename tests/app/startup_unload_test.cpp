@@ -15,7 +15,7 @@ TEST(PollInterval, CalculateTimerRule) {
     struct Case {
         const char* text;
         int interval;
-        const char* display;  // txtTimerVal was "1" before
+        const char* display;  // PollIntervalText was "1" before
     };
     const Case cases[] = {
         {"500ms", 500, "500ms"},     {"90", 60000, "60"},  {"0", 1000, "1"},
@@ -30,21 +30,21 @@ TEST(PollInterval, CalculateTimerRule) {
 
 // Slot 3's port is not found: it is not served and its files stay; the others start clean.
 TEST_F(StartupTest, FormLoadRunsItsStepsInOrderAndServesOnlyTheFoundPorts) {
-    outside.onLoad = [&] { session.options.Check = {true, true, true, true}; };
+    outside.onLoad = [&] { session.options.SlotServed = {true, true, true, true}; };
     outside.portAnswers = {true, true, false, true};
     outside.timerField = "5";
     for (int n : {1, 3}) {
         for (const char* base : kSlotFiles) Put(base, n, "stale");
     }
-    form.Form_Load();
+    form.StartUp();
     EXPECT_EQ(calls, (CallLog{"NewLogLines", "Load", "OpenComPort 1", "OpenComPort 2",
                               "OpenComPort 3", "OpenComPort 4", "ReadTimer", "WriteTimer 5",
                               std::string("Tray idle ") + kTipIdle}));
-    EXPECT_EQ(form.Timer21().interval(), 5000);
-    EXPECT_EQ(form.state().DumpPending, (std::array<bool, 4>{true, true, true, true}));
+    EXPECT_EQ(form.PollTimer().interval(), 5000);
+    EXPECT_EQ(form.state().ReadPending, (std::array<bool, 4>{true, true, true, true}));
     const std::array<bool, 4> served{true, true, false, true};
     EXPECT_EQ(form.state().PortFound, served);
-    EXPECT_EQ(session.options.CheckEnabled, served);
+    EXPECT_EQ(session.options.SlotSelectable, served);
     for (const char* base : kSlotFiles) {
         EXPECT_FALSE(Has(base, 1)) << base;
         EXPECT_TRUE(Has(base, 3)) << base;
@@ -56,9 +56,9 @@ TEST_F(StartupTest, EveryTickBlinksAndMakesAnAttempt) {
     form.state().PortFound[0] = true;  // no E502 noise
     session.texts.WindowShown = true;
     for (const char* timerText : {"Timer ON", "Timer on", "Timer ON"}) {
-        form.Timer21_Timer();
-        EXPECT_EQ(session.texts.Text3, timerText);
-        EXPECT_TRUE(form.Timer21().enabled());  // slow mode: the attempt re-arms the poll
+        form.OnPollTick();
+        EXPECT_EQ(session.texts.PollState, timerText);
+        EXPECT_TRUE(form.PollTimer().enabled());  // slow mode: the attempt re-arms the poll
     }
     EXPECT_EQ(Count(calls, "NewLogLines"), 3);
 }
@@ -68,7 +68,7 @@ TEST_F(StartupTest, UnloadWhenIdleDeletesServedSlotsFilesButKeepsTheData) {
     for (int n = 1; n <= 3; ++n) {
         for (const char* base : kSlotFiles) Put(base, n, "x");
     }
-    form.Timer21().setEnabled(true);
+    form.PollTimer().setEnabled(true);
     form.Unload();
     EXPECT_EQ(calls, (CallLog{"CloseSocket", "RemoveTray", "Hide", "ClosingBox on",
                               "CloseConnection", "CloseConnection", "Save", "ClosingBox off"}));
@@ -78,7 +78,7 @@ TEST_F(StartupTest, UnloadWhenIdleDeletesServedSlotsFilesButKeepsTheData) {
         }
     }
     EXPECT_EQ(quits, 1);
-    EXPECT_FALSE(form.Timer21().enabled());
+    EXPECT_FALSE(form.PollTimer().enabled());
     form.Unload();  // a second request changes nothing
     EXPECT_EQ(quits, 1);
 }
@@ -93,7 +93,7 @@ TEST_F(StartupTest, UnloadDuringAJobEndsItThroughItsTimeOutAndKeepsTheFiles) {
         EXPECT_EQ(quits, 0);
         return jobs::JobResult::kNoAnswer;  // the link's wait ended on the flag
     };
-    form.txtTimer_Change();
+    form.RunJobAttempt();
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(Count(calls, "Save"), 1);
     EXPECT_TRUE(Has("SR_MATR", 1) && Has("SR_DATI", 1) && Has("SR_ERR", 1));

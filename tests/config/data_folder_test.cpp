@@ -116,7 +116,7 @@ TEST_F(DataFolderTest, StartUpPutsTheCommandLineFirst) {
     EXPECT_EQ(session.ProgramFolder, program_.path());
     EXPECT_EQ(session.DataFolder, custom_.path());
     EXPECT_EQ(session.DefaultDataFolder, custom_.path());
-    EXPECT_EQ(session.texts.txtAppDataVista, custom_.path());
+    EXPECT_EQ(session.texts.DataFolderShown, custom_.path());
     EXPECT_EQ(session.PortDevice,
               (PortDevices{"/dev/ttyUSB0", DefaultPortDevices()[1], "/dev/pts/8", "COM9"}));
     EXPECT_TRUE(shell_.notices().empty());

@@ -45,8 +45,8 @@ TEST_F(SettingsFilesTest, SlotBoxesAndBaudRate) {
         SCOPED_TRACE(content ? content : "(missing)");
         Options options;
         LoadWith(kSlotsFile, content, options);
-        EXPECT_EQ(options.Check, ticked);
-        options.Check = {};
+        EXPECT_EQ(options.SlotServed, ticked);
+        options.SlotServed = {};
         settings_.Save(options);
         EXPECT_EQ(program_.read(kSlotsFile), kept ? content : "0000\r\n");
     }
@@ -56,17 +56,17 @@ TEST_F(SettingsFilesTest, SlotBoxesAndBaudRate) {
         Options options;
         LoadWith(kBaudFile, content, options);
         EXPECT_EQ(options.BaudRate, rate) << (content ? content : "(missing)");
-        EXPECT_EQ(options.cmdBaud, std::to_string(rate));
+        EXPECT_EQ(options.BaudRateText, std::to_string(rate));
     }
 }
 
 TEST_F(SettingsFilesTest, OptionsFileEdgeCases) {
     Options designTime;
-    designTime.Combo1 = 1;
-    designTime.cboToutConn = 4;
-    designTime.txtRemoteIP = "1.2.3.4";
-    designTime.txtRemotePort = "7000";
-    designTime.OptionRete = true;
+    designTime.OpenReceiptPolicy = 1;
+    designTime.ConnectTimeoutChoice = 4;
+    designTime.RegisterAddress = "1.2.3.4";
+    designTime.RegisterPort = "7000";
+    designTime.UseNetwork = true;
     struct Case {
         const char* name;
         const char* content;  // nullptr: no file
@@ -92,33 +92,33 @@ TEST_F(SettingsFilesTest, OptionsFileEdgeCases) {
         SCOPED_TRACE(c.name);
         Options o = designTime;
         const SocketTarget socket = LoadWith(kOptionsFile, c.content, o);
-        EXPECT_EQ(o.Combo1, c.combo1);
-        EXPECT_EQ(o.cboToutConn, c.toutConn);
-        EXPECT_EQ(o.txtRemoteIP, c.ip);
+        EXPECT_EQ(o.OpenReceiptPolicy, c.combo1);
+        EXPECT_EQ(o.ConnectTimeoutChoice, c.toutConn);
+        EXPECT_EQ(o.RegisterAddress, c.ip);
         EXPECT_EQ(socket.remoteHost, c.host);
-        EXPECT_EQ(o.txtRemotePort, c.port);
+        EXPECT_EQ(o.RegisterPort, c.port);
         EXPECT_EQ(socket.remotePort, c.socketPort);
-        EXPECT_EQ(o.chbTrace, c.trace);
-        EXPECT_EQ(o.OptionRete, c.rete);
+        EXPECT_EQ(o.TraceOn, c.trace);
+        EXPECT_EQ(o.UseNetwork, c.rete);
     }
 
     program_.put(kOptionsFile, std::string(200000, '7') + "\r\n" + std::string(5000, '\0'));
     Options options = designTime;
     settings_.Load(options);
-    EXPECT_EQ(options.Combo1, 0);
-    EXPECT_EQ(options.txtRemoteIP, "1.2.3.4");
+    EXPECT_EQ(options.OpenReceiptPolicy, 0);
+    EXPECT_EQ(options.RegisterAddress, "1.2.3.4");
 }
 
 TEST_F(SettingsFilesTest, SaveWritesTheThreeFilesExactlyAndLoadReadsThemBack) {
     Options options;
-    options.Check = {true, false, false, true};
-    options.Combo1 = 2;
-    options.chbTrace = options.chbScontiSuReso = options.chbDisableTotalizzatori = true;
-    options.txtRemoteIP = "10.0.0.300";  // fails the check: written as one blank
-    options.cboToutConn = 2;             // "30 sec."
-    options.OptionRete = options.OptionFAST = true;
-    options.txtRemotePort = "";
-    options.cmdBaud = "115200";
+    options.SlotServed = {true, false, false, true};
+    options.OpenReceiptPolicy = 2;
+    options.TraceOn = options.DiscountsOnRefund = options.NoTotalsInResult = true;
+    options.RegisterAddress = "10.0.0.300";  // fails the check: written as one blank
+    options.ConnectTimeoutChoice = 2;        // "30 sec."
+    options.UseNetwork = options.FastMode = true;
+    options.RegisterPort = "";
+    options.BaudRateText = "115200";
     settings_.Save(options);
     for (const char* pass : {"saved", "loaded into fresh options and saved again"}) {
         SCOPED_TRACE(pass);

@@ -96,7 +96,7 @@ TEST(ResolveReadFileName, NamesPathsAndTheSlotExtension) {
 }
 
 TEST_F(ConverterRun, KeystrokeJobsGoThroughTheIntermediateFile) {
-    session.options.chbConvXonXoff = true;
+    session.options.KeystrokeInput = true;
     std::string path = folder.file("SR_DATI.001");
     folder.put("SR_DATI.001", "150H\r\n3R\r\n");
     EXPECT_EQ(Converter(session, trace).ConvertJobFile(path), 0);
@@ -157,7 +157,7 @@ TEST_F(ConverterRun, AJobFileOverTheBoundIsRefusedByEveryReader) {
         RewriteRefundDiscounts(path, path);
         EXPECT_EQ(folder.read("SR_DATI.001").rfind("SALE,N2", 0) == 0, taken) << "refund rewrite";
         for (const bool keystrokes : {false, true}) {
-            session.options.chbConvXonXoff = keystrokes;
+            session.options.KeystrokeInput = keystrokes;
             put(keystrokes ? "150H\r\n3R\r\n" : "SALE,N1,P150;\r\n", size);
             path = folder.file("SR_DATI.001");
             EXPECT_EQ(Converter(session, trace).ConvertJobFile(path) == 0, taken) << keystrokes;

@@ -82,9 +82,9 @@ void ApplySetup(Session& session, const std::map<std::string, std::string>& setu
         if (key == "serial") session.reg().SerialNumber = value;
         if (key == "maxop") session.reg().MaxOperator = std::stoi(value);
         if (key.rfind("dept", 0) == 0) ApplyDepartment(session.reg(), key, value);
-        if (key == "printcode") session.options.chbPrintCode = on;
-        if (key == "nfheading") session.options.chbNFIntestazione = on;
-        if (key == "noextdescr") session.options.chbDisableExtDescr = on;
+        if (key == "printcode") session.options.PrintItemCode = on;
+        if (key == "nfheading") session.options.NonFiscalHeading = on;
+        if (key == "noextdescr") session.options.NoExtendedDescription = on;
     }
 }
 

@@ -135,11 +135,11 @@ class ProgramRun {
     // Slot 1 alone, in slow mode; over TCP to 127.0.0.1:`networkPort` when one is given.
     void writeSettings(const std::string& networkPort) {
         Options settings;
-        settings.Check = {true, false, false, false};
+        settings.SlotServed = {true, false, false, false};
         if (!networkPort.empty()) {
-            settings.OptionRete = true;
-            settings.txtRemoteIP = "127.0.0.1";
-            settings.txtRemotePort = networkPort;
+            settings.UseNetwork = true;
+            settings.RegisterAddress = "127.0.0.1";
+            settings.RegisterPort = networkPort;
         }
         platform::StdFileSystem files;
         config::SettingsFiles settingsFiles(files, program_.path());

@@ -41,7 +41,7 @@ class TwoSlotRun {
   public:
     TwoSlotRun(const Register& first, const Register& third) {
         Options settings;
-        settings.Check = {true, false, true, false};
+        settings.SlotServed = {true, false, true, false};
         platform::StdFileSystem files;
         config::SettingsFiles settingsFiles(files, program_.path());
         settingsFiles.Save(settings);

@@ -46,13 +46,13 @@ TEST(JobFiles, SuccessAndFailureLeaveTheFilesOfTheirSlot) {
                 r.data.put(base + ext, "an older and longer text\r\nsecond line\r\n");
             }
             if (success) {
-                r.jobs.SubKillErrFile();
-                r.jobs.SubKillDatiFile();
+                r.jobs.DeleteErrorFile();
+                r.jobs.DeleteJobFile();
             } else {
-                r.jobs.WriteErrFile(ErrorMessageForResult(JobResult::kNoAnswer), slot);
-                for (const int bad : {0, 5, -1}) r.jobs.WriteErrFile("E507", bad);  // ignored
+                r.jobs.WriteErrorFile(ErrorMessageForResult(JobResult::kNoAnswer), slot);
+                for (const int bad : {0, 5, -1}) r.jobs.WriteErrorFile("E507", bad);  // ignored
             }
-            r.jobs.SubKillStartFile(success ? JobEnd::kDone : JobEnd::kFailed);
+            r.jobs.AnswerJob(success ? JobEnd::kDone : JobEnd::kFailed);
             const std::string result = success ? "FINESCO" + ext : "SR_ERR" + ext;
             EXPECT_EQ(r.data.read(result),  // FINESCO: exactly these 7 bytes
                       success ? "finesco" : std::string(kMsgNoAnswer) + "\r\n");
@@ -62,7 +62,7 @@ TEST(JobFiles, SuccessAndFailureLeaveTheFilesOfTheirSlot) {
         }
     }
     Rig r(2);  // without SR_START there was no job to confirm
-    r.jobs.SubKillStartFile(JobEnd::kDone);
+    r.jobs.AnswerJob(JobEnd::kDone);
     EXPECT_TRUE(r.FilesLeft().empty());
 }
 
@@ -74,8 +74,8 @@ TEST(JobFiles, AFailedJobNeverGetsFinescoEvenWithoutItsErrorFile) {
     r.jobs.setNoticeSink([&](const std::string& text) { notices.push_back(text); });
     r.data.put("SR_START.001", "");
     r.files.failWrites(true);
-    EXPECT_FALSE(r.jobs.WriteErrFile(kMsgInterrupted, 1));
-    r.jobs.SubKillStartFile(JobEnd::kFailed);
+    EXPECT_FALSE(r.jobs.WriteErrorFile(kMsgInterrupted, 1));
+    r.jobs.AnswerJob(JobEnd::kFailed);
     EXPECT_TRUE(r.FilesLeft().empty());
     EXPECT_EQ(notices, (std::vector<std::string>{"Errore nella scrittura di SR_ERR.001: " +
                                                  std::string(kMsgInterrupted)}));
@@ -86,15 +86,15 @@ TEST(JobFiles, AFailedJobNeverGetsFinescoEvenWithoutItsErrorFile) {
 TEST(JobFiles, ALockedFileIsTriedTwentyTimesAndLoggedOnceWhereTheRoutineLogs) {
     struct Case {
         const char* file;
-        void (JobFiles::*kill)();  // nullptr: KillIfExists
+        void (JobFiles::*kill)();  // nullptr: DeleteLogged
         int failures;
         const char* logged;  // nullptr: nothing logged
     };
     const Case cases[] = {
-        {"SR_ERR.003", &JobFiles::SubKillErrFile, 3, nullptr},
-        {"SR_ERR.003", &JobFiles::SubKillErrFile, 1000, "Errore nella Kill di SR_ERR"},
-        {"SR_OUT.003", &JobFiles::SubKillFileOut, 1000, "Errore nella Kill di SR_OUT"},
-        {"SR_DATI.003", &JobFiles::SubKillDatiFile, 1000, nullptr},
+        {"SR_ERR.003", &JobFiles::DeleteErrorFile, 3, nullptr},
+        {"SR_ERR.003", &JobFiles::DeleteErrorFile, 1000, "Errore nella Kill di SR_ERR"},
+        {"SR_OUT.003", &JobFiles::DeleteResultFile, 1000, "Errore nella Kill di SR_OUT"},
+        {"SR_DATI.003", &JobFiles::DeleteJobFile, 1000, nullptr},
         {kCommandFileName, nullptr, 1000, "Errore nella Kill di "},
     };
     for (const auto& c : cases) {
@@ -105,7 +105,7 @@ TEST(JobFiles, ALockedFileIsTriedTwentyTimesAndLoggedOnceWhereTheRoutineLogs) {
         r.files.failRemove(path, c.failures);
         bool served = false;
         r.loop.postDelayed(200, [&served] { served = true; });
-        c.kill ? (r.jobs.*c.kill)() : r.jobs.KillIfExists(path);
+        c.kill ? (r.jobs.*c.kill)() : r.jobs.DeleteLogged(path);
         const int attempts = std::min(c.failures + 1, kDeleteAttempts);
         EXPECT_EQ(r.files.removeAttempts(path), attempts);
         EXPECT_EQ(r.loop.nowMs(), (attempts - 1) * 500);

@@ -26,10 +26,8 @@ struct SimRig : RigBase {
         std::string error;
         EXPECT_TRUE(fault.empty() || faults.add(fault, error)) << error;
         engine.setAnswerDelay(50);
-        session.PortDevice[0] = "/dev/ttyS0";  // the simulated port opens only a named device
-        session.DatiPath = folder.file("SR_DATI.001");
-        session.OutPath = folder.file("SR_OUT.001");
-        session.options.chbEnableMicrelecInput = true;  // the job holds register lines
+        session.PortDevice[0] = "/dev/ttyS0";      // the simulated port opens only a named device
+        session.options.RegisterLineInput = true;  // the job holds register lines
         session.reg().IsRtRegister = true;
     }
     SendResult send(std::string command) {
@@ -37,7 +35,7 @@ struct SimRig : RigBase {
         return timed([&] { return link.SendCommand(command); });
     }
     jobs::JobResult transmit() {
-        return timed([&] { return driver.TransmitJob(); });
+        return timed([&] { return driver.TransmitJob(job); });
     }
     static std::string firstDocumentNumber() { return "SCONTR. N.0001-0001,"; }  // RT
     std::size_t journaled(const std::string& line) const {
@@ -93,12 +91,12 @@ TEST(SerialFaultMatrix, JobsUnderOneFaultEach) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         SimRig rig(c.fault);
-        WriteTextLines(rig.session.DatiPath, kReceipt);
-        EXPECT_EQ(rig.timed([&] { return rig.driver.TransmitJob(); }), c.expected);
+        WriteTextLines(rig.job.jobFile, kReceipt);
+        EXPECT_EQ(rig.timed([&] { return rig.driver.TransmitJob(rig.job); }), c.expected);
         EXPECT_EQ(rig.journaled(kReceipt[1]), c.expected == kOk ? 1u : 0u);
         EXPECT_LT(rig.elapsedMs, kJobBoundMs);
         EXPECT_FALSE(rig.port.isOpen());
-        const std::string out = ReadAll(rig.session.OutPath);
+        const std::string out = ReadAll(rig.job.resultFile);
         if (c.expected == kOk) {
             EXPECT_NE(out.find("NAZF,V"), std::string::npos);
         } else {

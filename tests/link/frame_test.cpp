@@ -40,7 +40,7 @@ TEST(ParseStatus, ReadsTheThreeHexFieldsAndShowsRefusals) {
         EXPECT_EQ(link.FiscalStatus, c.fs) << c.text;
         EXPECT_EQ(link.PaperOut, c.paperOut) << c.text;
         EXPECT_EQ(link.DocumentOpen, c.documentOpen) << c.text;
-        EXPECT_EQ(texts.Text1, c.text1) << c.text;
+        EXPECT_EQ(texts.RegisterMessage, c.text1) << c.text;
     }
 }
 

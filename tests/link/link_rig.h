@@ -15,6 +15,7 @@
 #include "jobs/job_files.h"
 #include "link/frame.h"
 #include "link/link.h"
+#include "link/transmission.h"
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/file_system.h"
@@ -53,8 +54,8 @@ class RecordingTrace : public TraceSink {
     std::vector<std::string> lines, log;
     bool tracing() const override { return on; }
     void traceLine(const std::string& markerAndText) override { lines.push_back(markerAndText); }
-    void LogROutine(const std::string& message) override { log.push_back(message); }
-    void NewLogLines() override { log.clear(); }
+    void AddLogLine(const std::string& message) override { log.push_back(message); }
+    void ClearLogLines() override { log.clear(); }
 };
 
 // What every rig has, on virtual time, with the ports of four slots.
@@ -70,6 +71,7 @@ struct RigBase {
     std::string errFile() const { return jobFiles.SlotFile("SR_ERR", session.CurrentSlot); }
 
     zelmar::testing::ScratchFolder folder{"link"};
+    JobRequest job{1, folder.file("SR_DATI.001"), folder.file("SR_OUT.001")};
     platform::FakeEventLoop loop;
     Session session;
     CountingFileSystem files;

@@ -1,4 +1,4 @@
-// The network transport on virtual time: SendCommandMCP_TCP against a scripted register (the
+// The network transport on virtual time: SendTcpCommand against a scripted register (the
 // action classes, time-outs, split replies, late bytes, replies without an end), then the network
 // path of SendCommand against the simulated register, from the command to the error file.
 #include <gtest/gtest.h>
@@ -90,15 +90,15 @@ template <typename Socket>
 struct NetworkRigOf : RigBase {
     template <typename... SocketArgs>
     explicit NetworkRigOf(SocketArgs&... args) : socket(loop, args...) {
-        session.options.OptionRete = true;
-        session.options.chbTrace = true;
-        session.options.txtRemoteIP = " 127.0.0.1 ";
-        session.options.txtRemotePort = "9101";
+        session.options.UseNetwork = true;
+        session.options.TraceOn = true;
+        session.options.RegisterAddress = " 127.0.0.1 ";
+        session.options.RegisterPort = "9101";
         network.OpenSocket();
         loop.advance(0);
     }
     SendResult send(std::string command) {
-        return timed([&] { return network.SendCommandMCP_TCP(command); });
+        return timed([&] { return network.SendTcpCommand(command); });
     }
 
     Socket socket;
@@ -168,7 +168,7 @@ struct MatrixRig : SimRegister, NetworkRigOf<zelmar::testing::SimTcpSocket> {
     }
     // SR_ERR as the network path writes it: our line, then the register's reply.
     Lines errLines(const std::string& ours) {
-        jobFiles.WriteErrFile(ours, 1);
+        jobFiles.WriteErrorFile(ours, 1);
         Lines lines;
         ReadTextLines(errFile(), lines);
         return lines;
@@ -191,7 +191,7 @@ TEST(NetworkFaultMatrix, ReadsRegisterDataAndPrintsAReceipt) {
 
 TEST(NetworkFaultMatrix, PaperEndPollsUntilThePaperIsBackThenSendsAgain) {
     MatrixRig m("paper:3");
-    m.jobFiles.WriteErrFile("E104: Fine carta scontrino, sostituire il rotolo", 1);
+    m.jobFiles.WriteErrorFile("E104: Fine carta scontrino, sostituire il rotolo", 1);
     EXPECT_EQ(m.send("3/S/PANE//1/1.00/1/22.00"), SendResult::kAccepted);
     EXPECT_EQ(m.socket.sent(), "3/S/PANE//1/1.00/1/22.00/?/?/?/3/S/PANE//1/1.00/1/22.00/");
     EXPECT_EQ(m.model.journal().lines(), (Lines{"?", "3/S/PANE//1/1.00/1/22.00"}));
@@ -223,9 +223,9 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
         EXPECT_GE(m.elapsedMs, c.minMs);
         EXPECT_LE(m.elapsedMs, c.maxMs);
         EXPECT_EQ(m.errLines("E101"), (Lines{"E101", c.reply}));
-        m.session.options.OptionRete = false;  // a serial error file has one line
+        m.session.options.UseNetwork = false;  // a serial error file has one line
         EXPECT_EQ(m.errLines("E101"), Lines{"E101"});
-        m.session.options.OptionRete = true;
+        m.session.options.UseNetwork = true;
         EXPECT_TRUE(m.shell.notices().empty());
         m.faults.clear();  // the register recovers: the same connection serves again
         EXPECT_EQ(m.send("9"), SendResult::kAccepted);
@@ -235,13 +235,11 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
 // A whole job over the network through the transmission driver.
 struct NetworkJobRig : MatrixRig {
     NetworkJobRig() {
-        session.DatiPath = folder.file("SR_DATI.001");
-        session.OutPath = folder.file("SR_OUT.001");
-        session.options.chbEnableMicrelecInput = true;  // the job holds register lines
+        session.options.RegisterLineInput = true;  // the job holds register lines
         driver.setNetwork(&network);
     }
     jobs::JobResult transmit() {
-        return timed([&] { return driver.TransmitJob(); });
+        return timed([&] { return driver.TransmitJob(job); });
     }
     static std::string firstDocumentNumber() { return "SCONTR. N.1,"; }  // MF
     std::size_t journaled(const std::string& line) const {
@@ -260,7 +258,7 @@ TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
     MatrixRig m("drop");
     EXPECT_EQ(m.send("9"), SendResult::kRefused);
     EXPECT_LE(m.elapsedMs, 1000);
-    EXPECT_TRUE(m.session.texts.Text2.empty());  // 10053 is only traced
+    EXPECT_TRUE(m.session.texts.JobStatus.empty());  // 10053 is only traced
     EXPECT_EQ(std::count(m.trace.lines.begin(), m.trace.lines.end(),
                          " --> WS_Error n.10053 - Connection aborted - -2146818235"),
               1);
@@ -277,7 +275,7 @@ TEST(NetworkFaultMatrix, AnUnreachablePortEndsTheConnectWaitAndTheSend) {
     const auto start = m.loop.nowMs();
     m.network.open();
     EXPECT_LE(m.loop.nowMs() - start, nt::kMaxConnectWaitMs + 1000);
-    EXPECT_EQ(m.session.texts.Text2, "WS_Error n.10061 - Connection refused - -2146818227");
+    EXPECT_EQ(m.session.texts.JobStatus, "WS_Error n.10061 - Connection refused - -2146818227");
     EXPECT_EQ(m.send("9"), SendResult::kRefused);
     EXPECT_GE(m.elapsedMs, nt::kNotConnectedPauseMs);
     EXPECT_EQ(m.shell.notices(), Lines{"CONNESSIONE RETE NON VALIDA"});

@@ -57,7 +57,7 @@ class RegisterReaderTest : public ::testing::Test, public RigBase {
 };
 
 TEST_F(RegisterReaderTest, SuccessfulReadPublishesMatrAndReadsTheTablesOnce) {
-    session.options.chbTrace = true;
+    session.options.TraceOn = true;
     ASSERT_EQ(reader.ReadRegisterData(), ReadOutcome::kOk);
     Lines expected{"a", ",/10", "v"};
     for (int m = 1; m <= 20; ++m) expected.push_back("{/" + std::to_string(m) + "/");
@@ -66,7 +66,7 @@ TEST_F(RegisterReaderTest, SuccessfulReadPublishesMatrAndReadsTheTablesOnce) {
     EXPECT_EQ(Matr(), "12345678\r\nStatus: MF\r\nDriverType: Micrelec\r\nVersione: " +
                           VersionText() + "\r\nFW: REV 3.2\r\n");
     EXPECT_EQ(session.reg().DeptVat, (Lines{"2200", "1000", "0400", "0"}));
-    EXPECT_EQ(session.texts.Text1, "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA");
+    EXPECT_EQ(session.texts.RegisterMessage, "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA");
     EXPECT_FALSE(Exists("SR_ERR.002"));
     EXPECT_TRUE(Exists("SR_START.002"));  // a good read leaves the job files alone
     sender.sent.clear();
@@ -142,7 +142,7 @@ TEST_F(RegisterReaderTest, ARefusedCommandFailsTheReadWithE501) {
                   "E501: Dump non eseguito, verificare se Ecr in errore o non connesso\r\n");
         EXPECT_FALSE(Exists("FINESCO.002") || Exists("SR_MATR.002"));
         EXPECT_TRUE(Exists("SR_START.002"));  // the job cycle answers the job, once
-        EXPECT_EQ(session.texts.Text1, "ERRORE nella lettura dati IVA e REPARTI da ECR");
+        EXPECT_EQ(session.texts.RegisterMessage, "ERRORE nella lettura dati IVA e REPARTI da ECR");
         EXPECT_FALSE(session.reg().TablesRead);
     }
     EXPECT_EQ(session.reg().DeptVat[1], "0");
@@ -166,18 +166,18 @@ TEST_F(RegisterReaderTest, RtSerialAndModelMapping) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.model);
-        session.options.chbScontiSuReso = true;
-        session.options.chbScontiSuResoVisible = true;
+        session.options.DiscountsOnRefund = true;
+        session.options.DiscountsOnRefundShown = true;
         Identity(c.serial, std::string(" ") + c.model + " ", c.rt);
         ASSERT_EQ(reader.ReadRegisterData(), ReadOutcome::kOk);
         EXPECT_EQ(session.reg().IsRtRegister, c.rt);
         EXPECT_EQ(Matr().substr(0, Matr().find("\r\nDriver")),
                   c.matrSerial.empty() ? "" : c.matrSerial + "\r\nStatus: " + (c.rt ? "RT" : "MF"));
-        EXPECT_EQ(session.texts.txtEcrMatr, c.matrSerial);
+        EXPECT_EQ(session.texts.SerialNumberShown, c.matrSerial);
         EXPECT_EQ(session.reg().ModelCode, c.modelAfter);
         const bool discountsKept = !c.rt || c.matrSerial.empty();  // set with SR_MATR only
-        EXPECT_EQ(session.options.chbScontiSuReso, discountsKept);
-        EXPECT_EQ(session.options.chbScontiSuResoVisible, discountsKept);
+        EXPECT_EQ(session.options.DiscountsOnRefund, discountsKept);
+        EXPECT_EQ(session.options.DiscountsOnRefundShown, discountsKept);
     }
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 struct TraceRig : RigBase {
     TraceRig() {
-        session.options.chbTrace = true;
+        session.options.TraceOn = true;
         loop.setStartDateTime({2026, 12, 31, 23, 59, 58});
     }
     std::string inData(const std::string& name) const { return folder.path() + "/" + name; }
@@ -29,10 +29,10 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     EXPECT_EQ(rig.traces.paths().logPath, month + "/TRACE_20261231_235958.log");
     EXPECT_TRUE(rig.traces.tracing());
     rig.traces.traceLine(" --> U/");
-    rig.traces.LogROutine("Mando COMANDO U/");
+    rig.traces.AddLogLine("Mando COMANDO U/");
     rig.loop.advance(1000);
     rig.traces.traceLine(" <-- 00/00/00/73");
-    rig.traces.LogROutine("WINSOCK NON APERTO");
+    rig.traces.AddLogLine("WINSOCK NON APERTO");
     EXPECT_FALSE(std::filesystem::exists(rig.traces.paths().logPath));  // written at the end
     rig.traces.CloseTraceFiles(true);
     EXPECT_FALSE(rig.traces.isOpen());
@@ -47,7 +47,7 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     rig.traces.OpenTraceFiles();
     EXPECT_EQ(rig.traces.paths().tracePath, rig.inData("TRACE_202701/TRACE_20270101_000000.TXT"));
     rig.traces.traceLine(" --> first job");
-    rig.traces.LogROutine("Mando COMANDO U/");
+    rig.traces.AddLogLine("Mando COMANDO U/");
     rig.traces.CloseTraceFiles(false);
     EXPECT_FALSE(std::filesystem::exists(rig.traces.paths().logPath));
     rig.traces.OpenTraceFiles();  // a second job in the same second empties the same file

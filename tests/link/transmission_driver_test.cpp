@@ -28,11 +28,9 @@ const Reply kClosure = Accepted(Answer({"00", "00", "00", "a", "b", "41", "c", "
 // A job whose converter writes `commands` into the command file.
 struct DriverRig : RigBase {
     DriverRig() {
-        session.DatiPath = folder.file("SR_DATI.001");
-        session.OutPath = folder.file("SR_OUT.001");
         session.reg().SerialNumber = "99MEY012345";
         trace.on = false;
-        WriteTextLines(session.DatiPath, {"VEND,D\"PANE\",P100;", "CASH;"});
+        WriteTextLines(job.jobFile, {"VEND,D\"PANE\",P100;", "CASH;"});
         driver.setTraceFileControl(&traceFiles);
         driver.setConverter([this](std::string&) {
             ++conversions;
@@ -49,9 +47,9 @@ struct DriverRig : RigBase {
     }
     jobs::JobResult run() {
         sender.sent.clear();
-        return timed([&] { return driver.TransmitJob(); });
+        return timed([&] { return driver.TransmitJob(job); });
     }
-    std::string out() const { return ReadAll(session.OutPath); }
+    std::string out() const { return ReadAll(job.resultFile); }
     Lines jobLines() const {  // every line sent but the read-back and the copy
         Lines lines;
         for (const auto& line : sender.sent) {
@@ -117,7 +115,7 @@ TEST(TransmitJob, EachLineOutcome) {
         rig.commands = c.commands;
         for (const auto& [line, reply] : c.replies) rig.sender.script(line, {reply});
         rig.session.link.DocumentOpen = c.documentOpen;
-        rig.session.options.Combo1 = c.policy;
+        rig.session.options.OpenReceiptPolicy = c.policy;
         rig.sender.portOpens = c.portOpens;
         EXPECT_EQ(rig.run(), c.result);
         EXPECT_EQ(rig.jobLines(), c.sent);
@@ -126,7 +124,7 @@ TEST(TransmitJob, EachLineOutcome) {
         EXPECT_EQ(rig.elapsedMs, c.elapsedMs);
         EXPECT_EQ(rig.traceFiles.closed, 1);
         if (c.result == kInterrupted) {  // the POS application finds an empty result file
-            EXPECT_TRUE(rig.files.fileExists(rig.session.OutPath));
+            EXPECT_TRUE(rig.files.fileExists(rig.job.resultFile));
             EXPECT_EQ(rig.out(), "");
             EXPECT_EQ(rig.traceFiles.logsWritten, 1);
         }
@@ -168,8 +166,8 @@ TEST(TransmitJob, ResultFileAndCopyFollowWhatTheRegisterAccepted) {
         SCOPED_TRACE(c.name);
         DriverRig rig;
         rig.session.reg().IsRtRegister = c.rt;
-        rig.session.options.chbDoppioScontrino = c.doppio;
-        rig.session.options.chbDisableTotalizzatori = c.totalsDisabled;
+        rig.session.options.PrintReceiptCopy = c.doppio;
+        rig.session.options.NoTotalsInResult = c.totalsDisabled;
         rig.session.conv.InvoiceOpen = c.invoice;
         rig.reprint = c.reprint;
         rig.receiptHasSales = c.sales;
@@ -199,7 +197,7 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
     rig.throwInConversion = true;
     EXPECT_EQ(rig.run(), kInterrupted);
     EXPECT_EQ(rig.shell.notices().at(0).rfind("ERRORE = boom - Err.num: 0", 0), 0u);
-    std::filesystem::remove(rig.session.DatiPath);  // data file gone: nothing is sent at all
+    std::filesystem::remove(rig.job.jobFile);  // data file gone: nothing is sent at all
     EXPECT_EQ(rig.run(), kDataFileVanished);
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
@@ -211,16 +209,17 @@ TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
     for (const bool link : {false, true}) {
         for (const bool testReceipt : {false, true}) {
             DriverRig rig;
-            rig.session.options.chbEnableMicrelecInput = !testReceipt;
-            rig.session.TestReceiptJob = testReceipt ? 1 : 0;
-            const std::string& job = rig.session.DatiPath;
+            rig.session.options.RegisterLineInput = !testReceipt;
+            rig.job.testReceipt = testReceipt;
+            const std::string& job = rig.job.jobFile;
             if (link) {
                 std::filesystem::rename(job, job + ".elsewhere");
                 std::filesystem::create_symlink(job + ".elsewhere", job);
             } else {
                 std::filesystem::resize_file(job, convert::kMaxJobFileBytes + 1);
             }
-            EXPECT_EQ(rig.run(), jobs::JobResult::kConversionError) << "link " << link << ", test receipt " << testReceipt;
+            EXPECT_EQ(rig.run(), jobs::JobResult::kConversionError)
+                << "link " << link << ", test receipt " << testReceipt;
             EXPECT_TRUE(rig.jobLines().empty());
         }
     }

@@ -46,11 +46,11 @@ void RunVerdictCases() {
             EXPECT_TRUE(rig.faults.add(fault, error)) << error;
         }
         for (const jobs::JobResult expected : c.results) {
-            WriteTextLines(rig.session.DatiPath, {kSale, kPayment});
+            WriteTextLines(rig.job.jobFile, {kSale, kPayment});
             EXPECT_EQ(rig.transmit(), expected);
         }
         EXPECT_EQ(rig.journaled(kPayment), c.paymentsCarriedOut);
-        const std::string out = testing::ReadAll(rig.session.OutPath);
+        const std::string out = testing::ReadAll(rig.job.resultFile);
         const bool done = c.results.back() == jobs::JobResult::kOk;
         EXPECT_EQ(out.find(rig.firstDocumentNumber()) != std::string::npos, done) << out;
         const std::string log = testing::ReadAll(rig.folder.file("LOGFILE.TXT"));

@@ -163,29 +163,29 @@ TEST_F(WindowTest, SlotBoxesLockTheFramesAndDriveThePoll) {
     // file in a form of its own is still kept.
     data.put(config::kSlotsFile, "xx\r\n");
     settingsFiles.Load(session.options);
-    session.options.Check = {true, true, false, false};
-    form.Timer21().setEnabled(false);
+    session.options.SlotServed = {true, true, false, false};
+    form.PollTimer().setEnabled(false);
     window().refresh();
     settingsFiles.Save(session.options);
     EXPECT_EQ(data.read(config::kSlotsFile), "xx\r\n");
     EXPECT_EQ(EnabledFrames(), 0);
     EXPECT_TRUE(Find("CMBFile")->isEnabled());
     EXPECT_TRUE(Find("AnnullaOperaz")->isEnabled());
-    EXPECT_TRUE(form.Timer21().enabled());
+    EXPECT_TRUE(form.PollTimer().enabled());
 
     // Setting the value a box already has is no click.
-    form.Timer21().setEnabled(false);
+    form.PollTimer().setEnabled(false);
     window().refresh();
-    EXPECT_FALSE(form.Timer21().enabled());
+    EXPECT_FALSE(form.PollTimer().enabled());
 
     // Unticking Check2 while Check1 stays ticked unlocks the frames and stops the poll.
-    form.Timer21().setEnabled(true);
+    form.PollTimer().setEnabled(true);
     Find<QCheckBox>("Check2")->click();
-    EXPECT_EQ(session.options.Check, (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_EQ(session.options.SlotServed, (std::array<bool, 4>{true, false, false, false}));
     EXPECT_EQ(EnabledFrames(), 4);
     EXPECT_FALSE(Find("CMBFile")->isEnabled());
     EXPECT_FALSE(Find("AnnullaOperaz")->isEnabled());
-    EXPECT_FALSE(form.Timer21().enabled());
+    EXPECT_FALSE(form.PollTimer().enabled());
     settingsFiles.Save(session.options);
     EXPECT_EQ(data.read(config::kSlotsFile), "1000\r\n");
 }
@@ -203,8 +203,8 @@ TEST_F(WindowTest, InputOptionsExcludeEachOther) {
         Find<QCheckBox>(c.clicked)->click();
         EXPECT_EQ(Find<QCheckBox>("chbConvXonXoff")->isChecked(), c.xonxoff);
         EXPECT_EQ(Find<QCheckBox>("chbEnableMicrelecInput")->isChecked(), c.micrelec);
-        EXPECT_EQ(session.options.chbConvXonXoff, c.xonxoff);
-        EXPECT_EQ(session.options.chbEnableMicrelecInput, c.micrelec);
+        EXPECT_EQ(session.options.KeystrokeInput, c.xonxoff);
+        EXPECT_EQ(session.options.RegisterLineInput, c.micrelec);
     }
 }
 
@@ -227,8 +227,9 @@ TEST_F(WindowTest, SetBaudRateWritesTheSettingsFile) {
 }
 
 TEST_F(WindowTest, RestoreShowsTheDumpAndCoreTexts) {
-    form.state().DumpPending = {false, true, true, false};
-    session.texts.Text1 = "Citt\xE0 \x80";  // à and the euro sign in the register's code page
+    form.state().ReadPending = {false, true, true, false};
+    session.texts.RegisterMessage =
+        "Citt\xE0 \x80";  // à and the euro sign in the register's code page
     view.restoreWindow();
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(
@@ -253,16 +254,16 @@ TEST_F(WindowTest, AboutBox) {
 TEST_F(WindowTest, Screenshot) {
     const char* path = std::getenv("ZELMAR_SCREENSHOT");
     if (!path) GTEST_SKIP() << "ZELMAR_SCREENSHOT not set";
-    session.options.Check = {true, true, false, false};
-    session.options.CheckEnabled = {true, true, false, false};
+    session.options.SlotServed = {true, true, false, false};
+    session.options.SlotSelectable = {true, true, false, false};
     session.texts.portShapeGreen = {true, true, false, false};
-    session.texts.txtEcrMatr = "72MAB123456";
-    session.texts.txtFWRev = "SIM 1.00";
-    session.texts.Text2 = "ZELMAR1 TERMINATO : OK";
-    session.texts.Text3 = "Timer ON";
-    session.texts.txtAppDataVista = "/var/lib/zelmar1";
-    session.options.txtRemoteIP = "192.168.1.50";
-    form.state().DumpPending = {false, false, true, true};
+    session.texts.SerialNumberShown = "72MAB123456";
+    session.texts.Firmware = "SIM 1.00";
+    session.texts.JobStatus = "ZELMAR1 TERMINATO : OK";
+    session.texts.PollState = "Timer ON";
+    session.texts.DataFolderShown = "/var/lib/zelmar1";
+    session.options.RegisterAddress = "192.168.1.50";
+    form.state().ReadPending = {false, false, true, true};
     view.restoreWindow();
     QTest::qWait(300);
     EXPECT_TRUE(window().grab().save(QString::fromLocal8Bit(path)));
