@@ -34,6 +34,10 @@ void MainForm::EndRegisterRead(int slot, link::ReadOutcome outcome) {
         state_.ReadPending[index] = false;
         state_.ReadWithoutMatr[index] = !SlotFileExists("SR_MATR", slot);
         dumpText = kDumpDone;
+        // What the read learned is the slot's register data; the window shows it from there.
+        const RegisterData& learned = session_.registers[index];
+        session_.texts.Firmware = learned.FirmwareRevision;
+        session_.texts.SerialNumberShown = learned.SerialNumber;
     } else {
         // E501 is in SR_ERR; the POS application's job is answered and the read is retried
         // at the next attempt.

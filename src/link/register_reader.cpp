@@ -122,7 +122,6 @@ bool RegisterReader::ReadRegisterInfo() {
     if (!HasField(link, operatorField)) return false;  // a short answer is a failed read
 
     reg.FirmwareRevision = AnswerField(link, 3);
-    session_.texts.Firmware = reg.FirmwareRevision;
     const long count = LeadingInteger(AnswerField(link, countInField8 ? 8 : 7));
     reg.DeptCount = static_cast<int>(std::clamp(count, 0L, kMaxDeptCount));
     reg.MaxOperator = static_cast<int>(LeadingInteger(AnswerField(link, operatorField)));
@@ -206,7 +205,6 @@ void RegisterReader::WriteMatrFile(const std::string& serial) {
         "FW: " + reg.FirmwareRevision,
     };
     files_.writeLines(jobFiles_.SlotFile(jobs::kMatrFile, slot_), lines, false);
-    session_.texts.SerialNumberShown = published;
     reg.SerialNumber = published;
 }
 
