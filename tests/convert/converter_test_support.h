@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,13 +12,11 @@ namespace zelmar::convert::testing {
 
 using zelmar::testing::ScratchFolder;
 
-// Trace sink that keeps the lines (without time stamps) for the test to read.
-class RecordingTrace : public TraceSink {
+// A trace sink with its box unticked.
+class NoTrace : public TraceSink {
   public:
-    bool on = true;
-    std::vector<std::string> lines;
-    bool tracing() const override { return on; }
-    void traceLine(const std::string& markerAndText) override { lines.push_back(markerAndText); }
+    bool tracing() const override { return false; }
+    void traceLine(const std::string&) override {}
 };
 
 // A session on a plain register: model RX, fiscal memory (not RT), serial 99012345, ten
@@ -31,8 +30,22 @@ struct JobOutcome {
 };
 
 // Writes the job lines into SR_DATI.001 of the session's data folder and converts it.
-// Traces into `trace` when one is given.
-JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job,
-                      TraceSink* trace = nullptr);
+JobOutcome ConvertJob(Session& session, const std::vector<std::string>& job);
+
+// One case of the golden files (golden/*.txt, refund_rewrite/*.txt), whose syntax is, one item
+// per line:
+//   === name          starts a case
+//   @ key=value       set-up ("@ key" alone: key=1)
+//   > text            one job line (">" alone: an empty job line)
+//   < text            one expected line, in order
+//   # text            comment
+struct GoldenCase {
+    std::string name;  // the file's and the case's
+    std::map<std::string, std::string> setup;
+    std::vector<std::string> job, expected;
+};
+
+// Every case of every file in `folder` (below tests/convert), the files in name order.
+std::vector<GoldenCase> GoldenCases(const std::string& folder);
 
 }  // namespace zelmar::convert::testing

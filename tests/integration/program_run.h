@@ -1,15 +1,17 @@
 #pragma once
 
-// The real headless zelmar1 against a real ecrsim process, over a pseudo-terminal or loopback
-// TCP: the register-data read of slot 1, then whole jobs from the job files to the result files.
-// Shared by the integration tests and the benchmarks that run the real programs.
+// The real headless zelmar1 against real ecrsim processes, over pseudo-terminals or loopback
+// TCP: the register-data read, then whole jobs from the job files to the result files.
+// Shared by the integration tests, the package test and the benchmarks that run the programs.
 
 #include <sys/types.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,6 +34,14 @@ inline constexpr const char* kPollIntervalMs = "100";  // ZMTIMER1.TXT: the poll
 inline constexpr const char* kRegisterFile =
     "serial=72123456\nmodel=AB\nrt=1\ndate=15032024\ntime=093000\ndocument=6\nclosure=41\n"
     "day_total=100.00\ngrand_total=5000.00\n";
+
+// Three sales (7.50) and the cash that closes the receipt; one sale paid exactly.
+inline constexpr const char* kReceipt =
+    "SALE,N1,P150,:PANE;\r\n"
+    "SALE,N2,Q2,P250,:LATTE;\r\n"
+    "SALE,N1,P100,:ACQUA;\r\n"
+    "CASH,V800;\r\n";
+inline constexpr const char* kSale = "SALE,N1,P150,:PANE;\r\nCASH,V150;\r\n";
 
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -58,32 +68,89 @@ inline std::vector<std::string> HeadlessArguments(const std::string& programFold
 }
 
 enum class Line { kSerial, kNetwork };
+inline void PrintTo(Line line, std::ostream* out) {
+    *out << (line == Line::kSerial ? "serial line" : "loopback TCP");
+}
+// What starts a job: the poll tick (slow mode) or the folder watcher (fast mode, no poll).
+enum class Trigger { kPoll, kWatcher };
 
-// ecrsim with the register above and `ecrsimOptions` (faults, delay), and zelmar1 (the built
-// one unless `executable` names another) serving slot 1 through it in slow mode, its
-// diagnostics log kept in a file.
+// The settings files of a program serving the `served` slots, polling every 100 ms in slow
+// mode; over TCP to 127.0.0.1:`networkPort` when one is given.
+inline void WriteSettings(const std::string& programFolder, std::array<bool, 4> served,
+                          Trigger trigger = Trigger::kPoll, const std::string& networkPort = "") {
+    Options settings;
+    settings.SlotServed = served;
+    settings.FastMode = trigger == Trigger::kWatcher;
+    if (!networkPort.empty()) {
+        settings.UseNetwork = true;
+        settings.RegisterAddress = "127.0.0.1";
+        settings.RegisterPort = networkPort;
+    }
+    platform::StdFileSystem files;
+    config::SettingsFiles settingsFiles(files, programFolder);
+    settingsFiles.Save(settings);
+    settingsFiles.WriteTimerText(kPollIntervalMs);
+}
+
+// True once `condition` holds; the job files are looked at every 50 ms.
+template <typename Condition>
+bool WaitForFiles(Condition condition, std::chrono::milliseconds budget = kJobBudget) {
+    return WaitFor(condition, budget, kFolderPollStep);
+}
+
+// One simulated register: ecrsim with `registerFile` and `options`, its journal and the link to
+// its pseudo-terminal (LINK) in a scratch folder of its own.
+class Register {
+  public:
+    Register(const std::string& registerFile, const std::vector<std::string>& options) {
+        folder_.put("register.txt", registerFile);
+        std::vector<std::string> args{ECRSIM_PATH,
+                                      "--config",
+                                      folder_.file("register.txt"),
+                                      "--journal",
+                                      folder_.file("journal.txt"),
+                                      "--link",
+                                      folder_.file("ecr")};
+        args.insert(args.end(), options.begin(), options.end());
+        process_ = std::make_unique<EcrsimProcess>(args);
+    }
+    std::string value(const std::string& key) const { return process_->value(key); }
+    std::vector<std::string> journal() const { return Lines(folder_.read("journal.txt")); }
+    // Whether the register has carried out a command starting with `prefix`.
+    bool received(const std::string& prefix) const {
+        const auto lines = journal();
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    }
+
+  private:
+    ScratchFolder folder_{"run_sim"};
+    std::unique_ptr<EcrsimProcess> process_;
+};
+
+// zelmar1 (the built one unless `executable` names another), its diagnostics log kept in a
+// file: serving slot 1 on a register of its own (the register above with `ecrsimOptions`:
+// faults, delay), or slots 1 and 3 on two registers over serial lines.
 class ProgramRun {
   public:
-    ProgramRun(Line line, const std::vector<std::string>& ecrsimOptions,
-               const std::string& executable = ZELMAR1_PATH) {
+    ProgramRun(Line line, std::vector<std::string> ecrsimOptions,
+               const std::string& executable = ZELMAR1_PATH, Trigger trigger = Trigger::kPoll) {
         const bool network = line == Line::kNetwork;
-        sim_.put("register.txt", kRegisterFile);
-        std::vector<std::string> args{ECRSIM_PATH, "--config", sim_.file("register.txt"),
-                                      "--journal", sim_.file("journal.txt")};
-        if (network) args.insert(args.end(), {"--no-serial", "--tcp", "0"});
-        args.insert(args.end(), ecrsimOptions.begin(), ecrsimOptions.end());
-        register_ = std::make_unique<EcrsimProcess>(args);
-        const std::string port = network ? register_->value("TCP 127.0.0.1") : std::string();
+        if (network) ecrsimOptions.insert(ecrsimOptions.begin(), {"--no-serial", "--tcp", "0"});
+        own_ = std::make_unique<Register>(kRegisterFile, ecrsimOptions);
+        const std::string port = network ? own_->value("TCP 127.0.0.1") : std::string();
         const std::string device =
-            network ? program_.file("no-such-device") : register_->value("SERIAL");
+            network ? program_.file("no-such-device") : own_->value("SERIAL");
         if (network ? port.empty() : device.empty()) return;
-        writeSettings(port);
-        // Through the shell's exec: the process is the program itself, standard error in a file.
-        std::vector<std::string> shell{"/bin/sh", "-c", "exec \"$@\" 2>\"$0\"", sim_.file("log")};
-        const auto headless = HeadlessArguments(program_.path(), data_.path(), device, executable);
-        shell.insert(shell.end(), headless.begin(), headless.end());
-        programArgs_ = shell;
-        program1_ = std::make_unique<ChildProcess>(programArgs_, false);
+        WriteSettings(program_.path(), {true, false, false, false}, trigger, port);
+        start(HeadlessArguments(program_.path(), data_.path(), device, executable));
+    }
+    // Slot 3's device is the link to its register's pseudo-terminal.
+    ProgramRun(const Register& first, const Register& third) {
+        WriteSettings(program_.path(), {true, false, true, false});
+        auto args = HeadlessArguments(program_.path(), data_.path(), first.value("SERIAL"));
+        args.insert(args.end(), {"--port", "3=" + third.value("LINK")});
+        start(args);
     }
     // Killed at once: the orderly end (seconds of closing pauses) is the headless test's case.
     ~ProgramRun() {
@@ -92,28 +159,25 @@ class ProgramRun {
     bool started() const { return program1_ && program1_->started(); }
     pid_t programPid() const { return program1_->pid(); }
 
-    // The register-data read of slot 1; true once SR_MATR is there.
-    bool registerDataRead() const {
-        return WaitFor([&] { return data_.has("SR_MATR.001"); });
+    // The register-data read of `slot`; true once SR_MATR is there.
+    bool registerDataRead(int slot = 1) const {
+        return WaitForFiles([&] { return data_.has(Name("SR_MATR", slot)); });
     }
     // After the read, one job; true when it ended (SR_START gone).
-    bool runJob(const std::string& jobLines) {
-        return startJob(jobLines) && WaitFor([&] { return !data_.has("SR_START.001"); });
+    bool runJob(const std::string& jobLines, int slot = 1) {
+        return startJob(jobLines, slot) &&
+               WaitForFiles([&] { return !data_.has(Name("SR_START", slot)); });
     }
     // After the read, the files of one job; false when the read did not come.
-    bool startJob(const std::string& jobLines) {
-        if (!registerDataRead()) return false;
-        data_.put("SR_DATI.001", jobLines);
-        data_.put("SR_START.001", "");
+    bool startJob(const std::string& jobLines, int slot = 1) {
+        if (!registerDataRead(slot)) return false;
+        data_.put(Name("SR_DATI", slot), jobLines);
+        data_.put(Name("SR_START", slot), "");
         return true;
     }
-    // True once the register has carried out a command starting with `prefix`.
+    // True once slot 1's register has carried out a command starting with `prefix`.
     bool registerCarriedOut(const std::string& prefix) const {
-        return WaitFor([&] {
-            const auto lines = journal();
-            return std::any_of(lines.begin(), lines.end(),
-                               [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
-        });
+        return WaitForFiles([&] { return own_->received(prefix); });
     }
     // A crash or a power cut: the program is killed outright, then started again on the same
     // folders and register.
@@ -124,37 +188,28 @@ class ProgramRun {
     }
     // FINESCO once its content is complete (it is written right after SR_START goes).
     std::string finesco() const {
-        WaitFor([&] { return data_.read("FINESCO.001") == "finesco"; }, std::chrono::seconds(1));
+        WaitForFiles([&] { return data_.read("FINESCO.001") == "finesco"; },
+                     std::chrono::seconds(1));
         return data_.read("FINESCO.001");
     }
     const ScratchFolder& data() const { return data_; }
-    std::vector<std::string> journal() const { return Lines(sim_.read("journal.txt")); }
-    std::vector<std::string> log() const { return Lines(sim_.read("log")); }
+    std::vector<std::string> journal() const { return own_->journal(); }
+    std::vector<std::string> log() const { return Lines(program_.read("stderr.log")); }
 
   private:
-    // Slot 1 alone, in slow mode; over TCP to 127.0.0.1:`networkPort` when one is given.
-    void writeSettings(const std::string& networkPort) {
-        Options settings;
-        settings.SlotServed = {true, false, false, false};
-        if (!networkPort.empty()) {
-            settings.UseNetwork = true;
-            settings.RegisterAddress = "127.0.0.1";
-            settings.RegisterPort = networkPort;
-        }
-        platform::StdFileSystem files;
-        config::SettingsFiles settingsFiles(files, program_.path());
-        settingsFiles.Save(settings);
-        settingsFiles.WriteTimerText(kPollIntervalMs);
+    static std::string Name(const char* base, int slot) {
+        return base + (".00" + std::to_string(slot));
     }
-    template <typename Condition>
-    static bool WaitFor(Condition condition, std::chrono::milliseconds budget = kJobBudget) {
-        return testing::WaitFor(condition, budget, kFolderPollStep);
+    // Through the shell's exec: the process is the program itself, standard error in a file.
+    void start(const std::vector<std::string>& program) {
+        programArgs_ = {"/bin/sh", "-c", "exec \"$@\" 2>\"$0\"", program_.file("stderr.log")};
+        programArgs_.insert(programArgs_.end(), program.begin(), program.end());
+        program1_ = std::make_unique<ChildProcess>(programArgs_, false);
     }
 
-    ScratchFolder sim_{"run_sim"};
     ScratchFolder program_{"run_program"};
     ScratchFolder data_{"run_data"};
-    std::unique_ptr<EcrsimProcess> register_;
+    std::unique_ptr<Register> own_;
     std::vector<std::string> programArgs_;
     std::unique_ptr<ChildProcess> program1_;
 };

@@ -18,7 +18,7 @@ TEST(InstalledProgram, PrintsAReceiptOnEcrsimAndLogsIt) {
     ASSERT_EQ(unpack.waitForExit(), 0);
     ProgramRun run(Line::kSerial, {}, root.file("usr/bin/zelmar1"));
     ASSERT_TRUE(run.started());
-    ASSERT_TRUE(run.runJob("SALE,N1,P150,:PANE;\r\nCASH,V150;\r\n"));
+    ASSERT_TRUE(run.runJob(kSale));
     EXPECT_EQ(run.finesco(), "finesco");
     EXPECT_FALSE(run.data().has("SR_ERR.001")) << run.data().read("SR_ERR.001");
 

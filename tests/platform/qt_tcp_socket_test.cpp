@@ -10,37 +10,23 @@
 namespace zelmar::platform {
 namespace {
 
-TEST(QtTcpSocket, CarriesDataBothWaysAndReportsThePeersCloseAs10053AndARefusalAs10061) {
+// The network transport reads Winsock numbers: the peer's close is 10053, a refusal 10061.
+TEST(QtTcpSocket, ReportsThePeersCloseAs10053AndARefusalAs10061) {
     EnsureQtApp();
     QtEventLoop loop;
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     QtTcpSocket socket;
-    std::string received;
     std::vector<int> errors;
-    socket.onDataArrival = [&] { received += socket.readAvailable(); };
     socket.onError = [&](int number, const std::string&) { errors.push_back(number); };
     socket.connectToHost("127.0.0.1", server.serverPort());
-    EXPECT_EQ(socket.state(), TcpSocket::State::kConnecting);
     ASSERT_TRUE(PumpUntil(loop, [&] {
         return socket.state() == TcpSocket::State::kConnected && server.hasPendingConnections();
     }));
-    QTcpSocket* peer = server.nextPendingConnection();
-
-    ASSERT_TRUE(socket.send("1/0/0/"));
-    QByteArray atPeer;
-    PumpUntil(loop, [&] { return (atPeer += peer->readAll()).size() >= 6; });
-    EXPECT_EQ(atPeer, "1/0/0/");
-    const std::string frame = std::string(1, '\x02') + "0/0/0/12\x03";
-    peer->write(frame.c_str());
-    ASSERT_TRUE(PumpUntil(loop, [&] { return received.size() >= frame.size(); }));
-    EXPECT_EQ(received, frame);
-
-    peer->disconnectFromHost();
+    server.nextPendingConnection()->disconnectFromHost();
     ASSERT_TRUE(PumpUntil(loop, [&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>({10053}));
     socket.close();
-    EXPECT_EQ(socket.state(), TcpSocket::State::kClosed);
     EXPECT_FALSE(socket.send("x"));
 
     const quint16 port = server.serverPort();

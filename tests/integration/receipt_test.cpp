@@ -1,5 +1,6 @@
-// The real headless program against the simulated register on a pseudo-terminal: one whole job
-// from the job files to the result files and the register's journal.
+// The real headless program against the simulated register, on a pseudo-terminal started by the
+// poll and on loopback TCP started by the folder watcher: whole jobs from the job files to the
+// result files and the register's journal.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,13 +13,6 @@
 namespace zelmar::testing {
 namespace {
 
-// Three sales (7.50) and the cash that closes the receipt.
-constexpr const char* kReceipt =
-    "SALE,N1,P150,:PANE;\r\n"
-    "SALE,N2,Q2,P250,:LATTE;\r\n"
-    "SALE,N1,P100,:ACQUA;\r\n"
-    "CASH,V800;\r\n";
-
 // The lines as a text file writes them: each ended by CR LF.
 std::string CrLfText(const std::vector<std::string>& lines) {
     std::string text;
@@ -26,8 +20,15 @@ std::string CrLfText(const std::vector<std::string>& lines) {
     return text;
 }
 
-TEST(SerialIntegration, AFirstReceiptEndsWithFinescoAndTheRegistersFigures) {
-    ProgramRun run(Line::kSerial, {});
+class Receipt : public ::testing::TestWithParam<Line> {
+  protected:
+    Trigger trigger() const {
+        return GetParam() == Line::kSerial ? Trigger::kPoll : Trigger::kWatcher;
+    }
+};
+
+TEST_P(Receipt, AFirstReceiptEndsWithFinescoAndTheRegistersFigures) {
+    ProgramRun run(GetParam(), {}, ZELMAR1_PATH, trigger());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.runJob(kReceipt));
     const ScratchFolder& data = run.data();
@@ -59,20 +60,29 @@ TEST(SerialIntegration, AFirstReceiptEndsWithFinescoAndTheRegistersFigures) {
               (std::vector<std::string>{"9", "t", "i", "0"}));
 }
 
-TEST(SerialIntegration, ARefusedLineEndsTheJobWithE507AndAnEmptyResultFile) {
-    ProgramRun run(Line::kSerial, {"--fault", "refuse:*=09,3/"});
+// A refusal (class 2) ends the job: the job's error line (over TCP also the register's own
+// message), an empty result file, the job kept, nothing after the refused sale sent.
+TEST_P(Receipt, ARefusedLineEndsTheJobWithE507AndAnEmptyResultFile) {
+    ProgramRun run(GetParam(), {"--fault", "refuse:*=09,3/"}, ZELMAR1_PATH, trigger());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.runJob(kReceipt));
     const ScratchFolder& data = run.data();
     EXPECT_EQ(data.read("SR_ERR.001"),
-              "E507: Trasmissione interrotta: probabile comando errato\r\n");
+              std::string("E507: Trasmissione interrotta: probabile comando errato\r\n") +
+                  (GetParam() == Line::kNetwork
+                       ? "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2\r\n"
+                       : ""));
     EXPECT_TRUE(data.has("SR_OUT.001"));
     EXPECT_EQ(data.read("SR_OUT.001"), "");
     EXPECT_EQ(data.read("SR_DATI.001"), kReceipt);
     EXPECT_FALSE(data.has("FINESCO.001"));
-    // Nothing after the refused sale was sent.
     for (const auto& line : run.journal()) EXPECT_NE(line.rfind("5/", 0), 0u) << line;
 }
+
+INSTANTIATE_TEST_SUITE_P(SerialAndNetwork, Receipt,
+                         ::testing::Values(Line::kSerial, Line::kNetwork), [](const auto& info) {
+                             return info.param == Line::kSerial ? "SerialPolled" : "NetworkWatched";
+                         });
 
 }  // namespace
 }  // namespace zelmar::testing
