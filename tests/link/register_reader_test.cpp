@@ -6,12 +6,10 @@
 
 #include "common/text_file.h"
 #include "common/version_text.h"
-#include "link/scripted_sender.h"
+#include "link/link_rig.h"
 
-namespace zelmar::link::scripted {
+namespace zelmar::link::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 // An accepted answer of `count` fields, "00" status and the given fields set.
 std::string Fields(std::size_t count, const std::map<std::size_t, std::string>& values) {
@@ -28,7 +26,6 @@ class RegisterReaderTest : public ::testing::Test, public RigBase {
     RegisterReaderTest() {
         session.CurrentSlot = 2;
         session.texts.WindowShown = true;
-        reader.setTraceFileControl(&traceFiles);
         Identity("12345678", "AB", false);
         sender.script("v", {Accepted(Fields(12, {{3, "REV 3.2"}, {7, "3"}, {9, "6"}}))});
         sender.script(
@@ -48,16 +45,14 @@ class RegisterReaderTest : public ::testing::Test, public RigBase {
         sender.script(":/" + std::to_string(d),
                       {Accepted(Fields(16, {{4, vatCode}, {14, nature}}))});
     }
-    std::string Matr() const { return ReadAll(folder.file("SR_MATR.002")); }
-    bool Exists(const std::string& name) { return files.fileExists(folder.file(name)); }
+    std::string Matr() const { return folder.read("SR_MATR.002"); }
+    bool Exists(const std::string& name) const { return folder.has(name); }
 
     ScriptedSender sender{session};
-    RecordingTraceFiles traceFiles;
     RegisterReader reader{session, sender, files, jobFiles};
 };
 
 TEST_F(RegisterReaderTest, SuccessfulReadPublishesMatrAndReadsTheTablesOnce) {
-    session.options.TraceOn = true;
     ASSERT_EQ(reader.ReadRegisterData(), ReadOutcome::kOk);
     Lines expected{"a", ",/10", "v"};
     for (int m = 1; m <= 20; ++m) expected.push_back("{/" + std::to_string(m) + "/");
@@ -138,7 +133,7 @@ TEST_F(RegisterReaderTest, ARefusedCommandFailsTheReadWithE501) {
         EXPECT_EQ(reader.ReadRegisterData(), ReadOutcome::kFailed);
         std::erase_if(sender.sent, [](const std::string& c) { return c[0] == '{'; });
         EXPECT_EQ(sender.sent, sent);  // a failed table is read once more
-        EXPECT_EQ(ReadAll(folder.file("SR_ERR.002")),
+        EXPECT_EQ(folder.read("SR_ERR.002"),
                   "E501: Dump non eseguito, verificare se Ecr in errore o non connesso\r\n");
         EXPECT_FALSE(Exists("FINESCO.002") || Exists("SR_MATR.002"));
         EXPECT_TRUE(Exists("SR_START.002"));  // the job cycle answers the job, once
@@ -182,4 +177,4 @@ TEST_F(RegisterReaderTest, RtSerialAndModelMapping) {
 }
 
 }  // namespace
-}  // namespace zelmar::link::scripted
+}  // namespace zelmar::link::testing

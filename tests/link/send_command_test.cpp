@@ -103,7 +103,7 @@ TEST(SendCommand, EndsWithTheExpectedResultInBoundedTime) {
         EXPECT_LE(rig.elapsedMs, s.maxMs);
         EXPECT_EQ(std::count(rig.files.writes.begin(), rig.files.writes.end(), rig.errFile()),
                   s.errWrites);
-        EXPECT_EQ(ReadAll(rig.errFile()), s.errText);
+        EXPECT_EQ(rig.folder.read("SR_ERR.001"), s.errText);
         if (!s.trace.empty()) {
             EXPECT_EQ(rig.trace.lines, s.trace);
         }

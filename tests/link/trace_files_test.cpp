@@ -16,6 +16,9 @@ struct TraceRig : RigBase {
         loop.setStartDateTime({2026, 12, 31, 23, 59, 58});
     }
     std::string inData(const std::string& name) const { return folder.path() + "/" + name; }
+    std::string read(const std::string& path) const {  // a file below the data folder
+        return folder.read(path.substr(folder.path().size() + 1));
+    }
 
     TraceFiles traces{session, loop, files};
 };
@@ -37,9 +40,9 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     rig.traces.CloseTraceFiles(true);
     EXPECT_FALSE(rig.traces.isOpen());
     rig.traces.traceLine(" --> after the end");
-    EXPECT_EQ(ReadAll(rig.traces.paths().tracePath),
+    EXPECT_EQ(rig.read(rig.traces.paths().tracePath),
               "20261231_235958 <-->  --> U/\r\n20261231_235959 <-->  <-- 00/00/00/73\r\n");
-    EXPECT_EQ(ReadAll(rig.traces.paths().logPath),
+    EXPECT_EQ(rig.read(rig.traces.paths().logPath),
               "20261231_235958 <--> Mando COMANDO U/\r\n"
               "20261231_235959 <--> WINSOCK NON APERTO\r\n");
 
@@ -51,7 +54,7 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     rig.traces.CloseTraceFiles(false);
     EXPECT_FALSE(std::filesystem::exists(rig.traces.paths().logPath));
     rig.traces.OpenTraceFiles();  // a second job in the same second empties the same file
-    EXPECT_EQ(ReadAll(rig.traces.paths().tracePath), "");
+    EXPECT_EQ(rig.read(rig.traces.paths().tracePath), "");
 }
 
 TEST(TraceFiles, DataFolderServesWhenTheMonthFolderCannotBeMade) {

@@ -36,9 +36,9 @@ class SimTcpSocket : public platform::TcpSocket {
     const std::string& host() const { return host_; }
     int port() const { return port_; }
     const std::string& sent() const { return sent_; }  // every byte the driver sent
+    void deliver(const std::string& bytes);            // bytes from the register's side now
 
   private:
-    void deliver(const std::string& bytes);
     void dropConnection();
 
     platform::FakeEventLoop& loop_;
