@@ -1,37 +1,11 @@
-// Result-code table, bit strings and reply decoding of the network transport.
+// The network reply: its code field and its decoding.
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <set>
 
 #include "link/reply_codes.h"
 #include "link/reply_record.h"
 
 namespace zelmar::link {
 namespace {
-
-// The action class of every code below 100, written out from the register's table by class.
-int ExpectedClass(int code) {
-    static const std::set<int> deviceFault{29, 42, 43, 45, 46, 47, 48, 49, 50, 52, 60, 87, 88, 89};
-    if (code == 0 || code == 71 || code >= 90) return 0;
-    if (code == 26) return 1;
-    if (code == 44 || code == 51) return 4;
-    if (deviceFault.count(code) != 0) return 9;
-    return 2;
-}
-
-TEST(NetworkErrorMessage, EveryCodeBelowAHundredHasItsClassAndAMessageOnlyInTheTable) {
-    for (int value = 0; value < 100; ++value) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%02X", value);
-        std::string code = hex;
-        std::string message = "stale";
-        const int actionClass = ErrorMessage(code, message);
-        EXPECT_EQ(code, std::to_string(value)) << hex;
-        EXPECT_EQ(actionClass, ExpectedClass(value)) << value;
-        EXPECT_EQ(message.empty(), value == 0 || value >= 90) << value;
-    }
-}
 
 TEST(NetworkErrorMessage, ReadsTheFieldAsHexadecimal) {
     const struct {

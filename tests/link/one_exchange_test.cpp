@@ -14,10 +14,6 @@ class OneExchangeTest : public ::testing::Test, public LinkRig {
         link.OpenConnection();
         port.opened.clear();
     }
-    SendResult sendOn(int slot, const std::string& command) {
-        session.CurrentSlot = slot;
-        return send(command);
-    }
 };
 
 TEST_F(OneExchangeTest, AJobOnAnotherSlotNeverUsesTheOpenPort) {
@@ -25,22 +21,19 @@ TEST_F(OneExchangeTest, AJobOnAnotherSlotNeverUsesTheOpenPort) {
     ASSERT_TRUE(link.PortOpen());
     session.CurrentSlot = 3;
     EXPECT_FALSE(link.PortOpen());
-    EXPECT_EQ(send("3/S/PANE"),
-              SendResult::kRefused);  // not opened yet: nothing is written anywhere
+    EXPECT_EQ(send("3/S/PANE"), SendResult::kRefused);  // not opened yet: nothing is written
     EXPECT_TRUE(port.frames.empty());
 
     ASSERT_TRUE(link.OpenPort());
     EXPECT_EQ(send("3/S/PANE"), SendResult::kAccepted);
-    EXPECT_EQ(sendOn(1, "a"), SendResult::kRefused);  // and slot 1 no longer has a port
-    EXPECT_EQ(port.opened, (std::vector<std::string>{"dev3"}));
-    EXPECT_EQ(port.framesOn, (std::vector<std::string>{"dev3"}));
-    EXPECT_FALSE(link.WriteRaw("\x18"));  // the unframed write follows the same rule
-}
-
-TEST_F(OneExchangeTest, ProbingAnotherSlotClosesTheOpenPortFirst) {
-    EXPECT_TRUE(link.ProbeComPort(2));
-    EXPECT_EQ(port.opened, (std::vector<std::string>{"dev2"}));
     session.CurrentSlot = 1;
+    EXPECT_EQ(send("a"), SendResult::kRefused);  // and slot 1 no longer has a port
+    EXPECT_EQ(port.opened, Lines{"dev3"});
+    EXPECT_EQ(port.framesOn, Lines{"dev3"});
+    EXPECT_FALSE(link.WriteRaw("\x18"));  // the unframed write follows the same rule
+    EXPECT_TRUE(link.ProbeComPort(2));    // probing another slot closes the open port first
+    EXPECT_EQ(port.opened, (Lines{"dev3", "dev2"}));
+    session.CurrentSlot = 3;
     EXPECT_FALSE(link.PortOpen());
 }
 
@@ -53,8 +46,12 @@ TEST_F(OneExchangeTest, ACommandStartedInsideAnotherOnesWaitIsRefused) {
     });
     EXPECT_EQ(send("3/S/PANE"), SendResult::kAccepted);
     EXPECT_EQ(nested, SendResult::kNoContact);
-    EXPECT_EQ(port.frames, (std::vector<std::string>{"3/S/PANE", "3/S/PANE"}));
+    EXPECT_EQ(port.frames, (Lines{"3/S/PANE", "3/S/PANE"}));
     EXPECT_EQ(send("+"), SendResult::kAccepted);  // afterwards the link is free again
+    session.link.ExchangeAborted = true;          // and none starts once the program ends
+    EXPECT_EQ(send("9"), SendResult::kNoContact);
+    EXPECT_EQ(port.frames.size(), 3u);
+    EXPECT_EQ(elapsedMs, 0);
 }
 
 // The register answers the payment after the time-out: the line is sent again (and carried
@@ -67,17 +64,10 @@ TEST_F(OneExchangeTest, ALateAnswerIsDroppedNotShiftedOntoTheNextCommand) {
     EXPECT_EQ(session.link.ResponseText.substr(0, 16), "00/00/00/RESENT/");
     EXPECT_EQ(send("9"), SendResult::kAccepted);
     EXPECT_EQ(session.link.ResponseText.substr(0, 11), "00/00/00/9/");
-    EXPECT_EQ(port.frames, (std::vector<std::string>{"5/1/", "5/1/", "9"}));
-    EXPECT_NE(std::find_if(trace.lines.begin(), trace.lines.end(),
-                           [](const std::string& l) { return l.find("late answer") != l.npos; }),
-              trace.lines.end());
-}
-
-TEST_F(OneExchangeTest, NoCommandStartsOnceTheProgramIsEnding) {
-    session.link.ExchangeAborted = true;
-    EXPECT_EQ(send("9"), SendResult::kNoContact);
-    EXPECT_TRUE(port.frames.empty());
-    EXPECT_EQ(elapsedMs, 0);
+    EXPECT_EQ(port.frames, (Lines{"5/1/", "5/1/", "9"}));
+    EXPECT_TRUE(std::any_of(trace.lines.begin(), trace.lines.end(), [](const std::string& l) {
+        return l.find("late answer dropped") != std::string::npos;
+    }));
 }
 
 }  // namespace
