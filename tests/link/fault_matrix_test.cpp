@@ -13,52 +13,41 @@ namespace {
 
 namespace nt = network_timing;
 using enum SendResult;
+using enum jobs::JobResult;
 
 // Our bound for any one command, job or read against a misbehaving register (virtual time).
 constexpr std::int64_t kJobBoundMs = 2 * 60 * 1000;
 const std::string kSale = "3/S/PANE//1/1.00/1/22.00", kPayment = "5/1/1.00//////";
 
-TEST(SerialFaultMatrix, CommandsUnderOneFaultEach) {
+TEST(SerialFaultMatrix, CommandsAndJobsUnderOneFaultEach) {
     const struct {
         std::string fault;
-        SendResult result;
-        std::size_t journaled;  // times the register executed the command
+        SendResult sale;        // the sale alone
+        std::size_t journaled;  // times the register executed it
+        jobs::JobResult job;    // the sale and its payment
     } cases[] = {
         // clang-format off
-        {"", kAccepted, 1}, {"nak:2", kAccepted, 1}, {"badsum:3", kAccepted, 1}, {"short:2", kAccepted, 1},
-        {"silent:1", kAccepted, 1}, {"again:2", kAccepted, 1}, {"refuse:*=10,a", kRefused, 0}, {"drop", kNoContact, 0},
+        {"", kAccepted, 1, kOk}, {"nak:2", kAccepted, 1, kOk}, {"badsum:3", kAccepted, 1, kOk},
+        {"short:2", kAccepted, 1, kOk}, {"silent:1", kAccepted, 1, kOk}, {"again:2", kAccepted, 1, kOk},
+        {"paper:3@1", kAccepted, 1, kOk}, {"refuse:*=08,3/", kRefused, 0, kInterrupted},
+        {"busy:*", kBusyTooLong, 0, kInterrupted}, {"silent:*", kRefused, 0, kInterrupted},
+        {"nak:*", kRefused, 0, kInterrupted}, {"drop", kNoContact, 0, kInterrupted},
+        {"drop@1", kAccepted, 1, kInterrupted},
         // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
-        SimRig rig(false, {c.fault});
-        EXPECT_EQ(rig.send("a"), c.result);
-        EXPECT_EQ(rig.journaled("a"), c.journaled);
-        EXPECT_LT(rig.elapsedMs, kJobBoundMs);
-    }
-}
-
-TEST(SerialFaultMatrix, JobsUnderOneFaultEach) {
-    using enum jobs::JobResult;
-    const std::pair<std::string, jobs::JobResult> cases[] = {
-        {"", kOk},
-        {"refuse:*=08,3/", kInterrupted},
-        {"paper:3@1", kOk},
-        {"busy:*", kInterrupted},
-        {"silent:*", kInterrupted},
-        {"drop@1", kInterrupted},
-        {"nak:*", kInterrupted},
-    };
-    for (const auto& [fault, expected] : cases) {
-        SCOPED_TRACE(fault);
-        SimRig rig(false, {fault});
+        SimRig command(false, {c.fault}), rig(false, {c.fault});
+        EXPECT_EQ(command.send(kSale), c.sale);
+        EXPECT_EQ(command.journaled(kSale), c.journaled);
+        EXPECT_LT(command.elapsedMs, kJobBoundMs);
         WriteTextLines(rig.job.jobFile, {kSale, kPayment});
-        EXPECT_EQ(rig.transmit(), expected);
-        EXPECT_EQ(rig.journaled(kPayment), expected == kOk ? 1u : 0u);
+        EXPECT_EQ(rig.transmit(), c.job);
+        EXPECT_EQ(rig.journaled(kPayment), c.job == kOk ? 1u : 0u);
         EXPECT_LT(rig.elapsedMs, kJobBoundMs);
         EXPECT_FALSE(rig.port.isOpen());
         const std::string out = rig.folder.read("SR_OUT.001");
-        EXPECT_EQ(out.find("NAZF,V") != std::string::npos, expected == kOk) << out;
+        EXPECT_EQ(out.find("NAZF,V") != std::string::npos, c.job == kOk) << out;
     }
 }
 
@@ -71,20 +60,18 @@ TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {
 
 // The register decides a job whose answers went missing, on both lines.
 TEST(FaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
-    using enum jobs::JobResult;
     const struct {
         const char* name;
         Lines faults;
         std::vector<jobs::JobResult> results;  // one job each
         std::size_t paymentsCarriedOut;
     } cases[] = {
+        // clang-format off
         {"lost answer to the payment", {"lost=5/"}, {kOk}, 1},
         {"lost answer to a sale, then silence", {"lost=3/", "silent:*@1"}, {kInterrupted}, 0},
         {"dead register after a lost payment", {"lost=5/", "silent:*@2"}, {kInterrupted}, 1},
-        {"a failed job leaves its receipt open: the next payment does not close it",
-         {"refuse:1=09,5/"},
-         {kInterrupted, kReceiptOpen},
-         1},
+        {"a receipt left open by a failed job is not closed by the next job's payment", {"refuse:1=09,5/"}, {kInterrupted, kReceiptOpen}, 1},
+        // clang-format on
     };
     for (const bool overTcp : {false, true}) {
         for (const auto& c : cases) {

@@ -243,7 +243,6 @@ struct SimRig : RigBase {
         session.PortDevice[0] = "/dev/ttyS0";  // the simulated port opens only a named device
         session.options.RegisterLineInput = true;
         session.options.UseNetwork = overTcp;
-        session.options.TraceOn = true;
         session.options.RegisterAddress = " 127.0.0.1 ";
         session.options.RegisterPort = "9101";
         session.reg().IsRtRegister = true;

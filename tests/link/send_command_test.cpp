@@ -23,7 +23,6 @@ struct Scenario {
     ReplyScript toEnq = kAcks, toFrame = kAnswersOk, toNak = kNothing;
     std::string babble{};           // with every read, for ever
     bool failWrites = false;        // the register vanished
-    bool portClosed = false;        // the link was closed before the call
     std::int64_t timeoutAtMs = -1;  // TimeoutFlag raised then
     SendResult result = SendResult::kAccepted;
     int frames = 1, naks = 0;
@@ -62,7 +61,6 @@ const Scenario kScenarios[] = {
     {.name = "babble without ETX", .toEnq = kNothing, .toFrame = kNothing, .babble = "\x06\x02", .result = SendResult::kRefused, .minMs = 40000, .maxMs = 40000},
     {.name = "vanished register fails at once", .failWrites = true, .result = SendResult::kNoContact, .frames = 0, .maxMs = 0},
     {.name = "each attempt traced, then the last good answer", .toFrame = {{"?", kBusy}, kOk}, .frames = 3, .minMs = 600, .maxMs = 700, .trace = {" --> U/", " <-- Nack Received: ", " <-- 1A/00/00/91", " --> U/", " <-- 00/00/00/73"}},
-    {.name = "closed port refused at once", .portClosed = true, .result = SendResult::kRefused, .frames = 0, .maxMs = 0},
 };
 // clang-format on
 
@@ -77,7 +75,6 @@ TEST(SendCommand, EndsWithTheExpectedResultInBoundedTime) {
         rig.port.toNak = s.toNak;
         rig.port.babble = s.babble;
         rig.port.failWrites = s.failWrites;
-        if (s.portClosed) rig.link.CloseConnection();
         if (s.timeoutAtMs >= 0) {
             rig.loop.postDelayed(s.timeoutAtMs, [&] { rig.session.link.TimeoutFlag = true; });
         }
