@@ -237,7 +237,8 @@ class RecordingTraceFiles : public TraceFileControl {
 struct SimRig : RigBase {
     explicit SimRig(bool overTcp = false, const Lines& rules = {}) {
         for (const auto& rule : rules) {
-            if (!rule.empty()) fault(rule);
+            std::string error;
+            EXPECT_TRUE(rule.empty() || faults.add(rule, error)) << error;
         }
         serialEngine.setAnswerDelay(50);
         session.PortDevice[0] = "/dev/ttyS0";  // the simulated port opens only a named device
@@ -254,10 +255,6 @@ struct SimRig : RigBase {
         } else {
             link.OpenConnection();
         }
-    }
-    void fault(const std::string& rule) {
-        std::string error;
-        EXPECT_TRUE(faults.add(rule, error)) << error;
     }
     SendResult send(std::string command) {
         return timed([&] { return link.SendCommand(command); });

@@ -1,6 +1,14 @@
+// The simulated register's set-up: its model and configuration, its fault rules and the
+// command line.
 #include "sim/core/register_model.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "config/scratch_folder.h"
+#include "sim/core/fault_script.h"
+#include "sim/core/sim_options.h"
 
 namespace ecrsim {
 namespace {
@@ -109,6 +117,110 @@ TEST(SimRegisterConfig, RejectsBadValuesAndKeepsTheSetUp) {
     RegisterModel model(config), untouched;
     for (const char* read : {"a", "e", "v", "i", ":/2"}) {
         EXPECT_EQ(model.execute(read).text(), untouched.execute(read).text()) << read;
+    }
+}
+
+// The prefix runs to the end of the rule, whatever it holds; "*" is for ever.
+TEST(SimFaultScript, ParsesRules) {
+    struct Case {
+        std::string ruleText;
+        FaultKind kind;
+        int count, skip, code;
+        std::string prefix;
+        int parts;
+    } cases[] = {{"refuse:*@1=09,:/2", FaultKind::Refuse, FaultRule::kForever, 1, 9, ":/2", 2},
+                 {"refuse=09,@/1=x", FaultKind::Refuse, 1, 0, 9, "@/1=x", 2},
+                 {"lost:2@1=5/1:=@", FaultKind::Lost, 2, 1, -1, "5/1:=@", 2},
+                 {"split:2=4", FaultKind::Split, 2, 0, -1, "", 4}};
+    for (const auto& c : cases) {
+        FaultScript script;
+        std::string error;
+        ASSERT_TRUE(script.add(c.ruleText, error)) << c.ruleText << ": " << error;
+        const FaultRule& r = script.rules().at(0);
+        EXPECT_EQ(std::tie(r.kind, r.count, r.skip, r.code, r.prefix, r.parts),
+                  std::tie(c.kind, c.count, c.skip, c.code, c.prefix, c.parts))
+            << c.ruleText;
+    }
+    for (const char* ruleText :
+         {"", "nack", "nak:0", "nak:-1", "nak:x", "busy=1AB", "busy=zz", "refuse", "refuse=09",
+          "refuse=09,", "lost=", "split=1", "split=17", "nak=3", "drop@x"}) {
+        FaultScript script;
+        std::string error;
+        EXPECT_FALSE(script.add(ruleText, error)) << ruleText;
+        EXPECT_EQ(error, std::string("bad fault rule: ") + ruleText);
+        EXPECT_TRUE(script.rules().empty()) << ruleText;
+    }
+}
+
+// Each rule counts only the events of its kind (and, for refuse, of its commands); the first
+// due rule in script order fires.
+TEST(SimFaultScript, SkipsThenFiresCountTimesInScriptOrder) {
+    FaultScript script;
+    std::string error;
+    for (const char* rule : {"busy:2@1", "paper:1", "silent:*", "refuse:1@1=09,3/"}) {
+        ASSERT_TRUE(script.add(rule, error)) << rule;
+    }
+    std::string fired;
+    for (int i = 0; i < 5; ++i) {
+        const auto rule = script.take({FaultKind::Busy, FaultKind::PaperEnd});
+        fired += !rule ? '-' : rule->kind == FaultKind::Busy ? 'B' : 'P';
+    }
+    EXPECT_EQ(fired, "PBB--");
+    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(script.take({FaultKind::Silent}));
+
+    EXPECT_FALSE(script.take({FaultKind::Nak}, "3/S"));
+    EXPECT_FALSE(script.take({FaultKind::Refuse}, "5/1"));
+    EXPECT_FALSE(script.take({FaultKind::Refuse}, "3/S"));  // the skipped one
+    const auto refusal = script.take({FaultKind::Refuse}, "3/S/B");
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->code, 9);
+    EXPECT_FALSE(script.take({FaultKind::Refuse}, "3/S"));
+}
+
+TEST(SimOptions, CommandLineAndFilesApplyInOrder) {
+    const zelmar::testing::ScratchFolder folder("sim_options");
+    folder.put("ecr.cfg",
+               "# register\r\nmodel=CE\r\n\r\nserial=99887766\r\ndept.3=2,4\r\nfault=busy:2\r\n"
+               "delay=50\r\n");
+    const std::string file = folder.file("ecr.cfg");
+    SimOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSimArguments(
+        {"--model",       "VT",       "--config",  file,          "--mf",  "--delay",
+         "200",           "--fault",  "nak:1",     "--tcp",       "0",     "--no-serial",
+         "--link",        "ecr-link", "--journal", "journal.txt", "--set", "closure=41",
+         "--description", "ED 1"},
+        options, error))
+        << error;
+    const RegisterConfig& c = options.config;
+    EXPECT_EQ(c.model, "CE");  // the file came after --model
+    EXPECT_EQ(std::tie(c.serial, c.rt, c.closureNumber, c.description),
+              std::make_tuple("99887766", false, 41, "ED 1"));
+    EXPECT_EQ(std::tie(c.departments[2].vatCode, c.departments[2].nature), std::make_tuple(2, 4));
+    EXPECT_EQ(std::tie(options.delayMs, options.tcpPort, options.serial, options.linkPath,
+                       options.journalPath),
+              std::make_tuple(200, 0, false, "ecr-link", "journal.txt"));
+    ASSERT_EQ(options.faults.rules().size(), 2u);
+    EXPECT_EQ(options.faults.rules()[0].kind, FaultKind::Busy);  // the file's, then --fault's
+    EXPECT_EQ(options.faults.rules()[1].kind, FaultKind::Nak);
+}
+
+TEST(SimOptions, ErrorsNameTheProblem) {
+    const zelmar::testing::ScratchFolder folder("sim_options");
+    folder.put("bad.cfg", "model=AB\nvat\n");
+    const std::string file = folder.file("bad.cfg");
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--bogus"}, "unknown option"},
+        {{"--model"}, "missing value"},
+        {{"--delay", "-5"}, "bad delay"},
+        {{"--tcp", "70000"}, "bad TCP port"},
+        {{"--config", file}, ":2: expected key=value"},
+        {{"--config", folder.file("missing.cfg")}, "cannot read"}};
+    for (const auto& [args, fragment] : cases) {
+        SimOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseSimArguments(args, options, error)) << args[0];
+        EXPECT_NE(error.find(fragment), std::string::npos) << error;
     }
 }
 
