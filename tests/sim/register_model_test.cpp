@@ -102,24 +102,6 @@ TEST(SimRegisterModel, ReceiptOpensAndClosesAndCounts) {
     EXPECT_EQ(counters(), "9 16.50 1004.05 4");
 }
 
-TEST(SimRegisterConfig, RejectsBadValuesAndKeepsTheSetUp) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"model", "ABC"},    {"rt", "maybe"},     {"vat", "1,2,3,4,5,6,7,8,9,10,11,12,13,14"},
-        {"dept.0", "1"},     {"dept.2", "1,2,3"}, {"date", "6122026"},
-        {"time", "10:30"},   {"document", "-1"},  {"grand_total", "1.234"},
-        {"serial", "12/34"}, {"colour", "red"}};
-    RegisterConfig config;
-    for (const auto& [key, value] : cases) {
-        std::string error;
-        EXPECT_FALSE(config.set(key, value, error)) << key << "=" << value;
-        EXPECT_FALSE(error.empty());
-    }
-    RegisterModel model(config), untouched;
-    for (const char* read : {"a", "e", "v", "i", ":/2"}) {
-        EXPECT_EQ(model.execute(read).text(), untouched.execute(read).text()) << read;
-    }
-}
-
 // The prefix runs to the end of the rule, whatever it holds; "*" is for ever.
 TEST(SimFaultScript, ParsesRules) {
     struct Case {
@@ -205,22 +187,32 @@ TEST(SimOptions, CommandLineAndFilesApplyInOrder) {
     EXPECT_EQ(options.faults.rules()[1].kind, FaultKind::Nak);
 }
 
-TEST(SimOptions, ErrorsNameTheProblem) {
+// A bad option, register file or setting is refused with its reason and changes nothing.
+TEST(SimOptions, BadSetUpIsRefusedWithItsReasonAndChangesNothing) {
     const zelmar::testing::ScratchFolder folder("sim_options");
     folder.put("bad.cfg", "model=AB\nvat\n");
-    const std::string file = folder.file("bad.cfg");
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"--bogus"}, "unknown option"},
-        {{"--model"}, "missing value"},
-        {{"--delay", "-5"}, "bad delay"},
-        {{"--tcp", "70000"}, "bad TCP port"},
-        {{"--config", file}, ":2: expected key=value"},
-        {{"--config", folder.file("missing.cfg")}, "cannot read"}};
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        // clang-format off
+        {{"--bogus"}, "unknown option"}, {{"--model"}, "missing value"}, {{"--delay", "-5"}, "bad delay"},
+        {{"--tcp", "70000"}, "bad TCP port"}, {{"--config", folder.file("bad.cfg")}, ":2: expected key=value"},
+        {{"--config", folder.file("missing.cfg")}, "cannot read"}, {{"--set", "colour=red"}, "unknown setting"},
+        {{"--set", "dept.0=1"}, "bad department"}, {{"--set", "dept.2=1,2,3"}, "bad department"},
+        {{"--model", "ABC"}, "bad value for model"}, {{"--set", "rt=maybe"}, "bad value for rt"},
+        {{"--set", "vat=1,2,3,4,5,6,7,8,9,10,11,12,13,14"}, "bad value for vat"},
+        {{"--set", "date=6122026"}, "bad value"}, {{"--set", "time=10:30"}, "bad value"},
+        {{"--set", "document=-1"}, "bad value"}, {{"--set", "grand_total=1.234"}, "bad value"},
+        {{"--serial", "12/34"}, "bad value"},
+        // clang-format on
+    };
+    SimOptions options;  // each case applied over the same options
     for (const auto& [args, fragment] : cases) {
-        SimOptions options;
         std::string error;
         EXPECT_FALSE(ParseSimArguments(args, options, error)) << args[0];
         EXPECT_NE(error.find(fragment), std::string::npos) << error;
+    }
+    RegisterModel model(options.config), untouched;
+    for (const char* read : {"a", "e", "v", "i", ":/2"}) {
+        EXPECT_EQ(model.execute(read).text(), untouched.execute(read).text()) << read;
     }
 }
 
