@@ -97,6 +97,7 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
     const std::string vat = "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2";
     const std::int64_t resent = nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs;
     const struct {
+        const char* name;
         Lines faults;
         std::string command;
         SendResult result;
@@ -108,23 +109,23 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
         Lines notices{};
     } cases[] = {
         // clang-format off
-        {{}, "a", kAccepted, "a/", "0 -  - 0", 0, 1000},
-        {{"refuse:*=09,9"}, "9", kRefused, "9/", vat, nt::kRetryPauseMs, 1000},
-        {{"busy:2"}, "9", kAccepted, "9/9/9/", "0 -  - 0", 2 * nt::kRetryPauseMs, 1000},
-        {{"busy:*"}, "9", kRefused, "*", "26 - Stampante Busy, reinviare il comando - 1", nt::kMaxBusyMs, nt::kMaxBusyMs + 1000},
-        {{"paper=33", "refuse=09,9"}, "9", kRefused, "9/?/9/", vat, 2 * nt::kRetryPauseMs, 1000},
-        {{"paper:*"}, "9", kRefused, "*", "44 - Carta finita - 4", nt::kMaxPollingMs, nt::kMaxPollingMs + 1000},
-        {{"silent:1"}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000},
-        {{"silent:*"}, "9", kRefused, "9/9/", " -  - ", nt::kMaxSendsWithoutReply * nt::kReplyWaitMs, nt::kMaxSendsWithoutReply * resent},
-        {{"fault"}, "9", kRefused, "9/", "46 - Stampante scollegata - 9", 0, 1000, 0, false, {"Errore grave della stampante fiscale, chiamare assistenza"}},
-        {{}, "", kRefused, "", " -  - ", 0, 1000},
-        {{"split=3"}, "a", kAccepted, "a/", "0 -  - 0", 40, 1000},
-        {{"refuse=09,9"}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000, nt::kReplyWaitMs + 200},
-        {{}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000, 50, true},
+        {"accepted", {}, "a", kAccepted, "a/", "0 -  - 0", 0, 1000},
+        {"refused", {"refuse:*=09,9"}, "9", kRefused, "9/", vat, nt::kRetryPauseMs, 1000},
+        {"busy, then accepted", {"busy:2"}, "9", kAccepted, "9/9/9/", "0 -  - 0", 2 * nt::kRetryPauseMs, 1000},
+        {"busy for ever", {"busy:*"}, "9", kRefused, "*", "26 - Stampante Busy, reinviare il comando - 1", nt::kMaxBusyMs, nt::kMaxBusyMs + 1000},
+        {"cover open, the resent command refused", {"paper=33", "refuse=09,9"}, "9", kRefused, "9/?/9/", vat, 2 * nt::kRetryPauseMs, 1000},
+        {"paper out for ever", {"paper:*"}, "9", kRefused, "*", "44 - Carta finita - 4", nt::kMaxPollingMs, nt::kMaxPollingMs + 1000},
+        {"no reply once", {"silent:1"}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000},
+        {"no reply for ever", {"silent:*"}, "9", kRefused, "9/9/", " -  - ", nt::kMaxSendsWithoutReply * nt::kReplyWaitMs, nt::kMaxSendsWithoutReply * resent},
+        {"device fault", {"fault"}, "9", kRefused, "9/", "46 - Stampante scollegata - 9", 0, 1000, 0, false, {"Errore grave della stampante fiscale, chiamare assistenza"}},
+        {"empty command: nothing sent", {}, "", kRefused, "", " -  - ", 0, 1000},
+        {"reply in three segments", {"split=3"}, "a", kAccepted, "a/", "0 -  - 0", 40, 1000},
+        {"a late reply never passes for the next one", {"refuse=09,9"}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000, nt::kReplyWaitMs + 200},
+        {"noise past the bound, then the reply in the same wait", {}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000, 50, true},
         // clang-format on
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.faults.empty() ? c.command : c.faults[0]);
+        SCOPED_TRACE(c.name);
         SimRig m(true, c.faults);
         m.jobFiles.WriteErrorFile("E104: Fine carta scontrino, sostituire il rotolo", 1);
         if (c.lateMs > 0) {
@@ -140,7 +141,7 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
         EXPECT_GE(m.elapsedMs, c.minMs);
         EXPECT_LE(m.elapsedMs, c.maxMs);
         EXPECT_EQ(m.shell.notices(), c.notices);
-        // E104 goes when the paper is back; a device fault ends before the trace line.
+        // E104 goes once a poll finds the paper back; a device fault ends the call untraced.
         EXPECT_EQ(std::filesystem::exists(m.errFile()), c.sent.find('?') == std::string::npos);
         EXPECT_EQ(m.traced(" --> fp_error n." + c.reply),
                   c.result != kAccepted && c.notices.empty());
