@@ -1,121 +1,186 @@
-// Single commands, whole jobs and register reads through the real link and the simulated
-// register on virtual time, one fault at a time: what the POS application gets, and how long
-// it takes.
-
+// Commands, jobs and register reads through the real link and the simulated register on
+// virtual time, on the serial line and over TCP, one fault at a time: what the POS application
+// gets, and how long it takes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
 
-#include "common/text_file.h"
-#include "link/register_reader.h"
-#include "link/scripted_sender.h"
-#include "link/verdict_cases.h"
-#include "sim/core/serial_engine.h"
-#include "support/sim_serial_port.h"
+#include "link/link_rig.h"
+#include "link/network_timing.h"
 
-namespace zelmar::link::scripted {
+namespace zelmar::link::testing {
 namespace {
+
+namespace nt = network_timing;
+using enum SendResult;
+using enum jobs::JobResult;
 
 // Our bound for any one command, job or read against a misbehaving register (virtual time).
 constexpr std::int64_t kJobBoundMs = 2 * 60 * 1000;
+const std::string kSale = "3/S/PANE//1/1.00/1/22.00", kPayment = "5/1/1.00//////";
 
-const std::vector<std::string> kReceipt{"3/S/PANE//1/1.00/1/22.00", "5/1/"};
-
-struct SimRig : RigBase {
-    explicit SimRig(const std::string& fault = "") {
-        std::string error;
-        EXPECT_TRUE(fault.empty() || faults.add(fault, error)) << error;
-        engine.setAnswerDelay(50);
-        session.PortDevice[0] = "/dev/ttyS0";      // the simulated port opens only a named device
-        session.options.RegisterLineInput = true;  // the job holds register lines
-        session.reg().IsRtRegister = true;
-    }
-    SendResult send(std::string command) {
-        link.OpenConnection();
-        return timed([&] { return link.SendCommand(command); });
-    }
-    jobs::JobResult transmit() {
-        return timed([&] { return driver.TransmitJob(job); });
-    }
-    static std::string firstDocumentNumber() { return "SCONTR. N.0001-0001,"; }  // RT
-    std::size_t journaled(const std::string& line) const {
-        const auto& lines = model.journal().lines();
-        return std::count(lines.begin(), lines.end(), line);
-    }
-
-    ecrsim::RegisterModel model;
-    ecrsim::FaultScript faults;
-    ecrsim::SerialEngine engine{model, faults};
-    zelmar::testing::SimSerialPort port{loop, engine};
-    Link link{session, loop, port, jobFiles, trace};
-    TransmissionDriver driver{session, link, loop, files, jobFiles, trace, shell};
-    RegisterReader reader{session, link, files, jobFiles};
-};
-
-TEST(SerialFaultMatrix, CommandsUnderOneFaultEach) {
-    using enum SendResult;
+TEST(SerialFaultMatrix, CommandsAndJobsUnderOneFaultEach) {
     const struct {
         std::string fault;
-        SendResult result;
-        std::size_t journaled;  // times the register executed the command
+        SendResult sale;        // the sale alone
+        std::size_t journaled;  // times the register executed it
+        jobs::JobResult job;    // the sale and its payment
     } cases[] = {
         // clang-format off
-        {"", kAccepted, 1}, {"nak:2", kAccepted, 1}, {"busy:3", kAccepted, 1}, {"badsum:3", kAccepted, 1},
-        {"short:2", kAccepted, 1}, {"silent:1", kAccepted, 1}, {"badsum:*", kRefused, 1},
-        {"again:2", kAccepted, 1}, {"refuse:*=10,a", kRefused, 0}, {"drop", kNoContact, 0},
+        {"", kAccepted, 1, kOk}, {"nak:2", kAccepted, 1, kOk}, {"badsum:3", kAccepted, 1, kOk},
+        {"short:2", kAccepted, 1, kOk}, {"silent:1", kAccepted, 1, kOk}, {"again:2", kAccepted, 1, kOk},
+        {"paper:3@1", kAccepted, 1, kOk}, {"refuse:*=08,3/", kRefused, 0, kInterrupted},
+        {"busy:*", kBusyTooLong, 0, kInterrupted}, {"silent:*", kRefused, 0, kInterrupted},
+        {"nak:*", kRefused, 0, kInterrupted}, {"drop", kNoContact, 0, kInterrupted},
+        {"drop@1", kAccepted, 1, kInterrupted},
         // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
-        SimRig rig(c.fault);
-        EXPECT_EQ(rig.send("a"), c.result);
-        EXPECT_EQ(rig.journaled("a"), c.journaled);
+        SimRig command(false, {c.fault}), rig(false, {c.fault});
+        EXPECT_EQ(command.send(kSale), c.sale);
+        EXPECT_EQ(command.journaled(kSale), c.journaled);
+        EXPECT_LT(command.elapsedMs, kJobBoundMs);
+        WriteTextLines(rig.job.jobFile, {kSale, kPayment});
+        EXPECT_EQ(rig.transmit(), c.job);
+        EXPECT_EQ(rig.journaled(kPayment), c.job == kOk ? 1u : 0u);
         EXPECT_LT(rig.elapsedMs, kJobBoundMs);
+        EXPECT_FALSE(rig.port.isOpen());
+        const std::string out = rig.folder.read("SR_OUT.001");
+        EXPECT_EQ(out.find("NAZF,V") != std::string::npos, c.job == kOk) << out;
     }
 }
 
-TEST(SerialFaultMatrix, JobsUnderOneFaultEach) {
-    using enum jobs::JobResult;
+TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {
+    SimRig rig(false, {"silent:*"});
+    EXPECT_EQ(rig.timed([&] { return rig.reader.ReadRegisterData(); }), ReadOutcome::kFailed);
+    EXPECT_LT(rig.elapsedMs, kJobBoundMs);
+    EXPECT_EQ(rig.folder.read("SR_ERR.001").rfind("E501: ", 0), 0u);
+}
+
+// The register decides a job whose answers went missing, on both lines.
+TEST(FaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
     const struct {
-        std::string fault;
-        jobs::JobResult expected;
+        const char* name;
+        Lines faults;
+        std::vector<jobs::JobResult> results;  // one job each
+        std::size_t paymentsCarriedOut;
     } cases[] = {
-        {"", kOk},
-        {"refuse:*=08,3/", kInterrupted},
-        {"paper:3@1", kOk},
-        {"busy:*", kInterrupted},
-        {"silent:*", kInterrupted},
-        {"drop@1", kInterrupted},
-        {"nak:*", kInterrupted},
+        // clang-format off
+        {"lost answer to the payment", {"lost=5/"}, {kOk}, 1},
+        {"lost answer to a sale, then silence", {"lost=3/", "silent:*@1"}, {kInterrupted}, 0},
+        {"dead register after a lost payment", {"lost=5/", "silent:*@2"}, {kInterrupted}, 1},
+        {"a receipt left open by a failed job is not closed by the next job's payment", {"refuse:1=09,5/"}, {kInterrupted, kReceiptOpen}, 1},
+        // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault);
-        SimRig rig(c.fault);
-        WriteTextLines(rig.job.jobFile, kReceipt);
-        EXPECT_EQ(rig.timed([&] { return rig.driver.TransmitJob(rig.job); }), c.expected);
-        EXPECT_EQ(rig.journaled(kReceipt[1]), c.expected == kOk ? 1u : 0u);
-        EXPECT_LT(rig.elapsedMs, kJobBoundMs);
-        EXPECT_FALSE(rig.port.isOpen());
-        const std::string out = ReadAll(rig.job.resultFile);
-        if (c.expected == kOk) {
-            EXPECT_NE(out.find("NAZF,V"), std::string::npos);
-        } else {
-            EXPECT_EQ(out, "");
+    for (const bool overTcp : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (overTcp ? " over TCP" : " on the serial line"));
+            SimRig rig(overTcp, c.faults);
+            for (const jobs::JobResult expected : c.results) {
+                WriteTextLines(rig.job.jobFile, {kSale, kPayment});
+                EXPECT_EQ(rig.transmit(), expected);
+            }
+            EXPECT_EQ(rig.journaled(kPayment), c.paymentsCarriedOut);
+            const bool done = c.results.back() == kOk;
+            const std::string out = rig.folder.read("SR_OUT.001");
+            EXPECT_EQ(out.find("SCONTR. N.0001-0001,") != std::string::npos, done) << out;
+            const std::string log = rig.folder.read("LOGFILE.TXT");
+            EXPECT_EQ(log.find("Esito accertato dal registratore") != std::string::npos, done);
         }
     }
 }
 
-TEST(SerialFaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
-    verdict::RunVerdictCases<SimRig>();
+// Over TCP the reply's action class decides what is sent next; every loop is bounded, and the
+// second line of SR_ERR names the last reply.
+TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
+    const std::string vat = "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2";
+    const std::int64_t resent = nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs;
+    const struct {
+        const char* name;
+        Lines faults;
+        std::string command;
+        SendResult result;
+        std::string sent;  // every byte sent; "*": not checked
+        std::string reply;
+        std::int64_t minMs, maxMs;
+        int lateMs = 0;      // the first reply's delay
+        bool noise = false;  // more than a reply's worth of bytes without ETX come first
+        Lines notices{};
+    } cases[] = {
+        // clang-format off
+        {"accepted", {}, "a", kAccepted, "a/", "0 -  - 0", 0, 1000},
+        {"refused", {"refuse:*=09,9"}, "9", kRefused, "9/", vat, nt::kRetryPauseMs, 1000},
+        {"busy, then accepted", {"busy:2"}, "9", kAccepted, "9/9/9/", "0 -  - 0", 2 * nt::kRetryPauseMs, 1000},
+        {"busy for ever", {"busy:*"}, "9", kRefused, "*", "26 - Stampante Busy, reinviare il comando - 1", nt::kMaxBusyMs, nt::kMaxBusyMs + 1000},
+        {"cover open, the resent command refused", {"paper=33", "refuse=09,9"}, "9", kRefused, "9/?/9/", vat, 2 * nt::kRetryPauseMs, 1000},
+        {"paper out for ever", {"paper:*"}, "9", kRefused, "*", "44 - Carta finita - 4", nt::kMaxPollingMs, nt::kMaxPollingMs + 1000},
+        {"no reply once", {"silent:1"}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000},
+        {"no reply for ever", {"silent:*"}, "9", kRefused, "9/9/", " -  - ", nt::kMaxSendsWithoutReply * nt::kReplyWaitMs, nt::kMaxSendsWithoutReply * resent},
+        {"device fault", {"fault"}, "9", kRefused, "9/", "46 - Stampante scollegata - 9", 0, 1000, 0, false, {"Errore grave della stampante fiscale, chiamare assistenza"}},
+        {"empty command: nothing sent", {}, "", kRefused, "", " -  - ", 0, 1000},
+        {"reply in three segments", {"split=3"}, "a", kAccepted, "a/", "0 -  - 0", 40, 1000},
+        {"a late reply never passes for the next one", {"refuse=09,9"}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000, nt::kReplyWaitMs + 200},
+        {"noise past the bound, then the reply in the same wait", {}, "9", kAccepted, "9/9/", "0 -  - 0", resent, resent + 1000, 50, true},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimRig m(true, c.faults);
+        m.jobFiles.WriteErrorFile("E104: Fine carta scontrino, sostituire il rotolo", 1);
+        if (c.lateMs > 0) {
+            m.tcpEngine.setAnswerDelay(c.lateMs);
+            m.loop.postDelayed(1, [&] { m.tcpEngine.setAnswerDelay(0); });
+        }
+        if (c.noise) {
+            m.loop.postDelayed(5,
+                               [&] { m.socket.deliver(std::string(nt::kMaxReplyBytes + 1, 'x')); });
+        }
+        EXPECT_EQ(m.send(c.command), c.result);
+        EXPECT_EQ(c.sent == "*" ? c.sent : m.socket.sent(), c.sent);
+        EXPECT_GE(m.elapsedMs, c.minMs);
+        EXPECT_LE(m.elapsedMs, c.maxMs);
+        EXPECT_EQ(m.shell.notices(), c.notices);
+        // E104 goes once a poll finds the paper back; a device fault ends the call untraced.
+        EXPECT_EQ(std::filesystem::exists(m.errFile()), c.sent.find('?') == std::string::npos);
+        EXPECT_EQ(m.traced(" --> fp_error n." + c.reply),
+                  c.result != kAccepted && c.notices.empty());
+        EXPECT_EQ(m.errLines("E101"), (Lines{"E101", c.reply}));
+        m.faults.clear();  // the register recovers: the same connection serves again
+        EXPECT_EQ(m.send("9"), kAccepted);
+    }
 }
 
-TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {
-    SimRig rig("silent:*");
-    rig.link.OpenConnection();
-    EXPECT_EQ(rig.timed([&] { return rig.reader.ReadRegisterData(); }), ReadOutcome::kFailed);
-    EXPECT_LT(rig.elapsedMs, kJobBoundMs);
-    EXPECT_EQ(ReadAll(rig.errFile()).rfind("E501: ", 0), 0u);
+TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
+    SimRig m(true, {"drop"});
+    EXPECT_EQ(m.socket.host(), "127.0.0.1");
+    EXPECT_EQ(m.socket.port(), 9101);
+    EXPECT_EQ(m.send("9"), kRefused);
+    EXPECT_LE(m.elapsedMs, 1000);
+    EXPECT_TRUE(m.session.texts.JobStatus.empty());  // 10053 is only traced
+    EXPECT_TRUE(m.traced(" --> WS_Error n.10053 - Connection aborted - -2146818235"));
+    EXPECT_EQ(m.network.socketState(), platform::TcpSocket::State::kClosed);
+    m.network.open();
+    EXPECT_EQ(m.network.socketState(), platform::TcpSocket::State::kConnected);
+    EXPECT_EQ(m.send("9"), kAccepted);
+    m.session.options.UseNetwork = false;  // a serial error file has one line
+    EXPECT_EQ(m.errLines("E101"), Lines{"E101"});
+}
+
+TEST(NetworkFaultMatrix, AnUnreachablePortEndsTheConnectWaitAndTheSend) {
+    SimRig m(true);
+    m.network.close();
+    m.socket.setReachable(false);
+    const auto start = m.loop.nowMs();
+    m.network.open();
+    EXPECT_LE(m.loop.nowMs() - start, nt::kMaxConnectWaitMs + 1000);
+    EXPECT_EQ(m.session.texts.JobStatus, "WS_Error n.10061 - Connection refused - -2146818227");
+    EXPECT_EQ(m.send("9"), kRefused);
+    EXPECT_GE(m.elapsedMs, nt::kNotConnectedPauseMs);
+    EXPECT_EQ(m.shell.notices(), Lines{"CONNESSIONE RETE NON VALIDA"});
+    EXPECT_EQ(m.trace.log.back(), "WINSOCK NON APERTO");
+    EXPECT_EQ(m.errLines("E101"), (Lines{"E101", " -  - "}));
 }
 
 }  // namespace
-}  // namespace zelmar::link::scripted
+}  // namespace zelmar::link::testing

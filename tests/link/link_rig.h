@@ -1,48 +1,46 @@
 #pragma once
 
-// What the link tests share: a data folder, virtual time, the job files, a recording trace,
-// and a register on a scripted serial line.
+// The link tests' rigs on virtual time: a data folder, the job files and a recording trace
+// (RigBase), with a register on a scripted serial line (LinkRig), a register scripted at the
+// command level (ScriptedSender) or the simulated register on either line (SimRig).
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <deque>
-#include <fstream>
-#include <sstream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/text_file.h"
 #include "config/scratch_folder.h"
 #include "jobs/job_files.h"
 #include "link/frame.h"
 #include "link/link.h"
+#include "link/network_link.h"
+#include "link/register_reader.h"
+#include "link/status_fields.h"
 #include "link/transmission.h"
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/file_system.h"
-#include "platform/serial_port.h"
+#include "support/sim_serial_port.h"
+#include "support/sim_tcp_socket.h"
 
 namespace zelmar::link::testing {
 
-inline std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using Lines = std::vector<std::string>;
 
-// Counts the writes of each path, so "written once" can be told from "written again"; the
-// first `failWrites` writes fail.
+// Counts the writes of each path; the first `failWrites` writes fail.
 class CountingFileSystem : public platform::StdFileSystem {
   public:
-    std::vector<std::string> writes;
+    Lines writes;
     int failWrites = 0;
-    bool writeLines(const std::string& path, const std::vector<std::string>& lines,
-                    bool append) override {
+    bool writeLines(const std::string& path, const Lines& lines, bool append) override {
         writes.push_back(path);
-        if (failWrites > 0) {
-            --failWrites;
-            return false;
-        }
+        if (failWrites-- > 0) return false;
         return StdFileSystem::writeLines(path, lines, append);
     }
 };
@@ -51,14 +49,13 @@ class CountingFileSystem : public platform::StdFileSystem {
 class RecordingTrace : public TraceSink {
   public:
     bool on = true;
-    std::vector<std::string> lines, log;
+    Lines lines, log;
     bool tracing() const override { return on; }
     void traceLine(const std::string& markerAndText) override { lines.push_back(markerAndText); }
     void AddLogLine(const std::string& message) override { log.push_back(message); }
     void ClearLogLines() override { log.clear(); }
 };
 
-// What every rig has, on virtual time, with the ports of four slots.
 struct RigBase {
     RigBase() { session.DataFolder = folder.path(); }
     template <typename Call>
@@ -69,6 +66,9 @@ struct RigBase {
         return result;
     }
     std::string errFile() const { return jobFiles.SlotFile("SR_ERR", session.CurrentSlot); }
+    bool traced(const std::string& line) const {
+        return std::count(trace.lines.begin(), trace.lines.end(), line) == 1;
+    }
 
     zelmar::testing::ScratchFolder folder{"link"};
     JobRequest job{1, folder.file("SR_DATI.001"), folder.file("SR_OUT.001")};
@@ -100,23 +100,19 @@ inline std::string Answer(const std::string& text) {
     return BuildAnswerFrame(text);
 }
 
-// A register on a scripted serial line. Its replies arrive on the fake loop a few virtual
-// milliseconds after the write they answer.
+// A register on a scripted serial line; its replies arrive a few virtual ms after the write.
 class ScriptedSerialPort : public platform::SerialPort {
   public:
     explicit ScriptedSerialPort(platform::FakeEventLoop& loop) : loop_(loop) {}
 
-    ReplyScript toEnq{{}, Bytes(kAck)};
-    ReplyScript toFrame{{}, Answer("00/00/00/")};
-    ReplyScript toNak{{}, ""};    // the register's answer again after our NAK
+    ReplyScript toEnq{{}, Bytes(kAck)}, toFrame{{}, Answer("00/00/00/")}, toNak{{}, ""};
     std::string babble;           // comes with every read, for ever
     std::deque<int> frameDelays;  // ms before each answer frame, in turn; then 5
     bool failWrites = false;
-
     int naks = 0;
-    std::vector<std::string> frames;    // command texts between STX and the checksum
-    std::vector<std::string> framesOn;  // the device each frame went to
-    std::vector<std::string> opened;    // the device of each open
+    Lines frames;    // command texts between STX and the checksum
+    Lines framesOn;  // the device each frame went to
+    Lines opened;    // the device of each open
 
     bool configure(const std::string& device, int) override {
         if (open_) return false;  // a real port is never reconfigured while open
@@ -131,32 +127,28 @@ class ScriptedSerialPort : public platform::SerialPort {
     bool isOpen() const override { return open_; }
     bool write(const std::string& bytes) override {
         if (!open_ || failWrites) return false;
-        if (bytes == Bytes(kEnq)) {
-            reply(toEnq.next());
-        } else if (bytes == Bytes(kNak)) {
+        if (bytes == Bytes(kEnq)) reply(toEnq.next());
+        if (bytes == Bytes(kNak)) {
             ++naks;
             reply(toNak.next());
-        } else if (!bytes.empty() && bytes.front() == kStx) {
-            frames.push_back(bytes.substr(1, bytes.size() - 5));
-            framesOn.push_back(device_);
-            int delay = kReplyDelayMs;
-            if (!frameDelays.empty()) delay = frameDelays.front(), frameDelays.pop_front();
-            reply(toFrame.next(), delay);
         }
+        if (bytes.empty() || bytes.front() != kStx) return true;
+        frames.push_back(bytes.substr(1, bytes.size() - 5));
+        framesOn.push_back(device_);
+        int delay = 5;
+        if (!frameDelays.empty()) delay = frameDelays.front(), frameDelays.pop_front();
+        reply(toFrame.next(), delay);
         return true;
     }
     std::string readAvailable() override { return std::exchange(inbox_, {}) + babble; }
 
   private:
-    static constexpr int kReplyDelayMs = 5;
-    void reply(const std::string& bytes, int delayMs = kReplyDelayMs) {
+    void reply(const std::string& bytes, int delayMs = 5) {
         if (!bytes.empty()) loop_.postDelayed(delayMs, [this, bytes] { inbox_ += bytes; });
     }
-
     platform::FakeEventLoop& loop_;
     bool open_ = false;
-    std::string device_;
-    std::string inbox_;
+    std::string device_, inbox_;
 };
 
 // A link on the scripted serial port with the port of slot 1 open.
@@ -166,10 +158,130 @@ struct LinkRig : RigBase {
         lastCommand = std::move(command);
         return timed([&] { return link.SendCommand(lastCommand); });
     }
-
     ScriptedSerialPort port{loop};
     Link link{session, loop, port, jobFiles, trace};
     std::string lastCommand;
+};
+
+// One scripted answer: the result and ResponseText after the command.
+struct Reply {
+    SendResult result = SendResult::kAccepted;
+    std::string answer = "00/00/00/0/";
+};
+inline Reply Accepted(std::string answer) {
+    return Reply{SendResult::kAccepted, std::move(answer)};
+}
+inline Reply Refused() {
+    return Reply{SendResult::kRefused, "02/00/00/0/"};
+}
+
+// A register at the command level: each command line gets a scripted result and answer,
+// which lands in Session::link as the real link's status parsing leaves it.
+class ScriptedSender : public CommandSender {
+  public:
+    explicit ScriptedSender(Session& session) : session_(session) {}
+    // Replies given in turn to one command line; the last one repeats.
+    void script(const std::string& command, std::deque<Reply> replies) {
+        script_[command] = std::move(replies);
+    }
+    SendResult SendCommand(std::string& command) override {
+        sent.push_back(command);
+        auto& replies = script_[command];
+        const Reply reply = replies.empty() ? Reply{} : replies.front();
+        if (replies.size() > 1) replies.pop_front();
+        session_.link.ResponseText = reply.answer;
+        ParseStatus(reply.answer);
+        return reply.result;
+    }
+    int ParseStatus(const std::string& text) override {
+        return link::ParseStatus(text, session_.link, session_.texts);
+    }
+    bool PortOpen() const override { return portOpen; }
+    bool OpenPort() override {
+        ++opens;
+        return portOpen = portOpens;
+    }
+    void ClosePort() override {
+        ++closes;
+        portOpen = false;
+    }
+    bool WriteRaw(const std::string& bytes) override {
+        raw += bytes;
+        return true;
+    }
+    void OpenConnection() override {}
+    void CloseConnection() override {}
+    long count(const std::string& command) const {
+        return std::count(sent.begin(), sent.end(), command);
+    }
+
+    Lines sent;
+    std::string raw;
+    bool portOpen = false, portOpens = true;  // portOpens: whether OpenPort succeeds
+    int opens = 0, closes = 0;
+
+  private:
+    Session& session_;
+    std::map<std::string, std::deque<Reply>> script_;
+};
+
+class RecordingTraceFiles : public TraceFileControl {
+  public:
+    void OpenTraceFiles() override {}
+    void CloseTraceFiles(bool writeLogLines) override { ++closed, logsWritten += writeLogLines; }
+    int closed = 0, logsWritten = 0;
+};
+
+// The simulated register (an RT register, the job holding register lines) on the serial
+// line, or over TCP at " 127.0.0.1 ":9101, with the line open.
+struct SimRig : RigBase {
+    explicit SimRig(bool overTcp = false, const Lines& rules = {}) {
+        for (const auto& rule : rules) {
+            std::string error;
+            EXPECT_TRUE(rule.empty() || faults.add(rule, error)) << error;
+        }
+        serialEngine.setAnswerDelay(50);
+        session.PortDevice[0] = "/dev/ttyS0";  // the simulated port opens only a named device
+        session.options.RegisterLineInput = true;
+        session.options.UseNetwork = overTcp;
+        session.options.RegisterAddress = " 127.0.0.1 ";
+        session.options.RegisterPort = "9101";
+        session.reg().IsRtRegister = true;
+        link.setNetwork(&network);
+        driver.setNetwork(&network);
+        if (overTcp) {
+            network.OpenSocket();
+            loop.advance(0);
+        } else {
+            link.OpenConnection();
+        }
+    }
+    SendResult send(std::string command) {
+        return timed([&] { return link.SendCommand(command); });
+    }
+    jobs::JobResult transmit() {
+        return timed([&] { return driver.TransmitJob(job); });
+    }
+    std::size_t journaled(const std::string& line) const {
+        return std::count(model.journal().lines().begin(), model.journal().lines().end(), line);
+    }
+    Lines errLines(const std::string& ours) {  // SR_ERR with our line written now
+        jobFiles.WriteErrorFile(ours, 1);
+        Lines lines;
+        ReadTextLines(errFile(), lines);
+        return lines;
+    }
+
+    ecrsim::RegisterModel model;
+    ecrsim::FaultScript faults;
+    ecrsim::SerialEngine serialEngine{model, faults};
+    ecrsim::TcpEngine tcpEngine{model, faults};
+    zelmar::testing::SimSerialPort port{loop, serialEngine};
+    zelmar::testing::SimTcpSocket socket{loop, tcpEngine};
+    NetworkLink network{session, loop, socket, jobFiles, trace, shell};
+    Link link{session, loop, port, jobFiles, trace};
+    TransmissionDriver driver{session, link, loop, files, jobFiles, trace, shell};
+    RegisterReader reader{session, link, files, jobFiles};
 };
 
 }  // namespace zelmar::link::testing

@@ -15,7 +15,9 @@ struct TraceRig : RigBase {
         session.options.TraceOn = true;
         loop.setStartDateTime({2026, 12, 31, 23, 59, 58});
     }
-    std::string inData(const std::string& name) const { return folder.path() + "/" + name; }
+    std::string read(const std::string& path) const {  // a file below the data folder
+        return folder.read(path.substr(folder.path().size() + 1));
+    }
 
     TraceFiles traces{session, loop, files};
 };
@@ -24,7 +26,7 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     TraceRig rig;
     EXPECT_EQ(rig.traces.GetTimeStamp(), "20261231_235958 <--> ");
     rig.traces.OpenTraceFiles();
-    const std::string month = rig.inData("TRACE_202612");
+    const std::string month = rig.folder.file("TRACE_202612");
     EXPECT_EQ(rig.traces.paths().tracePath, month + "/TRACE_20261231_235958.TXT");
     EXPECT_EQ(rig.traces.paths().logPath, month + "/TRACE_20261231_235958.log");
     EXPECT_TRUE(rig.traces.tracing());
@@ -37,28 +39,29 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     rig.traces.CloseTraceFiles(true);
     EXPECT_FALSE(rig.traces.isOpen());
     rig.traces.traceLine(" --> after the end");
-    EXPECT_EQ(ReadAll(rig.traces.paths().tracePath),
+    EXPECT_EQ(rig.read(rig.traces.paths().tracePath),
               "20261231_235958 <-->  --> U/\r\n20261231_235959 <-->  <-- 00/00/00/73\r\n");
-    EXPECT_EQ(ReadAll(rig.traces.paths().logPath),
+    EXPECT_EQ(rig.read(rig.traces.paths().logPath),
               "20261231_235958 <--> Mando COMANDO U/\r\n"
               "20261231_235959 <--> WINSOCK NON APERTO\r\n");
 
     rig.loop.advance(1000);  // the next job falls in a new month and writes no log
     rig.traces.OpenTraceFiles();
-    EXPECT_EQ(rig.traces.paths().tracePath, rig.inData("TRACE_202701/TRACE_20270101_000000.TXT"));
+    EXPECT_EQ(rig.traces.paths().tracePath,
+              rig.folder.file("TRACE_202701/TRACE_20270101_000000.TXT"));
     rig.traces.traceLine(" --> first job");
     rig.traces.AddLogLine("Mando COMANDO U/");
     rig.traces.CloseTraceFiles(false);
     EXPECT_FALSE(std::filesystem::exists(rig.traces.paths().logPath));
     rig.traces.OpenTraceFiles();  // a second job in the same second empties the same file
-    EXPECT_EQ(ReadAll(rig.traces.paths().tracePath), "");
+    EXPECT_EQ(rig.read(rig.traces.paths().tracePath), "");
 }
 
 TEST(TraceFiles, DataFolderServesWhenTheMonthFolderCannotBeMade) {
     TraceRig rig;
-    std::ofstream(rig.inData("TRACE_202612")) << "a file in the way";
+    std::ofstream(rig.folder.file("TRACE_202612")) << "a file in the way";
     rig.traces.OpenTraceFiles();
-    EXPECT_EQ(rig.traces.paths().tracePath, rig.inData("TRACE_20261231_235958.TXT"));
+    EXPECT_EQ(rig.traces.paths().tracePath, rig.folder.file("TRACE_20261231_235958.TXT"));
     EXPECT_TRUE(rig.traces.isOpen());
 }
 
@@ -67,7 +70,7 @@ TEST(TraceFiles, DataFolderServesWhenTheMonthFolderCannotBeMade) {
 TEST(TraceFiles, AMonthFolderThatIsALinkIsReplacedByAFolder) {
     TraceRig rig;
     const zelmar::testing::ScratchFolder outside("trace_outside");
-    std::filesystem::create_directory_symlink(outside.path(), rig.inData("TRACE_202612"));
+    std::filesystem::create_directory_symlink(outside.path(), rig.folder.file("TRACE_202612"));
     rig.traces.OpenTraceFiles();
     EXPECT_TRUE(std::filesystem::exists(rig.traces.paths().tracePath));
     EXPECT_TRUE(std::filesystem::is_empty(outside.path()));

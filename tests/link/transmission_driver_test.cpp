@@ -5,25 +5,20 @@
 #include "common/text_file.h"
 #include "common/version_text.h"
 #include "convert/job_file.h"
-#include "link/scripted_sender.h"
-#include "link/transmission.h"
+#include "link/link_rig.h"
 
-namespace zelmar::link::scripted {
+namespace zelmar::link::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
 using enum jobs::JobResult;
 using Replies = std::vector<std::pair<std::string, Reply>>;
 
 Reply Answered(SendResult result, const std::string& code) {
-    return Reply{result, Answer({code, "00", "00", "0"})};
+    return Reply{result, code + "/00/00/0/"};
 }
-std::string DocumentAnswer(const std::string& number) {
-    return Answer({"00", "00", "00", "a", "b", "c", "d", "e", number});
+Reply Document(const std::string& number) {
+    return Accepted("00/00/00/a/b/c/d/e/" + number + "/");
 }
-// The register's read-back after the last line: clock and closure.
-const Reply kClock = Accepted(Answer({"00", "00", "00", "06122026", "153012"}));
-const Reply kClosure = Accepted(Answer({"00", "00", "00", "a", "b", "41", "c", "9876543"}));
 
 // A job whose converter writes `commands` into the command file.
 struct DriverRig : RigBase {
@@ -40,16 +35,16 @@ struct DriverRig : RigBase {
             session.conv.ReprintRequest = reprint;
             return converterFails || !WriteTextLines(folder.file("Micrel.txt"), commands) ? 1 : 0;
         });
-        sender.script("9", {Accepted(DocumentAnswer("7"))});
-        sender.script("t", {kClock});
-        sender.script("i", {kClosure});
-        sender.script("0", {Accepted(DocumentAnswer("12345"))});
+        sender.script("9", {Document("7")});
+        sender.script("t", {Accepted("00/00/00/06122026/153012/")});   // the read-back: clock,
+        sender.script("i", {Accepted("00/00/00/a/b/41/c/9876543/")});  // closure, totals
+        sender.script("0", {Document("12345")});
     }
     jobs::JobResult run() {
         sender.sent.clear();
         return timed([&] { return driver.TransmitJob(job); });
     }
-    std::string out() const { return ReadAll(job.resultFile); }
+    std::string out() const { return folder.read("SR_OUT.001"); }
     Lines jobLines() const {  // every line sent but the read-back and the copy
         Lines lines;
         for (const auto& line : sender.sent) {
@@ -171,8 +166,8 @@ TEST(TransmitJob, ResultFileAndCopyFollowWhatTheRegisterAccepted) {
         rig.session.conv.InvoiceOpen = c.invoice;
         rig.reprint = c.reprint;
         rig.receiptHasSales = c.sales;
-        rig.sender.script("9", {Accepted(DocumentAnswer(c.documentField))});
-        rig.sender.script("X", {Accepted(Answer({"00", "00", "00", "a", "b", "c", "55"}))});
+        rig.sender.script("9", {Document(c.documentField)});
+        rig.sender.script("X", {Accepted("00/00/00/a/b/c/55/")});
         if (c.clockRefused) rig.sender.script("t", {Refused()});
         if (c.closureRefused) rig.sender.script("i", {Refused()});
         ASSERT_EQ(rig.run(), kOk);
@@ -203,25 +198,22 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
 }
 
-// The job file itself is sent (register input, the test receipt): one the converter would
-// refuse, a link or over its bound, is refused the same way and nothing goes out.
+// The job file itself is sent (register input, the test receipt): a link, or a file over the
+// converter's bound, is refused as the converter would refuse it, and nothing goes out.
 TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
-    for (const bool link : {false, true}) {
-        for (const bool testReceipt : {false, true}) {
-            DriverRig rig;
-            rig.session.options.RegisterLineInput = !testReceipt;
-            rig.job.testReceipt = testReceipt;
-            const std::string& job = rig.job.jobFile;
-            if (link) {
-                std::filesystem::rename(job, job + ".elsewhere");
-                std::filesystem::create_symlink(job + ".elsewhere", job);
-            } else {
-                std::filesystem::resize_file(job, convert::kMaxJobFileBytes + 1);
-            }
-            EXPECT_EQ(rig.run(), jobs::JobResult::kConversionError)
-                << "link " << link << ", test receipt " << testReceipt;
-            EXPECT_TRUE(rig.jobLines().empty());
+    for (const bool testReceipt : {false, true}) {
+        DriverRig rig;
+        rig.session.options.RegisterLineInput = !testReceipt;
+        rig.job.testReceipt = testReceipt;
+        const std::string& job = rig.job.jobFile;
+        if (testReceipt) {
+            std::filesystem::resize_file(job, convert::kMaxJobFileBytes + 1);
+        } else {
+            std::filesystem::rename(job, job + ".elsewhere");
+            std::filesystem::create_symlink(job + ".elsewhere", job);
         }
+        EXPECT_EQ(rig.run(), kConversionError) << "test receipt " << testReceipt;
+        EXPECT_TRUE(rig.jobLines().empty());
     }
 }
 
@@ -243,10 +235,10 @@ TEST(TransmitJob, FileFaultsRestartAtMostThreeTimes) {
         EXPECT_EQ(rig.jobLines(), (Lines{"LINE1", "LINE2"}));
         EXPECT_EQ(rig.sender.count("9"), 1);
         EXPECT_EQ(rig.shell.notices().size(), 1u);
-        const std::string log = ReadAll(rig.folder.file("LOGFILE.TXT"));
+        const std::string log = rig.folder.read("LOGFILE.TXT");
         EXPECT_EQ(log.find("SR_OUT non scritto") != std::string::npos, failures == 4) << log;
     }
 }
 
 }  // namespace
-}  // namespace zelmar::link::scripted
+}  // namespace zelmar::link::testing

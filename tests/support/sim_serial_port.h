@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/fake/fake_event_loop.h"
 #include "platform/serial_port.h"
@@ -18,26 +19,37 @@ namespace zelmar::testing {
 // The port must be destroyed before the loop; replies still pending then are discarded.
 class SimSerialPort : public platform::SerialPort {
   public:
-    SimSerialPort(platform::FakeEventLoop& loop, ecrsim::SerialEngine& engine);
+    SimSerialPort(platform::FakeEventLoop& loop, ecrsim::SerialEngine& engine)
+        : loop_(loop), engine_(engine) {}
 
-    bool configure(const std::string& device, int baudRate) override;
-    bool open() override;
-    void close() override;
-    bool isOpen() const override;
-    bool write(const std::string& bytes) override;
-    std::string readAvailable() override;
-
-    const std::string& written() const { return written_; }  // every byte the driver wrote
+    // As on a real line, a missing device shows when it is opened.
+    bool configure(const std::string& device, int) override { return !device.empty(); }
+    bool open() override {
+        if (engine_.linkDropped()) return false;
+        received_.clear();
+        return open_ = true;
+    }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_ && !engine_.linkDropped(); }
+    bool write(const std::string& bytes) override {
+        if (!isOpen()) return false;
+        for (auto& output : engine_.receive(bytes)) {
+            if (output.dropLink) continue;  // the engine now reports the line dead
+            loop_.postDelayed(output.delayMs, [this, alive = std::weak_ptr<char>(alive_),
+                                               bytes = std::move(output.bytes)] {
+                if (alive.lock() && isOpen()) received_ += bytes;
+            });
+        }
+        return true;
+    }
+    std::string readAvailable() override { return std::exchange(received_, {}); }
 
   private:
-    bool present() const { return !engine_.linkDropped(); }
-
     platform::FakeEventLoop& loop_;
     ecrsim::SerialEngine& engine_;
     std::shared_ptr<char> alive_ = std::make_shared<char>();  // pending replies check it
     bool open_ = false;
     std::string received_;
-    std::string written_;
 };
 
 }  // namespace zelmar::testing

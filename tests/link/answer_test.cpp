@@ -1,35 +1,49 @@
-// Result-code table, bit strings and reply decoding of the network transport.
+// What the register's answers say: the serial frame and its status fields, the network
+// reply's code field and its decoding.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <set>
-
+#include "link/frame.h"
 #include "link/reply_codes.h"
 #include "link/reply_record.h"
+#include "link/status_fields.h"
 
 namespace zelmar::link {
 namespace {
 
-// The action class of every code below 100, written out from the register's table by class.
-int ExpectedClass(int code) {
-    static const std::set<int> deviceFault{29, 42, 43, 45, 46, 47, 48, 49, 50, 52, 60, 87, 88, 89};
-    if (code == 0 || code == 71 || code >= 90) return 0;
-    if (code == 26) return 1;
-    if (code == 44 || code == 51) return 4;
-    if (deviceFault.count(code) != 0) return 9;
-    return 2;
+TEST(Frame, ChecksumIsTheByteSumModulo256ThenModulo100AfterAnAddedSlash) {
+    EXPECT_EQ(BuildCommandFrame("U/"), std::string("\x02U//79\x03"));
+    EXPECT_EQ(BuildCommandFrame("x/1//"), std::string("\x02x/1///01\x03"));
+    EXPECT_EQ(CalcChecksum(""), "00");
+    EXPECT_EQ(CalcChecksum(std::string(3, '\xff')), "53");  // 765 % 256 = 253: bytes unsigned
 }
 
-TEST(NetworkErrorMessage, EveryCodeBelowAHundredHasItsClassAndAMessageOnlyInTheTable) {
-    for (int value = 0; value < 100; ++value) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%02X", value);
-        std::string code = hex;
-        std::string message = "stale";
-        const int actionClass = ErrorMessage(code, message);
-        EXPECT_EQ(code, std::to_string(value)) << hex;
-        EXPECT_EQ(actionClass, ExpectedClass(value)) << value;
-        EXPECT_EQ(message.empty(), value == 0 || value >= 90) << value;
+TEST(ParseStatus, ReadsTheThreeHexFieldsAndShowsRefusals) {
+    const struct {
+        std::string text;
+        int fields, rc, ds, fs;
+        bool paperOut, documentOpen;
+        std::string text1;
+    } cases[] = {
+        {"00/00/00/73", 3, 0, 0, 0, false, false, ""},
+        {"1A/00/04/12", 3, 26, 0, 4, false, true, "RC (dec)= 26 - DS (dec)= 0 - FS (dec)= 4"},
+        {"31/00/00/xx", 3, 49, 0, 0, true, false, "RC (dec)= 49 - DS (dec)= 0 - FS (dec)= 0"},
+        {"00/04/00/xx", 3, 0, 4, 0, true, false, ""},
+        {"20/01/00/xx", 3, 32, 1, 0, false, false, ""},  // bit 0: retried, not shown
+        {"0a/fe/zz/1/2", 4, 10, 254, 0, true, false, "RC (dec)= 10 - DS (dec)= 254 - FS (dec)= 0"},
+        // One long field: at most four digits are read, the missing fields read 0.
+        {"123456789", 0, 0x1234, 0, 0, false, false, "RC (dec)= 4660 - DS (dec)= 0 - FS (dec)= 0"},
+        {"10/00/00", 0, 0x1234, 0, 0, false, false, ""},  // too short: nothing changes
+    };
+    LinkState link;  // kept across rows, so a row shows what the text left unchanged
+    for (const auto& c : cases) {
+        WindowTexts texts;
+        EXPECT_EQ(ParseStatus(c.text, link, texts), c.fields) << c.text;
+        EXPECT_EQ(link.ResultCode, c.rc) << c.text;
+        EXPECT_EQ(link.DeviceStatus, c.ds) << c.text;
+        EXPECT_EQ(link.FiscalStatus, c.fs) << c.text;
+        EXPECT_EQ(link.PaperOut, c.paperOut) << c.text;
+        EXPECT_EQ(link.DocumentOpen, c.documentOpen) << c.text;
+        EXPECT_EQ(texts.RegisterMessage, c.text1) << c.text;
     }
 }
 

@@ -1,0 +1,212 @@
+// The simulated register's framing and both engines: bytes in, bytes out, what it journals,
+// and the ports that carry it on virtual time.
+#include <gtest/gtest.h>
+
+#include "sim/core/frame.h"
+#include "sim/core/serial_engine.h"
+#include "sim/core/tcp_engine.h"
+#include "support/sim_serial_port.h"
+#include "support/sim_tcp_socket.h"
+
+namespace ecrsim {
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string kEnqByte(1, kEnq), kAckByte(1, kAck), kNakByte(1, kNak), kCanByte(1, kCan);
+
+// A register of the given model with a fixed clock and the given fault rules, reached through
+// either engine (one of them per rig: they share the faults).
+struct EngineRig {
+    static RegisterConfig Config(const std::string& modelName) {
+        RegisterConfig config;
+        config.model = modelName;
+        config.date = "06122026";
+        config.time = "103000";
+        return config;
+    }
+    explicit EngineRig(const Lines& rules = {}, const std::string& modelName = "AB")
+        : model(Config(modelName)) {
+        for (const auto& rule : rules) fault(rule);
+    }
+    void fault(const std::string& rule) {
+        std::string error;
+        EXPECT_TRUE(faults.add(rule, error)) << error;
+    }
+    // The bytes of all outputs, in order, whatever their delays; "|" cuts the input in pieces.
+    std::string exchange(bool tcp, const std::string& input) {
+        std::string bytes;
+        std::size_t start = 0;
+        for (std::size_t cut = 0; cut != std::string::npos; start = cut + 1) {
+            cut = input.find('|', start);
+            const auto piece = input.substr(start, cut - start);
+            for (const auto& out : tcp ? this->tcp.receive(piece) : serial.receive(piece)) {
+                bytes += out.bytes;
+            }
+        }
+        return bytes;
+    }
+
+    RegisterModel model;
+    FaultScript faults;
+    SerialEngine serial{model, faults};
+    TcpEngine tcp{model, faults};
+};
+
+TEST(SimFrame, ChecksumAndBodyChecks) {
+    // 0xFF three times: the sum is kept mod 256 as it goes (253), then taken mod 100.
+    EXPECT_EQ(Checksum(std::string(3, '\xFF')), "53");
+    EXPECT_EQ(Frame("U//"), std::string("\x02U//79\x03"));
+    const std::pair<std::string, bool> bodies[] = {
+        {"U//79", true}, {"U//78", false}, {"U/79", false},  // checksum of "U/" is 32
+        {"U/32", true},  {"/47", false},                     // no command before the "/"
+        {"U", false},    {"", false},      {"U//7", false}, {"U//7x", false}};
+    for (const auto& [body, good] : bodies) {
+        EXPECT_EQ(CheckFrameBody(body).has_value(), good) << body;
+    }
+    EXPECT_EQ(*CheckFrameBody("U//79"), "U//");
+}
+
+// Conversations with the register: each input and the bytes it gets back, then the journal.
+// The answer to a closing payment may be lost: the receipt is closed all the same, so the
+// driver's resend is refused and the document is counted once.
+TEST(SimEngines, Conversations) {
+    const std::string sale = "3/S/X//1/1.00/1/22.00", pay = "5/1/1.00//////";
+    const std::string closed = Frame("41/00/00/"), doc = Frame("00/00/00/0/0/0/0/0/1/");
+    const struct {
+        const char* name;
+        bool tcp;
+        Lines rules;
+        std::vector<std::pair<std::string, std::string>> steps;
+        Lines journal;
+    } cases[] = {
+        // clang-format off
+        {"ENQ; a command in pieces; a CAN drops a partial frame; a runaway frame gets NAK", false, {},
+         {{kEnqByte, kAckByte}, {Frame("t/"), Frame("00/00/00/06122026/103000/")}, {kAckByte, ""},
+          {"\x02U/|/7|9\x03", Frame("00/00/00/")}, {"\x02U/|" + kCanByte + "79\x03", ""},
+          {"\x02" + std::string(2000, 'A') + "\x03", kNakByte}},
+         {"t", "U/"}},
+        {"a NAK gets the answer again, spoiled again, until the ACK; never executed again", false,
+         {"badsum:1", "short:1"},
+         {{Frame("U//"), "\x02" "00/00/00/74\x03"}, {kNakByte, Frame("00/")}, {kNakByte, Frame("00/00/00/")},
+          {kNakByte, Frame("00/00/00/")}, {kAckByte, ""}, {kNakByte, ""}},
+         {"U/"}},
+        {"TCP: a command ends at the slash the driver appends; a poll; overlong input", true, {},
+         {{"a/", Frame("00/00/00/72123456/0/AB/ECRSIM AB/")}, {"U//", Frame("00/00/00/")}, {"9", ""},
+          {"/", Frame("00/00/00/0/0/0/0/0/0/")}, {"?/", Frame("00/00/00/")}, {"/", Frame("06/00/00/")},
+          {std::string(1500, 'A'), Frame("02/00/00/")}, {"U//", Frame("00/00/00/")}},
+         {"a", "U/", "9", "?", "U/"}},
+        {"lost payment answer, serial", false, {"lost=5/"},
+         {{Frame(sale + "/"), Frame("00/00/04/")}, {Frame(pay + "/"), ""}, {Frame(pay + "/"), closed}, {Frame("9/"), doc}},
+         {sale, pay, "9"}},
+        {"lost payment answer, TCP", true, {"lost=5/"},
+         {{sale + "/", Frame("00/00/04/")}, {pay + "/", ""}, {pay + "/", closed}, {"9/", doc}},
+         {sale, pay, "9"}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineRig r(c.rules);
+        for (const auto& [input, output] : c.steps) EXPECT_EQ(r.exchange(c.tcp, input), output);
+        EXPECT_EQ(r.model.journal().lines(), c.journal);
+    }
+}
+
+// Every fault kind as the driver sees it on each line, and how many commands the register
+// executed: a faulted command has no effect, except a lost one. Serial: ENQ with a sale's
+// frame, then the same frame again. TCP: the sale, then a status poll.
+TEST(SimEngines, FaultKindsOnEachLine) {
+    const std::string sale = "3/S/X//1/1.00/1/22.00/";
+    const std::string ack(1, kAck), nak(1, kNak), open = Frame("00/00/04/");
+    const std::string badSum = std::string(1, kStx) + "00/00/04/78" + kEtx;  // 77 is right
+    const struct {
+        std::string rule, model, serialFirst, serialSecond, tcpReply;
+        std::size_t serialRuns, tcpRuns;
+    } cases[] = {
+        {"nak", "AB", ack + nak, open, open, 1, 2},  // serial only: the TCP sale goes through
+        {"noack", "AB", open, open, open, 2, 2},     // no ACK to the ENQ, the frame is served
+        {"silent", "AB", ack, open, "", 1, 1},
+        {"lost", "AB", ack, open, "", 2, 2},  // executed, unanswered; the resend runs again
+        {"lost=5/", "AB", ack + open, open, open, 2, 2},  // only a payment's answer is lost
+        {"busy", "AB", ack + Frame("1A/00/00/"), open, Frame("1A/00/00/"), 1, 1},
+        {"busy", "CE", ack + Frame("0E/00/00/"), open, Frame("1A/00/00/"), 1, 1},
+        {"paper", "AB", ack + Frame("31/05/00/"), open, Frame("2C/32/00/"), 1, 1},
+        {"paper=33", "AB", ack + Frame("33/05/00/"), open, Frame("33/32/00/"), 1, 1},
+        {"fault", "AB", ack + Frame("2E/00/00/"), open, Frame("2E/00/00/"), 1, 1},
+        {"again=32", "AB", ack + Frame("32/01/00/"), open, Frame("32/01/00/"), 1, 1},
+        {"refuse=09,3/S", "AB", ack + Frame("09/00/00/"), open, Frame("09/00/00/"), 1, 1},
+        {"refuse=09,X", "AB", ack + open, open, open, 2, 2},
+        {"badsum", "AB", ack + badSum, open, badSum, 2, 2},
+        {"short", "AB", ack + Frame("00/"), open, Frame("00/"), 2, 2},
+        {"drop", "AB", ack, "", "", 0, 1},  // the serial line stays dead; TCP serves a new one
+        {"busy:2@1", "AB", ack + open, Frame("1A/00/04/"), open, 1, 1},  // receipt open
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule + " on " + c.model);
+        EngineRig serial({c.rule}, c.model);
+        EXPECT_EQ(serial.exchange(false, kEnqByte + Frame(sale)), c.serialFirst);
+        EXPECT_EQ(serial.exchange(false, Frame(sale)), c.serialSecond);
+        EXPECT_EQ(serial.model.journal().lines().size(), c.serialRuns);
+        EXPECT_EQ(serial.serial.linkDropped(), c.rule == "drop");
+        EngineRig tcp({c.rule}, c.model);
+        EXPECT_EQ(tcp.exchange(true, sale), c.tcpReply);
+        tcp.exchange(true, "?/");
+        EXPECT_EQ(tcp.model.journal().lines().size(), c.tcpRuns);
+    }
+}
+
+}  // namespace
+}  // namespace ecrsim
+
+namespace zelmar::testing {
+namespace {
+
+using ecrsim::Frame;
+
+// Replies arrive on virtual time, never at a closed or destroyed port nor on a later
+// connection; a TCP reply comes in its segments, each its own event (the driver's split-reply
+// handling is only exercised so).
+TEST(SimPorts, RepliesArriveOnVirtualTimeOnlyWhereTheyBelong) {
+    platform::FakeEventLoop loop;
+    ecrsim::EngineRig rig;
+    rig.serial.setAnswerDelay(200);
+    SimSerialPort port(loop, rig.serial);
+    ASSERT_TRUE(port.configure("/dev/ttyS0", 9600) && port.open());
+    ASSERT_TRUE(port.write(Frame("U//")));
+    EXPECT_EQ(port.readAvailable(), "");  // nothing before the loop runs
+    loop.pumpWait(3000);
+    EXPECT_EQ(loop.nowMs(), 200);
+    EXPECT_EQ(port.readAvailable(), Frame("00/00/00/"));
+    port.write("\x05");
+    port.close();
+    loop.advance(300);
+    EXPECT_TRUE(port.open());
+    EXPECT_EQ(port.readAvailable(), "");
+
+    std::vector<std::string> arrivals;
+    {
+        SimSerialPort gone(loop, rig.serial);
+        gone.write("\x05");
+        SimTcpSocket socket(loop, rig.tcp);
+        socket.onDataArrival = [&] { arrivals.push_back(socket.readAvailable()); };
+        socket.connectToHost("127.0.0.1", 9100);
+        EXPECT_EQ(socket.state(), platform::TcpSocket::State::kConnecting);
+        loop.pumpOnce();
+        ASSERT_EQ(socket.state(), platform::TcpSocket::State::kConnected);
+        socket.send("U//");
+        socket.send("3/S/A");  // a partial command does not survive the connection
+        socket.close();        // nor does the reply
+        socket.connectToHost("127.0.0.1", 9100);
+        loop.pumpOnce();
+        rig.fault("split=3");
+        socket.send("a/");
+        rig.tcp.setAnswerDelay(100);
+        socket.send("9/");  // its reply comes after the socket is gone
+        loop.advance(50);
+    }
+    loop.advance(1000);  // replies to destroyed ports must not touch them
+    ASSERT_EQ(arrivals.size(), 3u);
+    EXPECT_EQ(arrivals[0] + arrivals[1] + arrivals[2], Frame(rig.model.execute("a").text()));
+}
+
+}  // namespace
+}  // namespace zelmar::testing
