@@ -160,7 +160,7 @@ TEST_F(RegisterReaderTest, RtSerialAndModelMapping) {
         EXPECT_EQ(session.reg().IsRtRegister, c.rt);
         EXPECT_EQ(Matr().substr(0, Matr().find("\r\nDriver")),
                   c.matrSerial.empty() ? "" : c.matrSerial + "\r\nStatus: " + (c.rt ? "RT" : "MF"));
-        EXPECT_EQ(session.texts.SerialNumberShown, c.matrSerial);
+        EXPECT_EQ(session.reg().SerialNumber, c.matrSerial);
         EXPECT_EQ(session.reg().ModelCode, c.modelAfter);
         const bool discountsKept = !c.rt || c.matrSerial.empty();  // set with SR_MATR only
         EXPECT_EQ(session.options.DiscountsOnRefund, discountsKept);
