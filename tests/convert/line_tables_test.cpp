@@ -1,9 +1,11 @@
 // Walks the line tables in line_tables/*.txt, whose syntax is the golden cases': normalize.txt
 // and canonical.txt pair each job line with the expected line; in xonxoff.txt a case's job line
-// is the keys and its expected lines are all the command lines they write.
+// is the keys and its expected lines are all the command lines they write; fields.txt says its
+// own.
 #include <gtest/gtest.h>
 
 #include "convert/converter_test_support.h"
+#include "convert/field_lookup.h"
 #include "convert/normalizer.h"
 #include "convert/xonxoff.h"
 
@@ -17,6 +19,20 @@ TEST(LineTables, EveryLineGivesItsExpectedLines) {
     ASSERT_FALSE(cases.empty());
     for (const auto& table : cases) {
         SCOPED_TRACE(table.name);
+        if (table.name.rfind("fields.txt", 0) == 0) {
+            const auto keyword = table.setup.find("keyword");
+            const bool isField = keyword == table.setup.end();
+            const std::string key = isField ? table.setup.at("field") : keyword->second;
+            std::string value = "before";
+            const bool found = FindField(isField ? FieldMode::kField : FieldMode::kKeyword, value,
+                                         table.job.at(0), key, table.setup.count("invoice") != 0);
+            const std::string outcome = found ? "found" : "not found";
+            EXPECT_EQ(isField ? outcome + "=" + value : outcome, table.expected.at(0));
+            if (!isField) {
+                EXPECT_EQ(HasKeyword(table.job[0], key), found);
+            }
+            continue;
+        }
         if (table.name.rfind("xonxoff.txt", 0) == 0) {
             ASSERT_EQ(table.job.size(), 1u);
             std::vector<std::string> lines;
