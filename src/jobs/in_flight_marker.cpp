@@ -36,7 +36,7 @@ void InFlightMarker::Record(int slot, InFlightStage stage, const std::string& qu
     }
     const bool written = files_.replaceLinesAtomically(
         path, {stage == InFlightStage::kClosing ? kStageClosing : kStageLines, query, digest});
-    if (!written) jobFiles_.LogLine("Errore nella scrittura di " + path);
+    if (!written) jobFiles_.ReportWriteFailure(kInFlightFile + SlotExtension(slot));
 }
 
 std::optional<InFlightRecord> InFlightMarker::Read(int slot) {

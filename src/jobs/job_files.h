@@ -63,6 +63,8 @@ class JobFiles {
     bool WriteErrorFile(const std::string& message, int slot);
     // One time-stamped line in LOGFILE.TXT of the data folder.
     void LogLine(const std::string& text);
+    // A file of the data folder that could not be written: LOGFILE.TXT and the operator.
+    void ReportWriteFailure(const std::string& what);
     // Deletes a file given by its full path; waits pump the event loop; logs on giving up.
     void DeleteLogged(const std::string& path);
 
@@ -77,7 +79,6 @@ class JobFiles {
     // Deletes `path` if it exists, retrying a failed deletion; false when it is still there.
     bool DeleteWithRetry(const std::string& path, Pause pause);
     void LogDeletionFailure(const std::string& what);
-    void ReportWriteFailure(const std::string& what);
     bool CurrentSlotValid() const;
 
     Session& session_;
