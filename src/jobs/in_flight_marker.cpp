@@ -29,11 +29,9 @@ InFlightMarker::InFlightMarker(JobFiles& jobFiles, platform::FileSystem& files)
 
 void InFlightMarker::Record(int slot, InFlightStage stage, const std::string& query) {
     const std::string path = jobFiles_.SlotFile(kInFlightFile, slot);
-    std::string digest = JobDigest(slot);
-    if (stage == InFlightStage::kClosing) {
-        // The job file may have been rewritten since; the marker keeps the job's first digest.
-        if (const auto earlier = Read(slot)) digest = earlier->jobDigest;
-    }
+    // Before the payment the record keeps the digest taken when the job's first line went.
+    const auto earlier = stage == InFlightStage::kClosing ? Read(slot) : std::nullopt;
+    const std::string digest = earlier ? earlier->jobDigest : JobDigest(slot);
     const bool written = files_.replaceLinesAtomically(
         path, {stage == InFlightStage::kClosing ? kStageClosing : kStageLines, query, digest});
     if (!written) jobFiles_.ReportWriteFailure(kInFlightFile + SlotExtension(slot));
