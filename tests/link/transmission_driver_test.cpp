@@ -13,9 +13,7 @@ namespace {
 using enum jobs::JobResult;
 using Replies = std::vector<std::pair<std::string, Reply>>;
 
-Reply Answered(SendResult result, const std::string& code) {
-    return Reply{result, code + "/00/00/0/"};
-}
+const Reply kBusy{SendResult::kBusyTooLong, "1A/00/00/0/"};
 Reply Document(const std::string& number) {
     return Accepted("00/00/00/a/b/c/d/e/" + number + "/");
 }
@@ -87,11 +85,11 @@ const LineCase kLineCases[] = {
     {.name = "nine skipped lines pass", .commands = WithSkipped(9), .sent = {"LINE1", "LINE2"}},
     {.name = "the tenth skipped line fails", .commands = WithSkipped(10), .result = kInterrupted, .sent = {"LINE1"}, .elapsedMs = 2000},
     {.name = "refused line stops the job", .commands = {"LINE1", "LINE2", "LINE3"}, .replies = {{"LINE2", Refused()}}, .result = kInterrupted, .sent = {"LINE1", "LINE2"}, .elapsedMs = 1500 + 2000},
-    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(SendResult::kRefused, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
-    {.name = "busy line released and resent", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kAccepted, "00")}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
-    {.name = "busy line, release refused", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kRefused, "02")}}, .result = kInterrupted, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
+    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Refused()}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
+    {.name = "busy line released and resent", .replies = {{"LINE1", kBusy}, {",/5", Reply{}}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
+    {.name = "busy line, release refused", .replies = {{"LINE1", kBusy}, {",/5", Refused()}}, .result = kInterrupted, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
     {.name = "open document: close, then send", .documentOpen = true, .policy = 1, .sent = {"+", "LINE1", "LINE2"}, .elapsedMs = 2000},
-    {.name = "open document: close refused", .replies = {{"+", Answered(SendResult::kRefused, "02")}}, .documentOpen = true, .policy = 1, .result = kReceiptOpen, .sent = {"+"}, .elapsedMs = 2000},
+    {.name = "open document: close refused", .replies = {{"+", Refused()}}, .documentOpen = true, .policy = 1, .result = kReceiptOpen, .sent = {"+"}, .elapsedMs = 2000},
     {.name = "open document: stop", .documentOpen = true, .policy = 2, .result = kReceiptOpen, .elapsedMs = 2000},
     {.name = "closed port opened twice, then the job fails", .replies = {{"LINE1", Reply{SendResult::kRefused, ""}}}, .portOpens = false, .result = kInterrupted, .sent = {"LINE1"}, .opens = 2, .closes = 0, .elapsedMs = 4000},
 };
