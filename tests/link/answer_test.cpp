@@ -1,5 +1,3 @@
-// What the register's answers say: the serial frame and its status fields, the network
-// reply's code field and its decoding.
 #include <gtest/gtest.h>
 
 #include "link/frame.h"
@@ -27,10 +25,8 @@ TEST(ParseStatus, ReadsTheThreeHexFieldsAndShowsRefusals) {
         {"00/00/00/73", 3, 0, 0, 0, false, false, ""},
         {"1A/00/04/12", 3, 26, 0, 4, false, true, "RC (dec)= 26 - DS (dec)= 0 - FS (dec)= 4"},
         {"31/00/00/xx", 3, 49, 0, 0, true, false, "RC (dec)= 49 - DS (dec)= 0 - FS (dec)= 0"},
-        {"00/04/00/xx", 3, 0, 4, 0, true, false, ""},
         {"20/01/00/xx", 3, 32, 1, 0, false, false, ""},  // bit 0: retried, not shown
         {"0a/fe/zz/1/2", 4, 10, 254, 0, true, false, "RC (dec)= 10 - DS (dec)= 254 - FS (dec)= 0"},
-        // One long field: at most four digits are read, the missing fields read 0.
         {"123456789", 0, 0x1234, 0, 0, false, false, "RC (dec)= 4660 - DS (dec)= 0 - FS (dec)= 0"},
         {"10/00/00", 0, 0x1234, 0, 0, false, false, ""},  // too short: nothing changes
     };
@@ -53,10 +49,8 @@ TEST(NetworkErrorMessage, ReadsTheFieldAsHexadecimal) {
         int actionClass;
     } cases[] = {
         {"1A", "26", "Stampante Busy, reinviare il comando", 1},
-        {"", "0", "", 0},
         {" 5 ", "5", "Controllare i campi del comando", 2},
         {"64", "100", "Errore n. 100", 0},
-        // Garbage: the reading stops at the first character that is not a digit.
         {"XY", "0", "", 0},
         {"1G", "1", "Campi del comando insufficienti", 2},
         {"FFFFFFFFFFFF", "4294967295", "Errore n. 4294967295", 0},
@@ -80,14 +74,11 @@ TEST(NetworkDecodeReply, CutsTheFieldsAndSetsTheBitsWithinBounds) {
         StatusBits statusBits{};
         StateBits stateBits{};
     } cases[] = {
-        // 32 in decimal is bit 5 alone (paper end); 5 is bits 0 and 2.
         // clang-format off
         {kStx + "1A/32/05/field/45\x03", "26", "32", "05", "1", {0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 1, 0, 1}},
         {"", "0", "", "", "2"},
-        {kStx + "09/1", "9", "1", "", "2"},
         // An unreadable code, or no STX, is a refusal, never an accepted command.
         {kStx + "XX/YY/ZZ/\x03", "0", "YY", "ZZ", "2"},
-        {kStx + "0G/00/00/\x03", "0", "00", "00", "2"},
         {"\x01" "00/00/00/\x03", "0", "00", "00", "2"},
         {kStx + "00/99/99/" + std::string(5000, 'x') + "\x03", "0", "99", "99", "0", {1, 0, 0, 1, 1, 0}, {0, 1, 1, 0, 0, 1, 1}},
         // clang-format on

@@ -1,6 +1,3 @@
-// Commands, jobs and register reads through the real link and the simulated register on
-// virtual time, on the serial line and over TCP, one fault at a time: what the POS application
-// gets, and how long it takes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,32 +12,23 @@ namespace nt = network_timing;
 using enum SendResult;
 using enum jobs::JobResult;
 
-// Our bound for any one command, job or read against a misbehaving register (virtual time).
 constexpr std::int64_t kJobBoundMs = 2 * 60 * 1000;
 const std::string kSale = "3/S/PANE//1/1.00/1/22.00", kPayment = "5/1/1.00//////";
 
-TEST(SerialFaultMatrix, CommandsAndJobsUnderOneFaultEach) {
+TEST(SerialFaultMatrix, JobsUnderOneFaultEachEndInBoundedTime) {
     const struct {
         std::string fault;
-        SendResult sale;        // the sale alone
-        std::size_t journaled;  // times the register executed it
-        jobs::JobResult job;    // the sale and its payment
+        jobs::JobResult job;  // the sale and its payment
     } cases[] = {
         // clang-format off
-        {"", kAccepted, 1, kOk}, {"nak:2", kAccepted, 1, kOk}, {"badsum:3", kAccepted, 1, kOk},
-        {"short:2", kAccepted, 1, kOk}, {"silent:1", kAccepted, 1, kOk}, {"again:2", kAccepted, 1, kOk},
-        {"paper:3@1", kAccepted, 1, kOk}, {"refuse:*=08,3/", kRefused, 0, kInterrupted},
-        {"busy:*", kBusyTooLong, 0, kInterrupted}, {"silent:*", kRefused, 0, kInterrupted},
-        {"nak:*", kRefused, 0, kInterrupted}, {"drop", kNoContact, 0, kInterrupted},
-        {"drop@1", kAccepted, 1, kInterrupted},
+        {"", kOk}, {"nak:2", kOk}, {"badsum:3", kOk}, {"short:2", kOk}, {"silent:1", kOk}, {"again:2", kOk},
+        {"paper:3@1", kOk}, {"refuse:*=08,3/", kInterrupted}, {"busy:*", kInterrupted},
+        {"silent:*", kInterrupted}, {"nak:*", kInterrupted}, {"drop", kInterrupted}, {"drop@1", kInterrupted},
         // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
-        SimRig command(false, {c.fault}), rig(false, {c.fault});
-        EXPECT_EQ(command.send(kSale), c.sale);
-        EXPECT_EQ(command.journaled(kSale), c.journaled);
-        EXPECT_LT(command.elapsedMs, kJobBoundMs);
+        SimRig rig(false, {c.fault});
         WriteTextLines(rig.job.jobFile, {kSale, kPayment});
         EXPECT_EQ(rig.transmit(), c.job);
         EXPECT_EQ(rig.journaled(kPayment), c.job == kOk ? 1u : 0u);
@@ -58,7 +46,6 @@ TEST(SerialFaultMatrix, SilentRegisterFailsTheReadInBoundedTime) {
     EXPECT_EQ(rig.folder.read("SR_ERR.001").rfind("E501: ", 0), 0u);
 }
 
-// The register decides a job whose answers went missing, on both lines.
 TEST(FaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
     const struct {
         const char* name;
@@ -91,8 +78,7 @@ TEST(FaultMatrix, TheRegisterDecidesAJobWhoseAnswersWentMissing) {
     }
 }
 
-// Over TCP the reply's action class decides what is sent next; every loop is bounded, and the
-// second line of SR_ERR names the last reply.
+// Over TCP every loop is bounded, and the second line of SR_ERR names the last reply.
 TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
     const std::string vat = "9 - Aliquota IVA errata, controllare corrispondenza IVA-Reparto - 2";
     const std::int64_t resent = nt::kReplyWaitMs + nt::kTimeoutRetryPauseMs;
@@ -141,7 +127,6 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
         EXPECT_GE(m.elapsedMs, c.minMs);
         EXPECT_LE(m.elapsedMs, c.maxMs);
         EXPECT_EQ(m.shell.notices(), c.notices);
-        // E104 goes once a poll finds the paper back; a device fault ends the call untraced.
         EXPECT_EQ(std::filesystem::exists(m.errFile()), c.sent.find('?') == std::string::npos);
         EXPECT_EQ(m.traced(" --> fp_error n." + c.reply),
                   c.result != kAccepted && c.notices.empty());
@@ -154,7 +139,6 @@ TEST(NetworkFaultMatrix, FaultsEndInBoundedTimeAndTheRegisterServesAgain) {
 TEST(NetworkFaultMatrix, AClosedConnectionFailsAtOnceAndTheNextJobReconnects) {
     SimRig m(true, {"drop"});
     EXPECT_EQ(m.socket.host(), "127.0.0.1");
-    EXPECT_EQ(m.socket.port(), 9101);
     EXPECT_EQ(m.send("9"), kRefused);
     EXPECT_LE(m.elapsedMs, 1000);
     EXPECT_TRUE(m.session.texts.JobStatus.empty());  // 10053 is only traced

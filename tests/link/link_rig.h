@@ -1,9 +1,5 @@
 #pragma once
 
-// The link tests' rigs on virtual time: a data folder, the job files and a recording trace
-// (RigBase), with a register on a scripted serial line (LinkRig), a register scripted at the
-// command level (ScriptedSender) or the simulated register on either line (SimRig).
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,7 +29,6 @@ namespace zelmar::link::testing {
 
 using Lines = std::vector<std::string>;
 
-// Counts the writes of each path; the first `failWrites` writes fail.
 class CountingFileSystem : public platform::StdFileSystem {
   public:
     Lines writes;
@@ -45,7 +40,6 @@ class CountingFileSystem : public platform::StdFileSystem {
     }
 };
 
-// Trace lines and log lines as the trace files would get them (without time stamps).
 class RecordingTrace : public TraceSink {
   public:
     bool on = true;
@@ -81,7 +75,6 @@ struct RigBase {
     std::int64_t elapsedMs = 0;
 };
 
-// Replies of one kind: the queued ones first, then the fallback for ever. "" is silence.
 struct ReplyScript {
     std::deque<std::string> queued;
     std::string fallback;
@@ -100,19 +93,16 @@ inline std::string Answer(const std::string& text) {
     return BuildAnswerFrame(text);
 }
 
-// A register on a scripted serial line; its replies arrive a few virtual ms after the write.
 class ScriptedSerialPort : public platform::SerialPort {
   public:
     explicit ScriptedSerialPort(platform::FakeEventLoop& loop) : loop_(loop) {}
 
     ReplyScript toEnq{{}, Bytes(kAck)}, toFrame{{}, Answer("00/00/00/")}, toNak{{}, ""};
-    std::string babble;           // comes with every read, for ever
-    std::deque<int> frameDelays;  // ms before each answer frame, in turn; then 5
+    std::string babble;
+    std::deque<int> frameDelays;
     bool failWrites = false;
     int naks = 0;
-    Lines frames;    // command texts between STX and the checksum
-    Lines framesOn;  // the device each frame went to
-    Lines opened;    // the device of each open
+    Lines frames, framesOn, opened;
 
     bool configure(const std::string& device, int) override {
         if (open_) return false;  // a real port is never reconfigured while open
@@ -151,19 +141,15 @@ class ScriptedSerialPort : public platform::SerialPort {
     std::string device_, inbox_;
 };
 
-// A link on the scripted serial port with the port of slot 1 open.
 struct LinkRig : RigBase {
     LinkRig() { link.OpenConnection(); }
     SendResult send(std::string command) {
-        lastCommand = std::move(command);
-        return timed([&] { return link.SendCommand(lastCommand); });
+        return timed([&] { return link.SendCommand(command); });
     }
     ScriptedSerialPort port{loop};
     Link link{session, loop, port, jobFiles, trace};
-    std::string lastCommand;
 };
 
-// One scripted answer: the result and ResponseText after the command.
 struct Reply {
     SendResult result = SendResult::kAccepted;
     std::string answer = "00/00/00/0/";
@@ -175,12 +161,10 @@ inline Reply Refused() {
     return Reply{SendResult::kRefused, "02/00/00/0/"};
 }
 
-// A register at the command level: each command line gets a scripted result and answer,
-// which lands in Session::link as the real link's status parsing leaves it.
+// A register at the command level, its answers parsed as the real link parses them.
 class ScriptedSender : public CommandSender {
   public:
     explicit ScriptedSender(Session& session) : session_(session) {}
-    // Replies given in turn to one command line; the last one repeats.
     void script(const std::string& command, std::deque<Reply> replies) {
         script_[command] = std::move(replies);
     }
@@ -217,7 +201,7 @@ class ScriptedSender : public CommandSender {
 
     Lines sent;
     std::string raw;
-    bool portOpen = false, portOpens = true;  // portOpens: whether OpenPort succeeds
+    bool portOpen = false, portOpens = true;
     int opens = 0, closes = 0;
 
   private:
@@ -232,8 +216,7 @@ class RecordingTraceFiles : public TraceFileControl {
     int closed = 0, logsWritten = 0;
 };
 
-// The simulated register (an RT register, the job holding register lines) on the serial
-// line, or over TCP at " 127.0.0.1 ":9101, with the line open.
+// The simulated RT register on the serial line or over TCP, with the line open.
 struct SimRig : RigBase {
     explicit SimRig(bool overTcp = false, const Lines& rules = {}) {
         for (const auto& rule : rules) {
@@ -241,7 +224,7 @@ struct SimRig : RigBase {
             EXPECT_TRUE(rule.empty() || faults.add(rule, error)) << error;
         }
         serialEngine.setAnswerDelay(50);
-        session.PortDevice[0] = "/dev/ttyS0";  // the simulated port opens only a named device
+        session.PortDevice[0] = "/dev/ttyS0";
         session.options.RegisterLineInput = true;
         session.options.UseNetwork = overTcp;
         session.options.RegisterAddress = " 127.0.0.1 ";
@@ -265,7 +248,7 @@ struct SimRig : RigBase {
     std::size_t journaled(const std::string& line) const {
         return std::count(model.journal().lines().begin(), model.journal().lines().end(), line);
     }
-    Lines errLines(const std::string& ours) {  // SR_ERR with our line written now
+    Lines errLines(const std::string& ours) {
         jobFiles.WriteErrorFile(ours, 1);
         Lines lines;
         ReadTextLines(errFile(), lines);

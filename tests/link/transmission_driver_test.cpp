@@ -13,14 +13,11 @@ namespace {
 using enum jobs::JobResult;
 using Replies = std::vector<std::pair<std::string, Reply>>;
 
-Reply Answered(SendResult result, const std::string& code) {
-    return Reply{result, code + "/00/00/0/"};
-}
+const Reply kBusy{SendResult::kBusyTooLong, "1A/00/00/0/"};
 Reply Document(const std::string& number) {
     return Accepted("00/00/00/a/b/c/d/e/" + number + "/");
 }
 
-// A job whose converter writes `commands` into the command file.
 struct DriverRig : RigBase {
     DriverRig() {
         session.reg().SerialNumber = "99MEY012345";
@@ -36,15 +33,14 @@ struct DriverRig : RigBase {
             return converterFails || !WriteTextLines(folder.file("Micrel.txt"), commands) ? 1 : 0;
         });
         sender.script("9", {Document("7")});
-        sender.script("t", {Accepted("00/00/00/06122026/153012/")});   // the read-back: clock,
-        sender.script("i", {Accepted("00/00/00/a/b/41/c/9876543/")});  // closure, totals
+        sender.script("t", {Accepted("00/00/00/06122026/153012/")});
+        sender.script("i", {Accepted("00/00/00/a/b/41/c/9876543/")});
         sender.script("0", {Document("12345")});
     }
     jobs::JobResult run() {
         sender.sent.clear();
         return timed([&] { return driver.TransmitJob(job); });
     }
-    std::string out() const { return folder.read("SR_OUT.001"); }
     Lines jobLines() const {  // every line sent but the read-back and the copy
         Lines lines;
         for (const auto& line : sender.sent) {
@@ -89,15 +85,12 @@ const LineCase kLineCases[] = {
     {.name = "nine skipped lines pass", .commands = WithSkipped(9), .sent = {"LINE1", "LINE2"}},
     {.name = "the tenth skipped line fails", .commands = WithSkipped(10), .result = kInterrupted, .sent = {"LINE1"}, .elapsedMs = 2000},
     {.name = "refused line stops the job", .commands = {"LINE1", "LINE2", "LINE3"}, .replies = {{"LINE2", Refused()}}, .result = kInterrupted, .sent = {"LINE1", "LINE2"}, .elapsedMs = 1500 + 2000},
-    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(SendResult::kRefused, "02")}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
-    {.name = "W refused elsewhere", .model = "AA", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Answered(SendResult::kRefused, "02")}}, .sent = {"LINE1", "W", "LINE2"}},
-    {.name = "busy line released and resent", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kAccepted, "00")}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
-    {.name = "busy line, release refused", .replies = {{"LINE1", Answered(SendResult::kBusyTooLong, "1A")}, {",/5", Answered(SendResult::kRefused, "02")}}, .result = kInterrupted, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
-    {.name = "open document: send anyway", .documentOpen = true, .policy = 0, .sent = {"LINE1", "LINE2"}},
+    {.name = "W refused on VT resets the port", .model = "VT", .commands = {"LINE1", "W", "LINE2"}, .replies = {{"W", Refused()}}, .sent = {"LINE1", "W", "LINE2"}, .opens = 2, .closes = 2, .elapsedMs = 1000},
+    {.name = "busy line released and resent", .replies = {{"LINE1", kBusy}, {",/5", Reply{}}}, .sent = {"LINE1", ",/5", "LINE1", "LINE2"}, .elapsedMs = 1500},
+    {.name = "busy line, release refused", .replies = {{"LINE1", kBusy}, {",/5", Refused()}}, .result = kInterrupted, .sent = {"LINE1", ",/5"}, .elapsedMs = 1500 + 2000},
     {.name = "open document: close, then send", .documentOpen = true, .policy = 1, .sent = {"+", "LINE1", "LINE2"}, .elapsedMs = 2000},
-    {.name = "open document: close refused", .replies = {{"+", Answered(SendResult::kRefused, "02")}}, .documentOpen = true, .policy = 1, .result = kReceiptOpen, .sent = {"+"}, .elapsedMs = 2000},
+    {.name = "open document: close refused", .replies = {{"+", Refused()}}, .documentOpen = true, .policy = 1, .result = kReceiptOpen, .sent = {"+"}, .elapsedMs = 2000},
     {.name = "open document: stop", .documentOpen = true, .policy = 2, .result = kReceiptOpen, .elapsedMs = 2000},
-    {.name = "closed document ignores stop", .policy = 2, .sent = {"LINE1", "LINE2"}},
     {.name = "closed port opened twice, then the job fails", .replies = {{"LINE1", Reply{SendResult::kRefused, ""}}}, .portOpens = false, .result = kInterrupted, .sent = {"LINE1"}, .opens = 2, .closes = 0, .elapsedMs = 4000},
 };
 // clang-format on
@@ -117,10 +110,9 @@ TEST(TransmitJob, EachLineOutcome) {
         EXPECT_EQ(rig.sender.opens, c.opens);
         EXPECT_EQ(rig.sender.closes, c.closes);
         EXPECT_EQ(rig.elapsedMs, c.elapsedMs);
-        EXPECT_EQ(rig.traceFiles.closed, 1);
         if (c.result == kInterrupted) {  // the POS application finds an empty result file
             EXPECT_TRUE(rig.files.fileExists(rig.job.resultFile));
-            EXPECT_EQ(rig.out(), "");
+            EXPECT_EQ(rig.folder.read("SR_OUT.001"), "");
             EXPECT_EQ(rig.traceFiles.logsWritten, 1);
         }
     }
@@ -144,10 +136,8 @@ struct ReadBackCase {
 // clang-format off
 const ReadBackCase kReadBackCases[] = {
     {.name = "rt numbers and copy", .rt = true, .doppio = true, .out = Heading("0042-0007") + kTotals, .copy = "@/1/1/42/7/7///1"},
-    {.name = "mf document number as received", .out = Heading("7") + kTotals},
     {.name = "invoice number from X field 6", .invoice = true, .out = Heading("55") + kTotals},
     {.name = "clock refused keeps only the totals", .rt = true, .clockRefused = true, .out = kTotals},
-    {.name = "clock refused, totals disabled: empty", .rt = true, .clockRefused = true, .totalsDisabled = true},
     {.name = "closure refused", .rt = true, .closureRefused = true, .totalsDisabled = true, .out = Heading("0000-0007")},
     {.name = "reprint asked by the job", .reprint = true, .out = Heading("7") + kTotals, .copy = "@/1/1/42/7/7///1"},
     {.name = "copy with closure unknown uses 1", .doppio = true, .closureRefused = true, .out = Heading("7") + kNoClosureTotals, .copy = "@/1/1/1/7/7///1"},
@@ -171,7 +161,7 @@ TEST(TransmitJob, ResultFileAndCopyFollowWhatTheRegisterAccepted) {
         if (c.clockRefused) rig.sender.script("t", {Refused()});
         if (c.closureRefused) rig.sender.script("i", {Refused()});
         ASSERT_EQ(rig.run(), kOk);
-        EXPECT_EQ(rig.out(), c.out);
+        EXPECT_EQ(rig.folder.read("SR_OUT.001"), c.out);
         const bool copied = rig.sender.sent.back().rfind("@", 0) == 0;
         EXPECT_EQ(copied ? rig.sender.sent.back() : std::string(), c.copy);
         EXPECT_EQ(rig.sender.count("9"), c.invoice ? 0 : 1);
@@ -192,14 +182,12 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
     rig.throwInConversion = true;
     EXPECT_EQ(rig.run(), kInterrupted);
     EXPECT_EQ(rig.shell.notices().at(0).rfind("ERRORE = boom - Err.num: 0", 0), 0u);
-    std::filesystem::remove(rig.job.jobFile);  // data file gone: nothing is sent at all
+    std::filesystem::remove(rig.job.jobFile);
     EXPECT_EQ(rig.run(), kDataFileVanished);
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.traceFiles.closed, 3);  // every job that started closed its trace file
 }
 
-// The job file itself is sent (register input, the test receipt): a link, or a file over the
-// converter's bound, is refused as the converter would refuse it, and nothing goes out.
 TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
     for (const bool testReceipt : {false, true}) {
         DriverRig rig;
@@ -219,14 +207,13 @@ TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
 
 TEST(TransmitJob, FileFaultsRestartAtMostThreeTimes) {
     DriverRig rig;
-    rig.commandFile = rig.folder.file("missing.txt");  // 500 ms apart, then a failed job
+    rig.commandFile = rig.folder.file("missing.txt");
     EXPECT_EQ(rig.run(), kInterrupted);
     EXPECT_EQ(rig.conversions, 4);
     EXPECT_EQ(rig.shell.notices(), Lines{"ERRORE = FileInput: " + rig.commandFile +
                                          " Not Exists! - Err.num: 53 Riga: 6"});
     EXPECT_EQ(rig.traceFiles.logsWritten, 0);
-    // Result-file writes that fail: three restarts, never sending the document again. The
-    // document is on paper, so even a fourth failure leaves the job done, with one log line.
+    // The document is on paper: even a fourth failed result-file write leaves the job done.
     rig.commandFile = rig.folder.file("Micrel.txt");
     for (const int failures : {3, 4}) {
         SCOPED_TRACE(failures);

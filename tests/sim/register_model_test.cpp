@@ -1,4 +1,3 @@
-// The simulated register's refusals and its fault rules, as the driver's tests rely on them.
 #include "sim/core/register_model.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +29,7 @@ TEST(SimRegisterModel, RefusalsCarryCodeAndHaveNoEffect) {
     EXPECT_TRUE(model.journal().lines().empty());
 }
 
-// The prefix runs to the end of the rule, whatever it holds; "*" is for ever. The first due
-// rule in script order fires, after its skips, count times.
+// The prefix runs to the end of the rule; the first due rule in script order fires.
 TEST(SimFaultScript, ParsesRulesAndFiresThemInScriptOrder) {
     struct Case {
         std::string ruleText;

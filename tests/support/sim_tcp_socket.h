@@ -10,15 +10,8 @@
 
 namespace zelmar::testing {
 
-// A TCP client wired to the simulated register, on virtual time.
-//   - connectToHost() is asynchronous like Winsock: the state is kConnecting until the loop
-//     runs, then kConnected; an unreachable register (setReachable(false)) gives kClosed and
-//     onError(10061).
-//   - send() hands the bytes to the engine; each reply segment is delivered with
-//     loop.postDelayed(its delay), then onDataArrival() runs and readAvailable() returns it.
-//   - A scripted drop closes the connection: kClosed and onError(10053); later sends fail.
-//   - Replies of an earlier connection never reach a later one.
-// The socket must be destroyed before the loop; replies still pending then are discarded.
+// A TCP client wired to the simulated register, on virtual time; replies of an earlier
+// connection never reach a later one.
 class SimTcpSocket : public platform::TcpSocket {
   public:
     SimTcpSocket(platform::FakeEventLoop& loop, ecrsim::TcpEngine& engine)
@@ -53,7 +46,6 @@ class SimTcpSocket : public platform::TcpSocket {
     }
     std::string readAvailable() override { return std::exchange(received_, {}); }
 
-    // Test controls and observations.
     void setReachable(bool reachable) { reachable_ = reachable; }
     const std::string& host() const { return host_; }
     int port() const { return port_; }
@@ -64,7 +56,6 @@ class SimTcpSocket : public platform::TcpSocket {
     }
 
   private:
-    // Runs `event` after `delayMs` if this socket and its current connection still exist.
     template <typename Event>
     void later(int delayMs, Event event) {
         loop_.postDelayed(delayMs, [alive = std::weak_ptr<char>(alive_), connection = connection_,
