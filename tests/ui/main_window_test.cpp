@@ -113,6 +113,13 @@ TEST_F(WindowTest, SlotBoxesLockTheFramesAndDriveThePoll) {
     EXPECT_EQ(data.read(config::kSlotsFile), "1000\r\n");
 }
 
+TEST_F(WindowTest, InputOptionsExcludeEachOther) {
+    Find<QCheckBox>("chbEnableMicrelecInput")->click();
+    Find<QCheckBox>("chbConvXonXoff")->click();
+    EXPECT_FALSE(Find<QCheckBox>("chbEnableMicrelecInput")->isChecked());
+    EXPECT_TRUE(session.options.KeystrokeInput && !session.options.RegisterLineInput);
+}
+
 TEST_F(WindowTest, RestoreShowsTextsInTheRegistersCodePage) {
     session.texts.RegisterMessage = "Citt\xE0 \x80";  // à and the euro sign
     view.restoreWindow();
