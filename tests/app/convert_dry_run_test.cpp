@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "config/scratch_folder.h"
-#include "convert/job_file.h"
 
 namespace zelmar::app {
 namespace {
@@ -27,7 +26,6 @@ class ConvertDryRunTest : public ::testing::Test {
         const int status = RunConvertDryRun(args, out, err);
         return {status, out.str(), err.str()};
     }
-    // Converts `job` with the given extra arguments and the register description, if any.
     Outcome Convert(const std::string& job, Args extra = {}, const std::string& reg = "") {
         folder_.put("job.txt", job);
         Args args{"--convert", folder_.file("job.txt")};
@@ -57,9 +55,6 @@ TEST_F(ConvertDryRunTest, UsageErrorsExitWithTwoAndAJobThatGivesNothingWithOne) 
     }
     EXPECT_EQ(Run({"--convert", folder_.file("none.txt")}).status, 1);
     EXPECT_EQ(Convert("", {"--option", "chbConvXonXoff"}).status, 1);
-    const std::string tooLarge = "SALE,N1,P100;\r\n" + std::string(convert::kMaxJobFileBytes, ' ');
-    EXPECT_EQ(Convert(tooLarge).status, 1);
-    EXPECT_EQ(Convert(tooLarge, {"--option", "chbEnableMicrelecInput"}).status, 1);
 }
 
 // The lines as slot 1 would send them to the register described, one per line.

@@ -22,7 +22,6 @@
 
 namespace zelmar::app::testing {
 
-// Every call the form makes to the outside, in order, as one list of words.
 using CallLog = std::vector<std::string>;
 
 inline int Count(const CallLog& log, const std::string& call) {
@@ -44,8 +43,6 @@ class VanishingFiles : public platform::FakeFileSystem {
     std::map<std::string, int> vanish_;
 };
 
-// Every outside part of the form in one recorder: the register services, the settings files,
-// the window and the trace files. Each call is logged as one line, in order.
 class Outside : public RegisterServices,
                 public SettingsStore,
                 public FormView,
@@ -106,7 +103,6 @@ class Outside : public RegisterServices,
     Session& session_;
 };
 
-// Records the commands sent to the register; nothing else of the link is used here.
 class RecordingSender : public link::CommandSender {
   public:
     std::vector<std::string> sent;
@@ -133,7 +129,6 @@ class FormTest : public ::testing::Test {
         form.setQuitHandler([this] { ++quits; });
     }
 
-    // The slots given are ticked and their ports found; the others are neither.
     void Serve(std::initializer_list<int> slots) {
         for (int n = 1; n <= 4; ++n) {
             const bool served = std::find(slots.begin(), slots.end(), n) != slots.end();
@@ -141,7 +136,6 @@ class FormTest : public ::testing::Test {
             form.state().PortFound[n - 1] = served;
         }
     }
-    // SR_MATR present: the register data of the slot has been read.
     void MarkRead(int slot) { Put("SR_MATR", slot, "SERIAL01\r\n"); }
     void Submit(int slot) {
         Put("SR_DATI", slot, "job\r\n");
@@ -156,7 +150,6 @@ class FormTest : public ::testing::Test {
     std::string Read(const std::string& base, int n) const { return data.read(Name(base, n)); }
     std::string Path(const std::string& base, int n) const { return data.file(Name(base, n)); }
 
-    // The default read: SR_MATR for the slot, as the real read writes it.
     link::ReadOutcome ReadSucceeds() {
         return MarkRead(session.CurrentSlot), link::ReadOutcome::kOk;
     }
@@ -178,7 +171,6 @@ class FormTest : public ::testing::Test {
                             }}};
 };
 
-// The form with the operator's commands on it, over a recorded register link.
 class CommandsTest : public FormTest {
   protected:
     CommandsTest() { session.DefaultDataFolder = data.path(); }

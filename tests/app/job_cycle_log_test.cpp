@@ -14,7 +14,6 @@ namespace {
 class JobCycleLogTest : public FormTest {
   protected:
     JobCycleLogTest() { form.setDiagnosticsLog(log); }
-    // The lines logged since the last call.
     std::string Take() {
         const std::string text = out.str();
         out.str("");

@@ -103,31 +103,5 @@ TEST_F(JobCycleTest, FinishJobLeavesTheResultFilesOfTheResult) {
     }
 }
 
-TEST_F(JobCycleTest, EndOfARegisterDataReadByOutcome) {
-    Serve({1});
-    session.texts.WindowShown = true;
-    Put("SR_START", 1, "x");
-    outside.onRead = [&] {
-        jobFiles.WriteErrorFile(
-            "E501: Dump non eseguito, verificare se Ecr in errore o non connesso", 1);
-        return link::ReadOutcome::kFailed;
-    };
-    form.StartRegisterRead(1);
-    EXPECT_TRUE(form.state().ReadPending[0]);
-    EXPECT_TRUE(!Has("SR_START", 1) && Has("SR_ERR", 1));
-    EXPECT_EQ(form.state().LinkClosePending, 1);
-    EXPECT_EQ(form.DirWatch(), nullptr);
-
-    // The next tick only closes the link: no attempt, no read.
-    calls.clear();
-    loop.advance(1000);
-    EXPECT_EQ(calls, CallLog{"CloseConnection"});
-    EXPECT_EQ(form.state().LinkClosePending, 0);
-
-    outside.onRead = [&] { return ReadSucceeds(); };
-    form.StartRegisterRead(1);
-    EXPECT_FALSE(form.state().ReadPending[0] || Has("SR_ERR", 1));
-}
-
 }  // namespace
 }  // namespace zelmar::app::testing

@@ -9,7 +9,6 @@
 namespace zelmar::app::testing {
 namespace {
 
-// Calls that touch the link.
 bool TouchesTheLink(const std::string& call) {
     for (const char* prefix : {"OpenConnection", "CloseConnection", "CloseSocket", "InitNetwork"}) {
         if (call.rfind(prefix, 0) == 0) return true;
@@ -142,9 +141,8 @@ TEST_F(OneExchangeTest, APollTickDueWhenTheUnloadStartsRunsNoJob) {
 
 TEST_F(OneExchangeTest, ASuccessfulReadWithoutSerialIsNotRepeated) {
     std::filesystem::remove(Path("SR_MATR", 1));
-    outside.onRead = [] {
-        return link::ReadOutcome::kOk;
-    };  // read, but the serial was too short for SR_MATR
+    // Read, but the serial was too short for SR_MATR.
+    outside.onRead = [] { return link::ReadOutcome::kOk; };
     form.RunJobAttempt();
     form.RunJobAttempt();
     form.RunJobAttempt();
@@ -165,6 +163,7 @@ TEST_F(OneExchangeTest, AFailedReadClosesItsPortAndTheTraceClosesOnEveryJobEnd) 
     outside.onRead = [] { return link::ReadOutcome::kFailed; };
     form.StartRegisterRead(1);
     EXPECT_EQ(calls.back(), "CloseConnection");
+    EXPECT_TRUE(form.state().ReadPending[0] && !Has("SR_START", 1));  // read again next time
 
     session.options.TraceOn = true;
     MarkRead(1);

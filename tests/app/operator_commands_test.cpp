@@ -30,7 +30,6 @@ TEST_F(OperatorCommandsTest, TestReceiptRunsOnItsSlotAfterTheJobsBeforeIt) {
         int target;  // 0: no files written
     } cases[] = {
         {{1, 2, 3, 4}, {2, 4}, 4},
-        {{1, 3}, {1}, 1},
         {{1}, {2}, 0},  // the read slot is not ticked
         {{1}, {}, 0},   // no register data yet
     };
@@ -132,22 +131,6 @@ TEST_F(OperatorCommandsTest, SetTimer) {
         EXPECT_EQ(form.PollTimer().enabled(), c.pollRunning);
         EXPECT_EQ(calls, c.written ? CallLog{std::string("WriteTimer ") + c.written} : CallLog{});
     }
-}
-
-TEST_F(OperatorCommandsTest, ManualFromTheDefaultDataFolder) {
-    zelmar::testing::ScratchFolder registryFolder{"registry"};
-    session.DataFolder = registryFolder.path();  // the override does not move the manual
-    const std::string manual = data.file("manzelmar1.pdf");
-
-    commands.OpenManual();
-    EXPECT_EQ(shell.notices(), std::vector<std::string>{"File: " + manual + " non trovato"});
-
-    data.put("manzelmar1.pdf", "%PDF");
-    commands.OpenManual();
-    EXPECT_EQ(shell.openedDocuments(), std::vector<std::string>{manual});
-    shell.setOpenDocumentResult(false);
-    commands.OpenManual();
-    EXPECT_EQ(shell.notices().back(), "Operazione non eseguita: verificare presenza Reader ");
 }
 
 TEST_F(OperatorCommandsTest, CancelReceiptOpensTheLinkUnlessTheSocketIsConnected) {

@@ -78,7 +78,6 @@ TEST(JobFiles, ALockedFileIsTriedTwentyTimesAndLoggedOnceWhereTheRoutineLogs) {
     const Case cases[] = {
         {"SR_ERR.003", &JobFiles::DeleteErrorFile, 3, nullptr},
         {"SR_ERR.003", &JobFiles::DeleteErrorFile, 1000, "Errore nella Kill di SR_ERR"},
-        {"SR_OUT.003", &JobFiles::DeleteResultFile, 1000, "Errore nella Kill di SR_OUT"},
         {"SR_DATI.003", &JobFiles::DeleteJobFile, 1000, nullptr},
         {kCommandFileName, nullptr, 1000, "Errore nella Kill di "},
     };
