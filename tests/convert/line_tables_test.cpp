@@ -1,5 +1,5 @@
 // Walks the line tables in line_tables/*.txt, whose syntax is the golden cases': normalize.txt,
-// canonical.txt, amounts.txt and checks.txt pair each job line with the expected line; in
+// canonical.txt, formats.txt and checks.txt pair each job line with the expected line; in
 // xonxoff.txt a case's job line is the keys and its expected lines are all the command lines they
 // write; fields.txt says its own.
 #include <gtest/gtest.h>
@@ -16,11 +16,15 @@ namespace {
 
 constexpr int kDescriptionWidth = 60;  // what the converter passes
 
-// What a line of the one-to-one tables (normalize, canonical, amounts, checks) becomes.
+// What a line of the one-to-one tables (normalize, canonical, formats, checks) becomes.
 std::string OneToOne(const GoldenCase& table, const std::string& line) {
     const auto has = [&](const char* file) { return table.name.rfind(file, 0) == 0; };
     if (has("canonical.txt")) return CanonicalNumber(line);
-    if (has("amounts.txt")) return FormatAmount(line);
+    if (has("formats.txt")) {
+        const std::string& format = table.setup.at("format");
+        if (format == "date") return DateWithCentury(line);
+        return format == "amount" ? FormatAmount(line) : DocumentNumberFields(line);
+    }
     if (has("checks.txt")) {
         const bool fiscalCode = table.setup.at("check") == "fiscal code";
         return (fiscalCode ? CheckCodiceFiscale(line) : CheckPartitaIva(line)) ? "valid"
