@@ -55,10 +55,8 @@ TEST(ResolveReadFileName, NamesPathsAndTheSlotExtension) {
     const std::string dataFolder = "data";
     const std::pair<const char*, std::string> cases[] = {
         {"READ;", JoinPath(dataFolder, "DataReceived.txt")},
-        {"READ,:   ;", JoinPath(dataFolder, "DataReceived.txt")},
         {"READ,:\"\";", JoinPath(dataFolder, "DataReceived.txt")},
         {"READ,:DATI;", JoinPath(dataFolder, "DATI.003")},
-        {"READ,:\"DATI.TXT\";", JoinPath(dataFolder, "DATI.TXT")},
         {"READ,:C:\\OUT\\DATI;", "C:\\OUT\\DATI.003"},
         {"READ,:C:\\OUT\\DATI.TXT;", "C:\\OUT\\DATI.TXT"},
         {"READ,:/tmp/out/dati;", "/tmp/out/dati.003"}};
