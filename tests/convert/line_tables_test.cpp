@@ -1,18 +1,37 @@
-// Walks the line tables in line_tables/*.txt, whose syntax is the golden cases': normalize.txt
-// and canonical.txt pair each job line with the expected line; in xonxoff.txt a case's job line
-// is the keys and its expected lines are all the command lines they write; fields.txt says its
-// own.
+// Walks the line tables in line_tables/*.txt, whose syntax is the golden cases': normalize.txt,
+// canonical.txt, formats.txt and checks.txt pair each job line with the expected line; in
+// xonxoff.txt a case's job line is the keys and its expected lines are all the command lines they
+// write; fields.txt says its own.
 #include <gtest/gtest.h>
 
 #include "convert/converter_test_support.h"
 #include "convert/field_lookup.h"
+#include "convert/fiscal_checks.h"
 #include "convert/normalizer.h"
+#include "convert/text_format.h"
 #include "convert/xonxoff.h"
 
 namespace zelmar::convert::testing {
 namespace {
 
 constexpr int kDescriptionWidth = 60;  // what the converter passes
+
+// What a line of the one-to-one tables (normalize, canonical, formats, checks) becomes.
+std::string OneToOne(const GoldenCase& table, const std::string& line) {
+    const auto has = [&](const char* file) { return table.name.rfind(file, 0) == 0; };
+    if (has("canonical.txt")) return CanonicalNumber(line);
+    if (has("formats.txt")) {
+        const std::string& format = table.setup.at("format");
+        if (format == "date") return DateWithCentury(line);
+        return format == "amount" ? FormatAmount(line) : DocumentNumberFields(line);
+    }
+    if (has("checks.txt")) {
+        const bool fiscalCode = table.setup.at("check") == "fiscal code";
+        return (fiscalCode ? CheckCodiceFiscale(line) : CheckPartitaIva(line)) ? "valid"
+                                                                               : "invalid";
+    }
+    return NormalizeCommandLine(line, kDescriptionWidth);
+}
 
 TEST(LineTables, EveryLineGivesItsExpectedLines) {
     const auto cases = GoldenCases("line_tables");
@@ -41,24 +60,10 @@ TEST(LineTables, EveryLineGivesItsExpectedLines) {
             continue;
         }
         ASSERT_EQ(table.job.size(), table.expected.size());
-        const bool canonical = table.name.rfind("canonical.txt", 0) == 0;
         for (std::size_t i = 0; i < table.job.size(); ++i) {
-            EXPECT_EQ(canonical ? CanonicalNumber(table.job[i])
-                                : NormalizeCommandLine(table.job[i], kDescriptionWidth),
-                      table.expected[i])
-                << table.job[i];
+            EXPECT_EQ(OneToOne(table, table.job[i]), table.expected[i]) << table.job[i];
         }
     }
-}
-
-TEST(LineTables, DescriptionIsCutAfterTransliteration) {
-    const std::string seventy(70, 'A');
-    EXPECT_EQ(NormalizeCommandLine("PRNT,:" + seventy, 60), "PRNT,:" + std::string(60, 'A') + ";");
-    std::string writtenOut;
-    for (int i = 0; i < 30; ++i) writtenOut += "AE";
-    EXPECT_EQ(NormalizeCommandLine("PRNT,:" + std::string(40, '\xe4'), 60),
-              "PRNT,:" + writtenOut + ";");
-    EXPECT_EQ(NormalizeCommandLine("PRNT,:ABC", -5), "PRNT,: ;");
 }
 
 }  // namespace

@@ -15,10 +15,6 @@ namespace fs = std::filesystem;
 // What a link to an existing file points at: a job the program must never see.
 constexpr const char* kOutsideJob = "SALE,N1,P100,:SEGRETO;\r\nCASH,V100;\r\n";
 
-bool Present(const std::string& path) {
-    return fs::exists(fs::symlink_status(path));  // a link counts, wherever it points
-}
-
 TEST(ExchangeLinks, NoExchangeFileIsWrittenCreatedOrReadThroughALink) {
     struct Case {
         const char* link;  // the name in the data folder; it points to the same name outside
@@ -46,7 +42,10 @@ TEST(ExchangeLinks, NoExchangeFileIsWrittenCreatedOrReadThroughALink) {
         if (c.job) data.put("SR_DATI.001", c.job);
         if (std::string(c.link) != "SR_START.001") data.put("SR_START.001", "");
 
-        ASSERT_TRUE(WaitFor([&] { return !Present(data.file("SR_START.001")); }, kJobBudget));
+        // Gone, even as a link (wherever it points).
+        ASSERT_TRUE(
+            WaitFor([&] { return !fs::exists(fs::symlink_status(data.file("SR_START.001"))); },
+                    kJobBudget));
         const char* result = c.fails ? "SR_ERR.001" : "FINESCO.001";
         const char* content = c.fails ? "ERRORE DI CONVERSIONE\r\n" : "finesco";
         EXPECT_TRUE(WaitFor([&] { return data.read(result) == content; }, std::chrono::seconds(1)));

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <csignal>
 #include <memory>
-#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -68,9 +67,6 @@ inline std::vector<std::string> HeadlessArguments(const std::string& programFold
 }
 
 enum class Line { kSerial, kNetwork };
-inline void PrintTo(Line line, std::ostream* out) {
-    *out << (line == Line::kSerial ? "serial line" : "loopback TCP");
-}
 // What starts a job: the poll tick (slow mode) or the folder watcher (fast mode, no poll).
 enum class Trigger { kPoll, kWatcher };
 
@@ -104,13 +100,9 @@ class Register {
   public:
     Register(const std::string& registerFile, const std::vector<std::string>& options) {
         folder_.put("register.txt", registerFile);
-        std::vector<std::string> args{ECRSIM_PATH,
-                                      "--config",
-                                      folder_.file("register.txt"),
-                                      "--journal",
-                                      folder_.file("journal.txt"),
-                                      "--link",
-                                      folder_.file("ecr")};
+        std::vector<std::string> args{ECRSIM_PATH, "--config", folder_.file("register.txt")};
+        args.insert(args.end(), {"--journal", folder_.file("journal.txt")});
+        args.insert(args.end(), {"--link", folder_.file("ecr")});
         args.insert(args.end(), options.begin(), options.end());
         process_ = std::make_unique<EcrsimProcess>(args);
     }
