@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "common/control_bytes.h"
 #include "common/register_models.h"
 #include "common/text_helpers.h"
 #include "common/version_text.h"
@@ -67,6 +68,8 @@ ReadOutcome RegisterReader::ReadRegisterData() {
     // Everything this read learns and writes belongs to the slot it started on.
     slot_ = session_.CurrentSlot;
     session_.reg().IsRtRegister = false;
+    // A program stopped mid-exchange (a crash) may have left half a frame in the register.
+    if (session_.options.SerialTransport()) sender_.WriteRaw(std::string(1, kCan));
     const bool traced = session_.options.TraceOn && traceFiles_ != nullptr;
     if (traced) traceFiles_->OpenTraceFiles();
 
