@@ -52,6 +52,9 @@ wait_until() {
 reg_value() {
   win reg query "$1" /v "$2" | tr -d '\r' | sed -n "s/^ *$2 \+REG_[A-Z_]\+ \+//p" | grep .
 }
+# Milliseconds since the test started.
+elapsed_ms() { echo $(((${EPOCHREALTIME//[.,]/} - test_start) / 1000)); }
+test_start=${EPOCHREALTIME//[.,]/}
 has_file() { [ -f "$1" ]; }
 no_file() { [ ! -e "$1" ]; }
 # A child not yet waited for stays a zombie once it has ended.
@@ -76,7 +79,7 @@ printf '%s\n' serial=72123456 model=AB rt=1 date=15032024 time=093000 document=6
   day_total=100.00 grand_total=5000.00 >"$work/register.txt"
 "$ecrsim" --config "$work/register.txt" --journal "$work/journal.txt" >"$work/ecrsim.out" 2>&1 &
 ecrsim_pid=$!
-wait_until 10 grep -q '^READY' "$work/ecrsim.out" || { fail "ecrsim did not start"; finish 1; }
+wait_until 10 grep -qs '^READY' "$work/ecrsim.out" || { fail "ecrsim did not start"; finish 1; }
 pty=$(sed -n 's/^SERIAL //p' "$work/ecrsim.out")
 # Slots 2 to 4 (COM2 to COM4) get a path that is no device: no port of the machine is touched.
 for port in "COM1=$pty" COM2="$work/no-such-device" COM3="$work/no-such-device" \
@@ -87,9 +90,9 @@ done
 timeout 30 "$wineserver" -k
 timeout 30 "$wineserver" -w
 
-install_start=$SECONDS
+install_start=$(elapsed_ms)
 win "$installer" /S || fail "silent install: status $?"
-install_seconds=$((SECONDS - install_start))
+install_ms=$(($(elapsed_ms) - install_start))
 
 for file in "$install_dir/zelmar1.exe" "$install_dir/README.md" "$install_dir/uninstall.exe" \
             "$menu_entry"; do
@@ -122,7 +125,7 @@ answer=$(timeout 20 "$wine" "$win_program" --version 2>>"$work/wine.log" | tr -d
 "$wine" "$win_program" --program-dir "$win_settings_dir" --headless \
   >/dev/null 2>"$work/program.log" &
 program_pid=$!
-receipt=done
+receipt=printed
 if [ "$answer" != "zelmar1 $version" ]; then
   receipt=skipped
   echo "SKIP: the installed program answers --version with \"$answer\", not \"zelmar1 $version\":" \
@@ -141,9 +144,9 @@ fi
 # otherwise starts. The parameter must reach it unquoted, with a blank in the path: a batch file.
 printf '@"%s" /S _?=%s\r\n@exit /b %%ERRORLEVEL%%\r\n' "$win_uninstaller" "$win_install_dir" \
   >"$drive_c/uninstall.bat"
-uninstall_start=$SECONDS
+uninstall_start=$(elapsed_ms)
 win cmd /c 'C:\uninstall.bat' || fail "silent uninstall: status $?"
-uninstall_seconds=$((SECONDS - uninstall_start))
+uninstall_ms=$(($(elapsed_ms) - uninstall_start))
 if wait_until 10 ended "$program_pid"; then
   wait "$program_pid"
   status=$?
@@ -159,14 +162,14 @@ no_file "$menu_entry" || fail "menu entry left"
 reg_value "$run_key" Zelmar1 >/dev/null && fail "Run value left"
 win reg query "$uninstall_key" >/dev/null && fail "uninstall entry left"
 has_file "$settings_dir/ZMTIMER1.TXT" || fail "settings folder removed"
-if [ $receipt = done ]; then
+if [ $receipt = printed ]; then
   has_file "$data_dir/FINESCO.001" || fail "data folder removed"
 else
   [ -d "$data_dir" ] || fail "data folder removed"
 fi
 
-echo "install ${install_seconds} s, uninstall with the program's stop ${uninstall_seconds} s," \
-  "whole test $SECONDS s"
+echo "install $install_ms ms, uninstall with the program's stop $uninstall_ms ms," \
+  "whole test $(elapsed_ms) ms"
 [ $receipt = skipped ] && finish 77
 echo "installer test passed"
 finish 0
