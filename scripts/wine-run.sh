@@ -25,7 +25,7 @@ log="$WINEPREFIX.log"
 # and without the lock.
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
-  flock -w 300 9
+  flock -w 300 9 || { echo "wine-run.sh: $WINEPREFIX stayed locked for 5 minutes" >&2; exit 1; }
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wine_bin/wine64" wineboot.exe --init </dev/null >>"$log" 2>&1 9>&-
     "$wine_bin/wineserver" -w >>"$log" 2>&1 9>&-
