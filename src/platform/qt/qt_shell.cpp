@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "platform/qt/ping_reply.h"
+#include "platform/ping_reply.h"
 #include "platform/qt/windows1252.h"
 
 #ifdef _WIN32
