@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/scratch_folder.h"
-#include "pump_until.h"
+#include "support/pump_until.h"
 
 namespace zelmar::platform {
 namespace {
@@ -15,7 +15,7 @@ TEST(Win32DirWatcher, ReportsACreatedFileAndFailsOnAMissingFolder) {
     int bits = 0;
     ASSERT_TRUE(watcher.start(folder.path(), false, [&](int changed) { bits |= changed; }));
     folder.put("SR_START.001", "");
-    ASSERT_TRUE(PumpUntil(loop, [&] { return (bits & 1) != 0; }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return (bits & 1) != 0; }));
     EXPECT_EQ(bits & ~7, 0);
 
     EXPECT_FALSE(watcher.start(folder.file("missing"), false, [&](int) { bits = -1; }));

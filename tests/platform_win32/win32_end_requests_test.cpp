@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "pump_until.h"
+#include "support/pump_until.h"
 
 namespace zelmar::platform {
 namespace {
@@ -16,7 +16,7 @@ TEST(Win32EndRequests, TheStopEventAsksForTheEndOnce) {
     ASSERT_NE(stop, nullptr);
     SetEvent(stop);
     CloseHandle(stop);
-    ASSERT_TRUE(PumpUntil(loop, [&] { return ends > 0; }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return ends > 0; }));
     loop.pumpWait(100);
     EXPECT_EQ(ends, 1);
 }

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "pump_until.h"
+#include "support/pump_until.h"
 
 namespace zelmar::platform {
 namespace {
@@ -32,7 +32,7 @@ TEST(Win32EventLoop, RunsTimersAndPostedWorkInDueOrder) {
     timer->setEnabled(true);
     loop.pumpOnce();
     EXPECT_EQ(ran, std::vector<std::string>{"post 0"});
-    ASSERT_TRUE(PumpUntil(loop, [&] { return ran.size() == 6; }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return ran.size() == 6; }));
     timer->setEnabled(false);
     EXPECT_EQ(ran, (std::vector<std::string>{"post 0", "posted by post 0", "post 20 first",
                                              "post 20 second", "tick 40", "post 60"}));
@@ -57,7 +57,7 @@ TEST(Win32EventLoop, ATimerDoesNotTickInsideItsOwnTick) {
     int zeroTicks = 0;
     auto zero = loop.createTimer([&] { ++zeroTicks; });
     zero->setEnabled(true);
-    ASSERT_TRUE(PumpUntil(loop, [&] { return ticks >= 2; }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return ticks >= 2; }));
     EXPECT_EQ(deepest, 1);
     EXPECT_EQ(zeroTicks, 0);
 }

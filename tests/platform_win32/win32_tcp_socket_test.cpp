@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/win32/win32_tcp_socket.h"
-#include "pump_until.h"
+#include "support/pump_until.h"
 
 namespace zelmar::platform {
 namespace {
@@ -59,10 +59,11 @@ TEST(Win32TcpSocket, CarriesDataBothWaysAndReportsCloseAndRefusalByWinsockNumber
     socket.connectToHost("127.0.0.1", listener.port());
     EXPECT_EQ(socket.state(), TcpSocket::State::kConnecting);
     const SOCKET peer = listener.accept();
-    ASSERT_TRUE(PumpUntil(loop, [&] { return socket.state() == TcpSocket::State::kConnected; }));
+    ASSERT_TRUE(
+        testing::PumpUntil(loop, [&] { return socket.state() == TcpSocket::State::kConnected; }));
 
     ASSERT_EQ(::send(peer, "\x02RC/00/\x03", 8, 0), 8);
-    ASSERT_TRUE(PumpUntil(loop, [&] { return arrivals > 0; }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return arrivals > 0; }));
     EXPECT_EQ(socket.readAvailable(), "\x02RC/00/\x03");
     ASSERT_TRUE(socket.send("1/3"));
     char received[8] = {};
@@ -70,7 +71,7 @@ TEST(Win32TcpSocket, CarriesDataBothWaysAndReportsCloseAndRefusalByWinsockNumber
     EXPECT_STREQ(received, "1/3");
 
     closesocket(peer);
-    ASSERT_TRUE(PumpUntil(loop, [&] { return !errors.empty(); }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>({10053}));
     EXPECT_EQ(socket.state(), TcpSocket::State::kError);
     socket.close();
@@ -80,7 +81,7 @@ TEST(Win32TcpSocket, CarriesDataBothWaysAndReportsCloseAndRefusalByWinsockNumber
     const int freePort = Listener().port();  // nothing listens there once it is gone
     errors.clear();
     socket.connectToHost("127.0.0.1", freePort);
-    ASSERT_TRUE(PumpUntil(loop, [&] { return !errors.empty(); }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>({10061}));
     EXPECT_EQ(socket.state(), TcpSocket::State::kError);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/window_timer.h"
+
 namespace zelmar::platform {
 namespace {
 
@@ -14,7 +16,7 @@ constexpr std::int64_t kNoDeadline = std::numeric_limits<std::int64_t>::max();
 
 }  // namespace
 
-class Win32EventLoop::LoopTimer : public Timer {
+class Win32EventLoop::LoopTimer : public WindowTimer {
   public:
     LoopTimer(Win32EventLoop& loop, std::function<void()> onTick)
         : loop_(loop), onTick_(std::move(onTick)) {}
@@ -22,32 +24,20 @@ class Win32EventLoop::LoopTimer : public Timer {
         *alive_ = false;
         loop_.cancel(scheduled_);
     }
-    void setInterval(int ms) override {
-        interval_ = ms;
-        apply();  // a new interval restarts the count, as a window timer does
-    }
-    int interval() const override { return interval_; }
-    void setEnabled(bool enabled) override {
-        if (enabled == enabled_) return;  // enabling a running timer does not restart it
-        enabled_ = enabled;
-        apply();
-    }
-    bool enabled() const override { return enabled_; }
 
   private:
-    // A window timer with interval 0 never ticks.
-    void apply() {
+    void restart() override {
         loop_.cancel(scheduled_);
         scheduled_ = 0;
-        if (enabled_ && interval_ > 0) {
-            scheduled_ = loop_.schedule(loop_.nowMs() + interval_, [this] { tick(); });
+        if (counting()) {
+            scheduled_ = loop_.schedule(loop_.nowMs() + interval(), [this] { tick(); });
         }
     }
     // The next tick is booked before this one runs; a tick that comes while the previous one
     // still runs (its handler pumps the loop) is skipped, as window timers do.
     void tick() {
         scheduled_ = 0;
-        apply();
+        restart();
         if (ticking_) return;
         ticking_ = true;
         const auto alive = alive_;
@@ -60,8 +50,6 @@ class Win32EventLoop::LoopTimer : public Timer {
     std::function<void()> onTick_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     EntryId scheduled_ = 0;
-    int interval_ = 0;
-    bool enabled_ = false;
     bool ticking_ = false;
 };
 
