@@ -24,7 +24,8 @@ constexpr std::int64_t kOperatorTime = std::numeric_limits<std::int64_t>::max() 
 // Shows the text it owns.
 DWORD WINAPI ShowBox(void* ownedText) {
     const std::unique_ptr<std::string> text(static_cast<std::string*>(ownedText));
-    MessageBoxA(nullptr, text->c_str(), kBoxTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    MessageBoxA(nullptr, text->c_str(), kBoxTitle,
+                MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
     return 0;
 }
 
