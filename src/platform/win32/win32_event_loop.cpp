@@ -12,6 +12,9 @@ namespace {
 // loop away from its handles and timers.
 constexpr int kMaxMessagesPerPass = 100;
 
+// How long a wait that failed for no known reason pauses instead.
+constexpr DWORD kFailedWaitPauseMs = 100;
+
 constexpr std::int64_t kNoDeadline = std::numeric_limits<std::int64_t>::max();
 
 }  // namespace
@@ -76,9 +79,12 @@ LocalDateTime Win32EventLoop::localNow() const {
 }
 
 void Win32EventLoop::pumpOnce() {
-    runSignalled(0);
+    const EntryId scheduledBefore = nextId_;
+    // Every handle signalled now, each once.
+    for (std::size_t handle = 0; handle <= watches_.size() && runSignalled(0); ++handle) {
+    }
     dispatchMessages();
-    runDue(nextId_);
+    runDue(scheduledBefore);
 }
 
 void Win32EventLoop::pumpWait(int maxMs) {
@@ -182,10 +188,12 @@ bool Win32EventLoop::runSignalled(DWORD waitMs) {
     const DWORD woken = MsgWaitForMultipleObjectsEx(count, handles.data(), waitMs, QS_ALLINPUT,
                                                     MWMO_INPUTAVAILABLE);
     if (woken == WAIT_FAILED) {
-        // A handle was closed while still watched: drop it rather than fail every wait.
-        std::erase_if(watches_, [](const Watch& watch) {
+        // A handle was closed while still watched: drop it rather than fail every wait. Any
+        // other failure still must not turn the loop into a spin.
+        const auto dropped = std::erase_if(watches_, [](const Watch& watch) {
             return WaitForSingleObject(watch.handle, 0) == WAIT_FAILED;
         });
+        if (dropped == 0) Sleep(std::min(waitMs, kFailedWaitPauseMs));
         return false;
     }
     if (woken >= WAIT_OBJECT_0 + count) return false;  // a message, or the time is up
