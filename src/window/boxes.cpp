@@ -24,7 +24,7 @@ WindowDescription AboutBox() {
     box.controls.push_back({.name = "cmdOK",
                             .kind = Kind::kButton,
                             .caption = "&OK",
-                            .rect = {336, 86, 76, 22},
+                            .rect = {328, 86, 84, 22},
                             .command = Command::kCloseBox,
                             .defaultItem = true});
     return box;
