@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/form_view.h"
+#include "app/operator_commands.h"
+#include "common/session.h"
+
+namespace zelmar::ui_win32 {
+
+class AboutBox;
+class ClosingBox;
+class ProgramPictures;
+class TrayIcon;
+class Win32MainWindow;
+
+// The window side of the main form on Win32: the main window, the notification icon and the
+// closing box. The form is built with this view before the window exists (the form and the
+// commands need each other), so attach() builds the windows once both are there. The program's
+// message loop drives them; nothing here runs a loop of its own.
+class Win32WindowView : public app::FormView {
+  public:
+    Win32WindowView();
+    ~Win32WindowView() override;
+
+    void attach(Session& session, app::OperatorCommands& commands);
+    Win32MainWindow* window() const { return window_.get(); }
+
+    // After the form has loaded: the controls take the loaded settings (a ticked slot box is a
+    // click on it). Without a notification area the window is shown at once.
+    void start();
+    // The notification icon's double-click: refresh the dump texts and show the window.
+    void restoreWindow();
+
+    void ShowTrayIcon(bool busy, const std::string& tip) override;
+    void RemoveTrayIcon() override;
+    void HideWindow() override;
+    void ShowClosingBox(bool shown) override;
+
+  private:
+    void OnTrayMessage(unsigned mouseMessage);
+    void ShowAbout();
+    void CloseAbout();
+
+    app::OperatorCommands* commands_ = nullptr;
+    bool hasTray_ = false;  // without a notification area the window is the way in
+    std::unique_ptr<ProgramPictures> pictures_;
+    std::unique_ptr<Win32MainWindow> window_;
+    std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<ClosingBox> closingBox_;
+    std::unique_ptr<AboutBox> aboutBox_;  // made when first asked for, then hidden and shown
+};
+
+}  // namespace zelmar::ui_win32
