@@ -29,6 +29,14 @@ void WindowView::attach(Session& session, app::OperatorCommands& commands) {
     connect(tray_.get(), &QSystemTrayIcon::activated, this, &WindowView::OnTrayActivated);
 }
 
+void WindowView::startWith(const std::function<void()>& formStartUp) {
+    {
+        const SplashBox splash;  // loaded with its texts, never shown
+        formStartUp();
+    }
+    start();
+}
+
 void WindowView::start() {
     window_->refresh();
     if (!hasTray_) restoreWindow();

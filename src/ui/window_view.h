@@ -17,13 +17,14 @@ class MainWindow;
 // The window side of the main form: the main window, the notification icon and the closing
 // box. The form is built with this view before the window exists (the form and the commands
 // need each other), so attach() builds the widgets once both are there.
-class WindowView : public QObject, public app::FormView {
+class WindowView : public QObject, public app::OperatorWindow {
     Q_OBJECT
   public:
     WindowView();
     ~WindowView() override;
 
-    void attach(Session& session, app::OperatorCommands& commands);
+    void attach(Session& session, app::OperatorCommands& commands) override;
+    void startWith(const std::function<void()>& formStartUp) override;
     MainWindow* window() const { return window_.get(); }
 
     // After the form has loaded: the widgets take the loaded settings (a ticked slot box is a

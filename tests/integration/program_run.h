@@ -19,6 +19,7 @@
 #include "config/scratch_folder.h"
 #include "config/settings_files.h"
 #include "platform/file_system.h"
+#include "support/program_command.h"
 #include "support/program_runner.h"
 
 namespace zelmar::testing {
@@ -52,16 +53,24 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// zelmar1 headless on the given folders, serving slot 1 on `device`; slots 2 to 4 get a path
-// that is no device, so no real port of the machine is touched.
-inline std::vector<std::string> HeadlessArguments(const std::string& programFolder,
-                                                  const std::string& dataFolder,
-                                                  const std::string& device,
-                                                  const std::string& executable = ZELMAR1_PATH) {
-    std::vector<std::string> args{executable,   "--headless", "--program-dir", programFolder,
-                                  "--data-dir", dataFolder,   "--port",        "1=" + device};
+// The zelmar1 of this run: the one built beside the tests, or the Windows build under Wine.
+inline ProgramCommand ProgramUnderTest() {
+    return ProgramCommand::FromEnvironment(ZELMAR1_PATH);
+}
+
+// zelmar1 headless on the given folders (no data folder: the program's own choice), serving
+// slot 1 on `device` (as the program names it); slots 2 to 4 get a path that is no device, so
+// no real port of the machine is touched.
+inline std::vector<std::string> HeadlessArguments(
+    const std::string& programFolder, const std::string& dataFolder, const std::string& device,
+    const ProgramCommand& program = ProgramUnderTest()) {
+    std::vector<std::string> args = program.launcher();
+    args.insert(args.end(), {"--headless", "--program-dir", program.path(programFolder)});
+    if (!dataFolder.empty()) args.insert(args.end(), {"--data-dir", program.path(dataFolder)});
+    args.insert(args.end(), {"--port", "1=" + device});
     for (const char* slot : {"2=", "3=", "4="}) {
-        args.insert(args.end(), {"--port", slot + JoinPath(programFolder, "no-such-device")});
+        args.insert(args.end(),
+                    {"--port", slot + program.path(JoinPath(programFolder, "no-such-device"))});
     }
     return args;
 }
@@ -107,6 +116,10 @@ class Register {
         process_ = std::make_unique<EcrsimProcess>(args);
     }
     std::string value(const std::string& key) const { return process_->value(key); }
+    // The register goes away, and its end of the line with it; the journal stays.
+    void stop() { process_->terminate(std::chrono::milliseconds(0)); }
+    // The register hangs: the line stays open, nothing answers.
+    void freeze() { ::kill(process_->pid(), SIGSTOP); }
     std::vector<std::string> journal() const { return Lines(folder_.read("journal.txt")); }
     // Whether the register has carried out a command starting with `prefix`.
     bool received(const std::string& prefix) const {
@@ -120,28 +133,32 @@ class Register {
     std::unique_ptr<EcrsimProcess> process_;
 };
 
-// zelmar1 (the built one unless `executable` names another), its diagnostics log kept in a
+// zelmar1 (the one under test unless `program` names another), its diagnostics log kept in a
 // file: serving slot 1 on a register of its own (the register above with `ecrsimOptions`:
 // faults, delay), or slots 1 and 3 on two registers over serial lines.
 class ProgramRun {
   public:
     ProgramRun(Line line, std::vector<std::string> ecrsimOptions,
-               const std::string& executable = ZELMAR1_PATH, Trigger trigger = Trigger::kPoll) {
+               const ProgramCommand& program = ProgramUnderTest(),
+               Trigger trigger = Trigger::kPoll) {
         const bool network = line == Line::kNetwork;
         if (network) ecrsimOptions.insert(ecrsimOptions.begin(), {"--no-serial", "--tcp", "0"});
         own_ = std::make_unique<Register>(kRegisterFile, ecrsimOptions);
         const std::string port = network ? own_->value("TCP 127.0.0.1") : std::string();
+        const std::string pty = network ? std::string() : own_->value("SERIAL");
+        if (network ? port.empty() : pty.empty()) return;
         const std::string device =
-            network ? program_.file("no-such-device") : own_->value("SERIAL");
-        if (network ? port.empty() : device.empty()) return;
+            network ? program.path(program_.file("no-such-device")) : program.serialDevice(1, pty);
         WriteSettings(program_.path(), {true, false, false, false}, trigger, port);
-        start(HeadlessArguments(program_.path(), data_.path(), device, executable));
+        start(HeadlessArguments(program_.path(), data_.path(), device, program));
     }
     // Slot 3's device is the link to its register's pseudo-terminal.
-    ProgramRun(const Register& first, const Register& third) {
+    ProgramRun(const Register& first, const Register& third,
+               const ProgramCommand& program = ProgramUnderTest()) {
         WriteSettings(program_.path(), {true, false, true, false});
-        auto args = HeadlessArguments(program_.path(), data_.path(), first.value("SERIAL"));
-        args.insert(args.end(), {"--port", "3=" + third.value("LINK")});
+        auto args = HeadlessArguments(program_.path(), data_.path(),
+                                      program.serialDevice(1, first.value("SERIAL")), program);
+        args.insert(args.end(), {"--port", "3=" + program.serialDevice(3, third.value("LINK"))});
         start(args);
     }
     // Killed at once: the orderly end (seconds of closing pauses) is the headless test's case.
@@ -171,6 +188,8 @@ class ProgramRun {
     bool registerCarriedOut(const std::string& prefix) const {
         return WaitForFiles([&] { return own_->received(prefix); });
     }
+    void stopRegister() { own_->stop(); }
+    void freezeRegister() { own_->freeze(); }
     // A crash or a power cut: the program is killed outright, then started again on the same
     // folders and register.
     void killAndRestart() {

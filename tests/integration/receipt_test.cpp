@@ -28,7 +28,7 @@ class Receipt : public ::testing::TestWithParam<Line> {
 };
 
 TEST_P(Receipt, AFirstReceiptEndsWithFinescoAndTheRegistersFigures) {
-    ProgramRun run(GetParam(), {}, ZELMAR1_PATH, trigger());
+    ProgramRun run(GetParam(), {}, ProgramUnderTest(), trigger());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.runJob(kReceipt));
     const ScratchFolder& data = run.data();
@@ -61,7 +61,7 @@ TEST_P(Receipt, AFirstReceiptEndsWithFinescoAndTheRegistersFigures) {
 // A refusal (class 2) ends the job: the job's error line (over TCP also the register's own
 // message), an empty result file, the job kept, nothing after the refused sale sent.
 TEST_P(Receipt, ARefusedLineEndsTheJobWithE507AndAnEmptyResultFile) {
-    ProgramRun run(GetParam(), {"--fault", "refuse:*=09,3/"}, ZELMAR1_PATH, trigger());
+    ProgramRun run(GetParam(), {"--fault", "refuse:*=09,3/"}, ProgramUnderTest(), trigger());
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.runJob(kReceipt));
     const ScratchFolder& data = run.data();

@@ -16,7 +16,7 @@ TEST(InstalledProgram, PrintsAReceiptOnEcrsimAndLogsIt) {
     ScratchFolder root("package_root");
     ChildProcess unpack({"/usr/bin/dpkg", "-x", ZELMAR_PACKAGE_PATH, root.path()}, false);
     ASSERT_EQ(unpack.waitForExit(), 0);
-    ProgramRun run(Line::kSerial, {}, root.file("usr/bin/zelmar1"));
+    ProgramRun run(Line::kSerial, {}, ProgramCommand(root.file("usr/bin/zelmar1")));
     ASSERT_TRUE(run.started());
     ASSERT_TRUE(run.runJob(kSale));
     EXPECT_EQ(run.finesco(), "finesco");
