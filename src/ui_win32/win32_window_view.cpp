@@ -26,6 +26,14 @@ void Win32WindowView::attach(Session& session, app::OperatorCommands& commands) 
     tray_ = std::make_unique<TrayIcon>(window_->hwnd(), Win32MainWindow::kTrayMessage);
 }
 
+void Win32WindowView::startWith(const std::function<void()>& formStartUp) {
+    {
+        const SplashBox splash;  // loaded with its texts, never shown
+        formStartUp();
+    }
+    start();
+}
+
 void Win32WindowView::start() {
     window_->refresh();
     if (!hasTray_) restoreWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,12 +20,13 @@ class Win32MainWindow;
 // closing box. The form is built with this view before the window exists (the form and the
 // commands need each other), so attach() builds the windows once both are there. The program's
 // message loop drives them; nothing here runs a loop of its own.
-class Win32WindowView : public app::FormView {
+class Win32WindowView : public app::OperatorWindow {
   public:
     Win32WindowView();
     ~Win32WindowView() override;
 
-    void attach(Session& session, app::OperatorCommands& commands);
+    void attach(Session& session, app::OperatorCommands& commands) override;
+    void startWith(const std::function<void()>& formStartUp) override;
     Win32MainWindow* window() const { return window_.get(); }
 
     // After the form has loaded: the controls take the loaded settings (a ticked slot box is a
