@@ -16,10 +16,9 @@ class ProgramPictures;
 class TrayIcon;
 class Win32MainWindow;
 
-// The window side of the main form on Win32: the main window, the notification icon and the
-// closing box. The form is built with this view before the window exists (the form and the
-// commands need each other), so attach() builds the windows once both are there. The program's
-// message loop drives them; nothing here runs a loop of its own.
+// The operator window on Win32, with the Qt view's operations and behaviour: the main window,
+// the notification icon, the closing box and the about box. The program's message loop drives
+// them; nothing here runs a loop of its own, not even for the about box.
 class Win32WindowView : public app::OperatorWindow {
   public:
     Win32WindowView();
@@ -28,12 +27,8 @@ class Win32WindowView : public app::OperatorWindow {
     void attach(Session& session, app::OperatorCommands& commands) override;
     void startWith(const std::function<void()>& formStartUp) override;
     Win32MainWindow* window() const { return window_.get(); }
-
-    // After the form has loaded: the controls take the loaded settings (a ticked slot box is a
-    // click on it). Without a notification area the window is shown at once.
-    void start();
-    // The notification icon's double-click: refresh the dump texts and show the window.
-    void restoreWindow();
+    void start();          // the loaded settings shown; no notification area: the window too
+    void restoreWindow();  // the icon's double-click
 
     void ShowTrayIcon(bool busy, const std::string& tip) override;
     void RemoveTrayIcon() override;
