@@ -9,6 +9,7 @@
 #include "app/form_fixture.h"
 #include "ui_win32/win32_controls.h"
 #include "ui_win32/win32_main_window.h"
+#include "window/boxes.h"
 #include "window/operator_window.h"
 #include "window/text_fit.h"
 
@@ -21,15 +22,15 @@ class Win32WindowTest : public app::testing::CommandsTest {
   protected:
     Win32WindowTest() { view.attach(session, commands); }
 
-    HWND Control(const std::string& name) {
+    // A control's id: its index in the description, past the system's ids.
+    int Id(const std::string& name) {
         const auto& controls = window::OperatorWindow().controls;
         for (std::size_t i = 0; i < controls.size(); ++i) {
-            if (controls[i].name == name) {
-                return GetDlgItem(view.window()->hwnd(), kFirstControlId + static_cast<int>(i));
-            }
+            if (controls[i].name == name) return kFirstControlId + static_cast<int>(i);
         }
-        return nullptr;
+        return 0;
     }
+    HWND Control(const std::string& name) { return GetDlgItem(view.window()->hwnd(), Id(name)); }
     std::string Text(const char* name) { return WindowText(Control(name)); }
     bool Enabled(const char* name) { return IsWindowEnabled(Control(name)) != FALSE; }
 
@@ -89,6 +90,23 @@ TEST_F(Win32WindowTest, MinimiseAndTheIconsDoubleClick) {
     EXPECT_TRUE(session.texts.WindowShown);
     EXPECT_TRUE(IsWindowVisible(hwnd) && !IsIconic(hwnd));
     EXPECT_EQ(Text("Text4"), "DUMP ESEGUITO");
+}
+
+// The about box keeps the operator out of the main window without a loop of its own: the
+// program's loop carries on while it is up.
+TEST_F(Win32WindowTest, AboutBoxHoldsTheWindowUntilItsOkButton) {
+    view.restoreWindow();
+    HWND hwnd = view.window()->hwnd();
+    const window::WindowDescription about = window::AboutBox();
+    SendMessageA(hwnd, WM_COMMAND, static_cast<WPARAM>(Id("m_info")), 0);
+    HWND box = FindWindowA(nullptr, about.caption.c_str());
+    ASSERT_TRUE(box && IsWindowVisible(box));
+    EXPECT_FALSE(IsWindowEnabled(hwnd));
+
+    const int okIndex = static_cast<int>(about.controls.size()) - 1;  // cmdOK, the last
+    SendMessageA(GetDlgItem(box, kFirstControlId + okIndex), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(box));
+    EXPECT_TRUE(IsWindowEnabled(hwnd));
 }
 
 // The close box runs the unload, which ends the program; the window itself stays until then.

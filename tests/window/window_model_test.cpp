@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/form_fixture.h"
+#include "config/settings_files.h"
 #include "window/operator_window.h"
 
 namespace zelmar::window {
 namespace {
+
+using app::testing::Count;
 
 class WindowModelTest : public app::testing::CommandsTest {
   protected:
@@ -77,6 +81,97 @@ TEST_F(WindowModelTest, ShownRulesHideTheTimerControlsAndTheRefundDiscounts) {
     session.options.DiscountsOnRefundShown = false;  // an RT register was read
     EXPECT_FALSE(State("chbScontiSuReso").shown);
     EXPECT_FALSE(State("Image1").shown);
+}
+
+// What the operator sees and sets through each control is the option or text the glossary
+// names: a box bound to the wrong field would print or convert the wrong way.
+TEST_F(WindowModelTest, ControlsShowAndSetTheirOwnOptionsAndTexts) {
+    const struct {
+        const char* name;
+        bool Options::*flag;
+    } boxes[] = {
+        {"chbTrace", &Options::TraceOn},
+        {"chbPrintCode", &Options::PrintItemCode},
+        {"chbScontiSuReso", &Options::DiscountsOnRefund},
+        {"chbNFIntestazione", &Options::NonFiscalHeading},
+        {"chbDoppioScontrino", &Options::PrintReceiptCopy},
+        {"chbEnableMicrelecInput", &Options::RegisterLineInput},
+        {"chbDisableExtDescr", &Options::NoExtendedDescription},
+        {"chbDisableTotalizzatori", &Options::NoTotalsInResult},
+        {"chbConvXonXoff", &Options::KeystrokeInput},
+    };
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(box.name);
+        model.Ticked(Find(box.name), true);
+        EXPECT_TRUE(session.options.*box.flag && State(box.name).checked);
+        model.Ticked(Find(box.name), false);
+        EXPECT_FALSE(session.options.*box.flag || State(box.name).checked);
+    }
+    const struct {
+        const char* name;
+        std::string Options::*text;
+    } edits[] = {{"txtTimerVal", &Options::PollIntervalText},
+                 {"txtRemoteIP", &Options::RegisterAddress},
+                 {"txtRemotePort", &Options::RegisterPort},
+                 {"cmdBaud", &Options::BaudRateText}};
+    for (const auto& edit : edits) {
+        model.Edited(Find(edit.name), edit.name);
+        EXPECT_EQ(session.options.*edit.text, edit.name);
+        EXPECT_EQ(State(edit.name).text, edit.name);
+    }
+    model.Chosen(Find("Combo1"), 2);
+    model.Chosen(Find("cboToutConn"), 4);
+    EXPECT_EQ(session.options.OpenReceiptPolicy, 2);
+    EXPECT_EQ(State("cboToutConn").choice, 4);
+
+    const struct {
+        const char* name;
+        std::string& text;
+    } texts[] = {{"Text1", session.texts.RegisterMessage},
+                 {"Text2", session.texts.JobStatus},
+                 {"Text3", session.texts.PollState},
+                 {"txtEcrMatr", session.texts.SerialNumberShown},
+                 {"txtFWRev", session.texts.Firmware},
+                 {"txtAppDataVista", session.texts.DataFolderShown},
+                 {"Text4", session.texts.ReadState[0]},
+                 {"Text7", session.texts.ReadState[3]}};
+    for (const auto& shown : texts) shown.text = shown.name;
+    for (const auto& shown : texts) EXPECT_EQ(State(shown.name).text, shown.name);
+}
+
+// Each button, radio and menu item runs its own command.
+TEST_F(WindowModelTest, ClicksRunTheirCommands) {
+    bool aboutShown = false;
+    model.setRenderer({.refresh = [] {}, .showAbout = [&] { aboutShown = true; }});
+    session.texts.WindowShown = true;
+    session.options.RegisterAddress = "127.0.0.1";
+    const struct {
+        const char* name;
+        std::function<void()> before;
+        std::function<bool()> done;
+    } clicks[] = {
+        {"OptionRete", [] {}, [&] { return Count(calls, "InitNetwork") == 1; }},
+        {"cmdPing", [] {}, [&] { return shell.pingedHosts().size() == 1; }},
+        {"OptionRete", [] {}, [&] { return Count(calls, "InitNetwork") == 1; }},  // selected
+        {"OptionRS232", [] {}, [&] { return Count(calls, "OpenConnection") == 1; }},
+        {"OptionFAST", [] {}, [&] { return session.options.FastMode; }},
+        {"OptionSlow", [] {}, [&] { return !session.options.FastMode; }},
+        {"CMBFile", [] {}, [&] { return session.texts.RegisterMessage == app::kDumpNotYetDone; }},
+        {"AnnullaOperaz", [] {}, [&] { return sender.sent == std::vector<std::string>{"+"}; }},
+        {"Command1", [] {}, [&] { return data.has(config::kBaudFile); }},
+        {"cmdChgTimer", [&] { session.options.PollIntervalText = "x"; },
+         [&] { return shell.notices().back() == app::kTimerValueRefused; }},
+        {"m_manual", [] {},
+         [&] { return shell.notices().back().starts_with(app::kManualNotFoundPrefix); }},
+        {"m_info", [] {}, [&] { return aboutShown; }},
+        {"m_esci", [] {}, [&] { return quits == 1; }},
+    };
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.name);
+        click.before();
+        model.Clicked(Find(click.name));
+        EXPECT_TRUE(click.done());
+    }
 }
 
 // The address check shows its verdict in the button's caption while it waits, then the
