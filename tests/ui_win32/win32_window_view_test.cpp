@@ -21,6 +21,11 @@ using window::Kind;
 class Win32WindowTest : public app::testing::CommandsTest {
   protected:
     Win32WindowTest() { view.attach(session, commands); }
+    void SetUp() override {
+        ASSERT_NE(view.window()->hwnd(), nullptr)
+            << "no window driver: without a display, Wine needs the null driver "
+               "(HKCU\\Software\\Wine\\Drivers, Graphics = null, set before its first window)";
+    }
 
     // A control's id: its index in the description, past the system's ids.
     int Id(const std::string& name) {
