@@ -1,6 +1,8 @@
 #include "window/operator_window.h"
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/job_texts.h"
 #include "app/operator_commands.h"
