@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the demo need on a fresh Debian machine
 # (libsystemd for the service's readiness and watchdog; systemd-analyze and dpkg-shlibdeps
-# for the Debian package and its tests).
+# for the Debian package and its tests; mingw-w64, Wine and NSIS for the Windows build, its
+# tests and its installer).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -13,4 +14,5 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libgl-dev libglx-dev libopengl-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   iputils-ping xvfb xauth procps \
-  pkg-config libsystemd-dev systemd dpkg-dev
+  pkg-config libsystemd-dev systemd dpkg-dev \
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis

@@ -3,7 +3,8 @@
 #   1. the full build (program, simulator, unit, UI and end-to-end tests) and the Debian
 #      package (its first test builds it; the others unpack it and run its program),
 #   2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
-#   3. a short libFuzzer smoke run of the converter's inputs.
+#   3. a short libFuzzer smoke run of the converter's inputs,
+#   4. the Windows build (mingw-w64 cross build) and its unit tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -23,3 +24,5 @@ CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMAR_
   -DZELMAR_SANITIZE=ON -DZELMAR_WITH_QT=OFF -DZELMAR_BENCH=OFF
 cmake --build build-fuzz -j"$jobs" --target fuzz_targets
 bash scripts/fuzz-smoke.sh build-fuzz 30
+
+bash scripts/build-windows.sh

@@ -1,68 +1,49 @@
+// 64-bit sizes in the file status on Windows too (already so on 64-bit Linux).
+#define _FILE_OFFSET_BITS 64
+
 #include "common/plain_file.h"
 
-#ifdef _WIN32
-#include <filesystem>
-#include <fstream>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#endif
 
 namespace zelmar {
 
-#ifdef _WIN32
-
-// Making a link needs a privilege on Windows: the name is looked at, then opened.
-
-bool ReadPlainFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) {
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in.tellg();
-    if (!in || size < 0 || static_cast<std::uintmax_t>(size) > maxBytes) return false;
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), size);
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return !in.bad();
-}
-
-bool WritePlainFile(const std::string& path, const std::string& bytes, bool append) {
-    std::error_code error;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
-        std::filesystem::remove(path, error);
-    }
-    std::ofstream out(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-    out << bytes;
-    out.flush();
-    return static_cast<bool>(out);
-}
-
-#else
-
 namespace {
 
+#ifdef _WIN32
+// The bytes as they are, no line-end translation. Windows has no flag against links: a symbolic
+// link needs a privilege there, while a second name of a file (a hard link) any user may make,
+// and the open file's link count shows it. Pipes and sockets are never names in a folder.
+constexpr int kOpenFlags = O_BINARY | O_NOINHERIT;
+constexpr int kNewFileMode = S_IREAD | S_IWRITE;
+
+bool IsForeignEntry(const std::string&) {
+    return false;
+}
+#else
 // O_NOFOLLOW: a link as the last name fails instead of being followed. O_NONBLOCK: a pipe put
 // in the way cannot hold the program up.
+constexpr int kOpenFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+constexpr int kNewFileMode = 0666;
+
+// Something under the name that cannot be opened as a file: a link, a pipe, a socket.
+bool IsForeignEntry(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+#endif
+
 int OpenWithoutFollowing(const std::string& path, int flags) {
-    return ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    return ::open(path.c_str(), flags | kOpenFlags, kNewFileMode);
 }
 
 // A regular file that no other name reaches (a hard link may sit anywhere on the disk).
 bool IsOwnPlainFile(int fd) {
     struct stat info {};
     return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
-}
-
-// Something under the name that cannot be opened as a file: a link, a pipe, a socket.
-bool IsForeignEntry(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
 int OpenForWriting(const std::string& path, bool append) {
@@ -126,7 +107,5 @@ bool WritePlainFile(const std::string& path, const std::string& bytes, bool appe
     const bool written = (append || ::ftruncate(fd, 0) == 0) && WriteAll(fd, bytes);
     return ::close(fd) == 0 && written;
 }
-
-#endif
 
 }  // namespace zelmar

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/paths.h"
 #include "link/link_rig.h"
 
 namespace zelmar::link::testing {
@@ -27,8 +28,8 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     EXPECT_EQ(rig.traces.GetTimeStamp(), "20261231_235958 <--> ");
     rig.traces.OpenTraceFiles();
     const std::string month = rig.folder.file("TRACE_202612");
-    EXPECT_EQ(rig.traces.paths().tracePath, month + "/TRACE_20261231_235958.TXT");
-    EXPECT_EQ(rig.traces.paths().logPath, month + "/TRACE_20261231_235958.log");
+    EXPECT_EQ(rig.traces.paths().tracePath, JoinPath(month, "TRACE_20261231_235958.TXT"));
+    EXPECT_EQ(rig.traces.paths().logPath, JoinPath(month, "TRACE_20261231_235958.log"));
     rig.traces.traceLine(" --> U/");
     rig.traces.AddLogLine("Mando COMANDO U/");
     rig.loop.advance(1000);
@@ -46,7 +47,7 @@ TEST(TraceFiles, JobTraceGoesIntoTheMonthFolderWithTimeStampedLines) {
     rig.loop.advance(1000);  // the next job falls in a new month and writes no log
     rig.traces.OpenTraceFiles();
     EXPECT_EQ(rig.traces.paths().tracePath,
-              rig.folder.file("TRACE_202701/TRACE_20270101_000000.TXT"));
+              JoinPath(rig.folder.file("TRACE_202701"), "TRACE_20270101_000000.TXT"));
     rig.traces.traceLine(" --> first job");
     rig.traces.AddLogLine("Mando COMANDO U/");
     rig.traces.CloseTraceFiles(false);
@@ -63,6 +64,10 @@ TEST(TraceFiles, DataFolderServesWhenTheMonthFolderCannotBeMade) {
 }
 
 TEST(TraceFiles, AMonthFolderThatIsALinkIsReplacedByAFolder) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no folder link can be made here: a symbolic link needs a privilege, and "
+                    "Wine makes no junction";
+#endif
     TraceRig rig;
     const zelmar::testing::ScratchFolder outside("trace_outside");
     std::filesystem::create_directory_symlink(outside.path(), rig.folder.file("TRACE_202612"));

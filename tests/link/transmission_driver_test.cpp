@@ -189,7 +189,12 @@ TEST(TransmitJob, OutcomesBeforeAnyLine) {
 }
 
 TEST(TransmitJob, AJobSentAsWrittenIsRefusedWhereTheConverterWouldRefuseIt) {
-    for (const bool testReceipt : {false, true}) {
+#ifdef _WIN32
+    constexpr bool kTestReceipt[] = {true};  // a job that is a link needs a privilege there
+#else
+    constexpr bool kTestReceipt[] = {false, true};
+#endif
+    for (const bool testReceipt : kTestReceipt) {
         DriverRig rig;
         rig.session.options.RegisterLineInput = !testReceipt;
         rig.job.testReceipt = testReceipt;
