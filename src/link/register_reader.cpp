@@ -23,10 +23,6 @@ constexpr int kVatRatesOther = 5;        // every other firmware five
 constexpr int kVatPreludeCommands = 20;  // "{/1/" ... "{/20/" before "e"
 constexpr int kMinSerialLength = 8;      // a shorter serial is not published
 
-constexpr const char* kTextReading = "Lettura dati IVA e REPARTI da ECR in corso ...";
-constexpr const char* kTextReadDone = "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA";
-constexpr const char* kTextReadError = "ERRORE nella lettura dati IVA e REPARTI da ECR";
-
 std::string Upper(std::string_view answer) {
     std::string text(answer);
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

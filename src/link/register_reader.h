@@ -10,6 +10,11 @@
 
 namespace zelmar::link {
 
+// The read's progress in the window's register message line.
+inline constexpr const char* kTextReading = "Lettura dati IVA e REPARTI da ECR in corso ...";
+inline constexpr const char* kTextReadDone = "LETTURA DATI IVA E REPARTI DA ECR COMPLETATA";
+inline constexpr const char* kTextReadError = "ERRORE nella lettura dati IVA e REPARTI da ECR";
+
 // What a register-data read came to.
 enum class ReadOutcome { kOk, kFailed };
 

@@ -5,37 +5,42 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "window/colours.h"
+
 namespace zelmar::ui {
 namespace {
 
 constexpr int kPictureSize = 64;
 
-// A rounded square with a "Z": blue while idle, orange while a job runs.
-QIcon Picture(const QColor& background) {
+QColor ToQColor(const window::Colour& colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+QIcon Picture(const window::Colour& background) {
     QPixmap pixmap(kPictureSize, kPictureSize);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(background);
+    painter.setBrush(ToQColor(background));
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(pixmap.rect().adjusted(2, 2, -2, -2), 12, 12);
     QFont font = painter.font();
     font.setBold(true);
     font.setPixelSize(kPictureSize * 3 / 4);
     painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("Z"));
+    painter.setPen(ToQColor(window::kPictureLetterColour));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::fromLatin1(window::kPictureLetter));
     return QIcon(pixmap);
 }
 
 }  // namespace
 
 QIcon IdlePicture() {
-    return Picture(QColor(0x1f, 0x5f, 0xa8));
+    return Picture(window::kIdlePictureColour);
 }
 
 QIcon BusyPicture() {
-    return Picture(QColor(0xe0, 0x80, 0x10));
+    return Picture(window::kBusyPictureColour);
 }
 
 }  // namespace zelmar::ui

@@ -5,7 +5,9 @@
 #include <QHostAddress>
 #include <QTcpServer>
 
+#include "platform/qt/qt_event_loop.h"
 #include "qt_test_app.h"
+#include "support/pump_until.h"
 
 namespace zelmar::platform {
 namespace {
@@ -20,11 +22,11 @@ TEST(QtTcpSocket, ReportsThePeersCloseAs10053AndARefusalAs10061) {
     std::vector<int> errors;
     socket.onError = [&](int number, const std::string&) { errors.push_back(number); };
     socket.connectToHost("127.0.0.1", server.serverPort());
-    ASSERT_TRUE(PumpUntil(loop, [&] {
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] {
         return socket.state() == TcpSocket::State::kConnected && server.hasPendingConnections();
     }));
     server.nextPendingConnection()->disconnectFromHost();
-    ASSERT_TRUE(PumpUntil(loop, [&] { return !errors.empty(); }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>({10053}));
     socket.close();
     EXPECT_FALSE(socket.send("x"));
@@ -33,7 +35,7 @@ TEST(QtTcpSocket, ReportsThePeersCloseAs10053AndARefusalAs10061) {
     server.close();  // nothing listens there now
     errors.clear();
     socket.connectToHost("127.0.0.1", port);
-    ASSERT_TRUE(PumpUntil(loop, [&] { return !errors.empty(); }));
+    ASSERT_TRUE(testing::PumpUntil(loop, [&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>({10061}));
     EXPECT_EQ(socket.state(), TcpSocket::State::kError);
 }

@@ -5,11 +5,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <cstdlib>
 
+#include "platform/qt/windows1252.h"
+#include "ui/boxes.h"
 #include "ui/main_window.h"
 #include "ui/window_view.h"
+#include "window/boxes.h"
+#include "window/operator_window.h"
+#include "window/text_fit.h"
 // clang-format on
 
 namespace zelmar::ui::testing {
@@ -124,6 +133,50 @@ TEST_F(WindowTest, RestoreShowsTextsInTheRegistersCodePage) {
     session.texts.RegisterMessage = "Citt\xE0 \x80";  // à and the euro sign
     view.restoreWindow();
     EXPECT_EQ(Text("Text1"), QString::fromUtf8("Città €"));
+}
+
+// The room a line edit gives its text before it scrolls: its contents rect less Qt's fixed
+// two-pixel margin on each side and the cursor.
+int TextRoom(QLineEdit* edit) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const QRect contents =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QMargins margins = edit->textMargins();
+    return contents.width() - margins.left() - margins.right() - 2 * 2 - 2;
+}
+
+// Whether `text` shows whole in `widget` with the widget's own font and style: a text box
+// does not scroll it, anything else asks no more room for it than it has.
+bool ShowsWhole(QWidget* widget, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->fontMetrics().horizontalAdvance(text) <= TextRoom(edit);
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+    return widget->sizeHint().width() <= widget->width();
+}
+
+TEST_F(WindowTest, EveryControlShowsItsLongestTextsWhole) {
+    AboutBox about(&window());
+    const struct {
+        QWidget* widget;
+        window::WindowDescription description;
+    } windows[] = {{&window(), window::OperatorWindow()}, {&about, window::AboutBox()}};
+    for (const auto& w : windows) {
+        for (const window::Control& control : w.description.controls) {
+            auto* widget = w.widget->findChild<QWidget*>(QString::fromLatin1(control.name));
+            if (!widget || control.kind == window::Kind::kFrame ||
+                control.kind == window::Kind::kMenu) {
+                continue;
+            }
+            for (const std::string& text : window::TextsShown(control)) {
+                EXPECT_TRUE(ShowsWhole(widget, platform::FromWindows1252(text)))
+                    << control.name << ": " << text;
+            }
+        }
+    }
 }
 
 // Not a check: with ZELMAR_SCREENSHOT set, saves a picture of the window there (run under a

@@ -1,19 +1,10 @@
 #include "platform/qt/qt_dir_watcher.h"
 
-#include <QString>
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include <QWinEventNotifier>
-#include <array>
-#else
 #include <sys/inotify.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
 #include <cerrno>
-#endif
 
 namespace zelmar::platform {
 namespace {
@@ -22,54 +13,6 @@ constexpr int kNameBit = 1;
 constexpr int kSizeBit = 2;
 constexpr int kWriteBit = 4;
 }  // namespace
-
-#ifdef _WIN32
-
-// Three handles as the system offers them: names, sizes, last-write times. When one is
-// signalled all three are tested in that order, so one callback carries every bit that is set.
-struct QtDirWatcher::Native {
-    struct Handle {
-        HANDLE handle = INVALID_HANDLE_VALUE;
-        int bit = 0;
-        std::unique_ptr<QWinEventNotifier> notifier;
-    };
-    std::array<Handle, 3> handles;
-
-    ~Native() {
-        for (auto& h : handles) {
-            h.notifier.reset();
-            if (h.handle != INVALID_HANDLE_VALUE) FindCloseChangeNotification(h.handle);
-        }
-    }
-    bool open(const std::string& folder, bool subtree, const std::function<void()>& onSignal) {
-        const DWORD filters[] = {FILE_NOTIFY_CHANGE_FILE_NAME, FILE_NOTIFY_CHANGE_SIZE,
-                                 FILE_NOTIFY_CHANGE_LAST_WRITE};
-        const int bits[] = {kNameBit, kSizeBit, kWriteBit};
-        const std::wstring path = QString::fromLocal8Bit(folder.c_str()).toStdWString();
-        for (size_t i = 0; i < handles.size(); ++i) {
-            handles[i].bit = bits[i];
-            handles[i].handle = FindFirstChangeNotificationW(path.c_str(), subtree, filters[i]);
-            if (handles[i].handle == INVALID_HANDLE_VALUE) return false;
-        }
-        for (auto& h : handles) {
-            h.notifier = std::make_unique<QWinEventNotifier>(h.handle);
-            QObject::connect(h.notifier.get(), &QWinEventNotifier::activated, onSignal);
-        }
-        return true;
-    }
-    int takeBits() {
-        int bits = 0;
-        for (auto& h : handles) {
-            if (WaitForSingleObject(h.handle, 0) == WAIT_OBJECT_0) {
-                bits |= h.bit;
-                FindNextChangeNotification(h.handle);  // re-armed for the next change
-            }
-        }
-        return bits;
-    }
-};
-
-#else
 
 // One inotify descriptor, drained at each notification.
 struct QtDirWatcher::Native {
@@ -116,8 +59,6 @@ struct QtDirWatcher::Native {
         }
     }
 };
-
-#endif
 
 QtDirWatcher::QtDirWatcher() = default;
 

@@ -6,9 +6,8 @@
 
 namespace zelmar::platform {
 
-// Change notification on one folder, delivered by the event loop without a poll timer:
-// inotify on Linux, the change-notification handles (file name, size, last write) on Windows.
-// inotify watches one folder only, so on Linux the subtree flag has no effect.
+// Change notification on one folder through inotify, delivered by the event loop without a poll
+// timer. inotify watches one folder only, so the subtree flag has no effect.
 class QtDirWatcher : public DirWatcher {
   public:
     QtDirWatcher();
@@ -19,7 +18,7 @@ class QtDirWatcher : public DirWatcher {
     void stop() override;
 
   private:
-    struct Native;  // the platform's handles and their notifiers
+    struct Native;  // the inotify descriptor and its notifier
     void onSignalled();
 
     std::unique_ptr<Native> native_;

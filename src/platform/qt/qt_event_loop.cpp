@@ -5,40 +5,29 @@
 #include <QThread>
 #include <algorithm>
 
+#include "platform/window_timer.h"
+
 namespace zelmar::platform {
 namespace {
 
-class QtTimer : public Timer {
+class QtTimer : public WindowTimer {
   public:
     explicit QtTimer(std::function<void()> onTick) {
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [fn = std::move(onTick)] { fn(); });
     }
-    void setInterval(int ms) override {
-        interval_ = ms;
-        apply();
-    }
-    int interval() const override { return interval_; }
-    void setEnabled(bool enabled) override {
-        if (enabled == enabled_) return;  // enabling a running timer does not restart it
-        enabled_ = enabled;
-        apply();
-    }
-    bool enabled() const override { return enabled_; }
 
   private:
-    // A window timer with interval 0 never ticks; a QTimer with 0 would tick without pause.
-    void apply() {
-        if (enabled_ && interval_ > 0) {
-            timer_.start(interval_);  // a new interval restarts the count, as a window timer does
+    // A QTimer with interval 0 would tick without pause.
+    void restart() override {
+        if (counting()) {
+            timer_.start(interval());
         } else {
             timer_.stop();
         }
     }
 
     QTimer timer_;
-    int interval_ = 0;
-    bool enabled_ = false;
 };
 
 }  // namespace

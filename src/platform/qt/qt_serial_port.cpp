@@ -1,10 +1,6 @@
 #include "platform/qt/qt_serial_port.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <termios.h>
-#endif
 
 namespace zelmar::platform {
 
@@ -60,22 +56,10 @@ bool QtSerialPort::applySettings(const std::string& device, int baudRate) {
 // XON/XOFF together, so the second is switched on in the driver. Where the driver refuses,
 // the port still works with RTS/CTS alone.
 void QtSerialPort::enableSoftwareFlowControl() {
-#ifdef _WIN32
-    const auto handle = reinterpret_cast<HANDLE>(port_.handle());
-    DCB dcb{};
-    dcb.DCBlength = sizeof(dcb);
-    if (!GetCommState(handle, &dcb)) return;
-    dcb.fOutX = TRUE;
-    dcb.fInX = TRUE;
-    dcb.XonChar = 0x11;
-    dcb.XoffChar = 0x13;
-    SetCommState(handle, &dcb);
-#else
     termios settings{};
     if (tcgetattr(port_.handle(), &settings) != 0) return;
     settings.c_iflag |= IXON | IXOFF;
     tcsetattr(port_.handle(), TCSANOW, &settings);
-#endif
 }
 
 // A pseudo-terminal or a three-wire adapter has no modem lines: refusing them is not an error.

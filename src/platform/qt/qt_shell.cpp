@@ -9,22 +9,14 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "platform/qt/ping_reply.h"
+#include "platform/ping_reply.h"
 #include "platform/qt/windows1252.h"
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryFile>
-#endif
 
 namespace zelmar::platform {
 namespace {
 
-// One echo request waits up to 2 s (Linux, "-W 2") or 4 s (Windows' default); the rest is
-// for starting the command and resolving a name. Past this the ping counts as failed.
+// One echo request waits up to 2 s ("-W 2"); the rest is for starting the command and
+// resolving a name. Past this the ping counts as failed.
 constexpr int kPingBudgetMs = 6000;
 
 // Runs the prepared process to its end inside a local event loop: the window stays alive and
@@ -50,26 +42,6 @@ bool RunBounded(QProcess& process) {
            process.exitStatus() == QProcess::NormalExit;
 }
 
-#ifdef _WIN32
-// As the system has always done it: the command interpreter, hidden, writes the output of one
-// ping into a temporary file "pin…" that is read and deleted.
-std::string PingOutput(const std::string& host) {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/pinXXXXXX"));
-    if (!file.open()) return {};
-    file.close();
-    QProcess process;
-    process.setProgram(qEnvironmentVariable("COMSPEC", QStringLiteral("cmd.exe")));
-    process.setNativeArguments(
-        QStringLiteral("/c ping -n 1 %1 > \"%2\"")
-            .arg(QString::fromLatin1(host.c_str()), QDir::toNativeSeparators(file.fileName())));
-    process.setCreateProcessArgumentsModifier(
-        [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
-    if (!RunBounded(process)) return {};
-    QFile output(file.fileName());
-    if (!output.open(QIODevice::ReadOnly)) return {};
-    return output.readAll().toStdString();
-}
-#else
 std::string PingOutput(const std::string& host) {
     QProcess process;
     process.setProgram(QStringLiteral("ping"));
@@ -77,7 +49,6 @@ std::string PingOutput(const std::string& host) {
     if (!RunBounded(process)) return {};
     return process.readAllStandardOutput().toStdString();
 }
-#endif
 
 }  // namespace
 

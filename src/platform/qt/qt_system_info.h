@@ -4,8 +4,7 @@
 
 namespace zelmar::platform {
 
-// Windows: the system version, the shell's common application-data folder and the current
-// user's registry. Elsewhere: no NT platform, no common folder, and the value comes from the
+// No NT platform, no common application-data folder, and the one registry value comes from the
 // native settings store of organisation "Telvo Engineering", application "TELVOZELMAR1".
 class QtSystemInfo : public SystemInfo {
   public:

@@ -1,60 +1,15 @@
 #include "platform/qt/signal_hook.h"
 
-#include <QObject>
-#include <csignal>
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include <QMetaObject>
-#else
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QObject>
 #include <QSocketNotifier>
 #include <cerrno>
-#endif
+#include <csignal>
 
 namespace zelmar::platform {
-
-#ifdef _WIN32
-
-namespace {
-QObject* g_context = nullptr;  // lives on the loop's thread
-std::function<void(int)>* g_onSignal = nullptr;
-
-// Runs on a thread of the system's: the call is queued over to the loop.
-BOOL WINAPI OnConsoleEvent(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) {
-        return FALSE;
-    }
-    const int number = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
-    QMetaObject::invokeMethod(
-        g_context, [number] { (*g_onSignal)(number); }, Qt::QueuedConnection);
-    return TRUE;
-}
-}  // namespace
-
-struct SignalHook::Native {
-    QObject context;
-    std::function<void(int)> onSignal;
-};
-
-SignalHook::SignalHook(std::function<void(int)> onSignal) : native_(std::make_unique<Native>()) {
-    native_->onSignal = std::move(onSignal);
-    g_context = &native_->context;
-    g_onSignal = &native_->onSignal;
-    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-}
-
-SignalHook::~SignalHook() {
-    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
-    g_context = nullptr;
-    g_onSignal = nullptr;
-}
-
-#else
 
 namespace {
 int g_writeEnd = -1;  // the handler's end of the pipe
@@ -106,7 +61,5 @@ SignalHook::~SignalHook() {
         if (end >= 0) ::close(end);
     }
 }
-
-#endif
 
 }  // namespace zelmar::platform

@@ -5,9 +5,8 @@
 
 namespace zelmar::platform {
 
-// Turns SIGINT and SIGTERM (on Windows: Ctrl+C, Ctrl+Break, console close) into a call on the
-// event loop, so the program ends through its normal unload. One hook at a time; the
-// destructor gives the signals back to the system.
+// Turns SIGINT and SIGTERM into a call on the event loop, so the program ends through its normal
+// unload. One hook at a time; the destructor gives the signals back to the system.
 class SignalHook {
   public:
     explicit SignalHook(std::function<void(int signalNumber)> onSignal);

@@ -12,12 +12,7 @@ namespace {
 QString CanonicalFolder(const std::string& folder) {
     const QFileInfo info(QString::fromLocal8Bit(folder.c_str()));
     const QString canonical = info.canonicalFilePath();
-    const QString path = canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-#ifdef _WIN32
-    return path.toLower();  // one folder, whatever the case of its spelling
-#else
-    return path;
-#endif
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 QString LockPathFor(SingleInstance::Scope scope, const std::string& folder) {

@@ -1,4 +1,4 @@
-#include "platform/qt/ping_reply.h"
+#include "platform/ping_reply.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,0 +1,23 @@
+#include "platform/win32/executable_folder.h"
+
+#include <windows.h>
+
+namespace zelmar::platform {
+
+std::string ExecutableFolder() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // cut off: try again with room for a long path
+    }
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+}  // namespace zelmar::platform

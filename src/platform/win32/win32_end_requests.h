@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/win32/win32_event_loop.h"
+
+namespace zelmar::platform {
+
+// Every way of asking the program to end becomes one call of onEnd on the event loop, so the
+// program ends through its normal unload: Ctrl+C, Ctrl+Break, the console being closed, log-off
+// and shut-down, and the named event "Local\Zelmar1-Stop" that the uninstaller sets. For the
+// last three the system ends the process as soon as the console handler returns, so the handler
+// waits, bounded, until this object is destroyed: destroy it once the unload is done.
+// One at a time.
+class Win32EndRequests {
+  public:
+    Win32EndRequests(Win32EventLoop& loop, std::function<void()> onEnd);
+    ~Win32EndRequests();
+    Win32EndRequests(const Win32EndRequests&) = delete;
+    Win32EndRequests& operator=(const Win32EndRequests&) = delete;
+
+  private:
+    void requestEnd();
+    void onStopEvent();
+
+    Win32EventLoop& loop_;
+    std::function<void()> onEnd_;
+    HANDLE stopEvent_ = nullptr;
+};
+
+}  // namespace zelmar::platform
