@@ -1,6 +1,7 @@
 // zelmar1.exe on Windows: the program on the Win32 event loop, devices and window.
 // The command line is the Linux program's (zelmar1 --help lists it); --demo needs the register
-// simulator, which this build does not have.
+// simulator, which this build does not have. A console program, so that Ctrl-C and a console's
+// close reach the unload; with its window it lets go of a console the system made for it alone.
 
 #include <memory>
 #include <optional>
@@ -26,7 +27,10 @@ class Win32ProgramPlatform : public program::ProgramPlatform {
   public:
     explicit Win32ProgramPlatform(const program::ProgramMode& mode)
         : shell_(loop_), serial_(loop_), socket_(loop_) {
-        if (!mode.headless) window_.emplace();
+        if (!mode.headless) {
+            platform::CloseOwnConsole();
+            window_.emplace();
+        }
         shell_.setWindowMode(window_.has_value());
     }
 
