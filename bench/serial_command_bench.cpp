@@ -5,7 +5,11 @@
 //     good job) never count;
 //   - that the program does not spin while it waits: the real headless zelmar1 runs a job
 //     against a register that takes 200 ms per answer, and its CPU time (from /proc) is set
-//     against the job's wall time.
+//     against the job's wall time;
+//   - the whole program on a 200-line job against a register that answers at once (wall time
+//     per line), and its CPU while it sits idle.
+// The real-program cases run the Windows build under Wine when started through
+// tests/wine/with_wine_ports.sh, so the two builds are measured alike.
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +19,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench_support.h"
@@ -176,6 +181,36 @@ void BM_ProgramCpuWhileTheRegisterAnswersSlowly(benchmark::State& state) {
     state.counters["cpu_share_percent"] = spent.sharePercent();
 }
 BENCHMARK(BM_ProgramCpuWhileTheRegisterAnswersSlowly)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+constexpr std::chrono::seconds kIdleSpan{10};
+
+void BM_ProgramJobOf200LinesThenIdle(benchmark::State& state) {
+    testing::ProgramRun run(testing::Line::kSerial, {});
+    if (!run.started() || !run.registerDataRead()) {
+        state.SkipWithError("the program did not read the register");
+        return;
+    }
+    std::string job;
+    for (const auto& line : JobReceipt(kJobLines)) job += line + "\r\n";
+    const auto programCpu = [&] { return ProcessCpuSeconds(run.programPid()); };
+    bench::CpuAndWall spent(programCpu);
+    for (auto _ : state) {
+        spent.measure([&] {
+            if (!run.runJob(job)) state.SkipWithError("no end");
+        });
+        if (run.data().has("SR_ERR.001"))
+            state.SkipWithError(run.data().read("SR_ERR.001").c_str());
+    }
+    const auto lines = static_cast<double>(state.iterations()) * kJobLines;
+    state.counters["ms_per_line"] = 1000 * spent.wall / lines;
+    bench::CpuAndWall idle(programCpu);
+    idle.measure([] { std::this_thread::sleep_for(kIdleSpan); });
+    state.counters["idle_cpu_percent"] = idle.sharePercent();
+}
+BENCHMARK(BM_ProgramJobOf200LinesThenIdle)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "config/registry_value.h"
@@ -10,10 +12,13 @@
 namespace zelmar::testing {
 namespace {
 
-// The data folder named by the current user's registry value; Ctrl-C runs the unload.
+// The data folder named by the current user's registry value (the common one must exist all the
+// same, as the installer makes it); Ctrl-C runs the unload.
 TEST(Windows, TheDataFolderComesFromTheRegistryAndCtrlCEndsTheProgram) {
     const ProgramCommand program = ProgramUnderTest();
     if (!program.underWine()) GTEST_SKIP() << "the Linux program has no registry";
+    std::filesystem::create_directories(std::filesystem::path(std::getenv("WINEPREFIX")) /
+                                        "drive_c/ProgramData/TELVOZELMAR1");
     ScratchFolder programFolder("wine_program");
     ScratchFolder data("wine_registry_data");
     ChildProcess setValue(

@@ -7,6 +7,8 @@ constexpr char kStopEventName[] = "Local\\Zelmar1-Stop";
 // Longer than the system waits for a console program at close, log-off or shut-down before
 // it ends the process itself.
 constexpr DWORD kUnloadWaitMs = 20000;
+constexpr char kSessionWindowClass[] = "Zelmar1SessionEnd";
+constexpr int kUnloadPumpStepMs = 100;
 
 // Shared with the system's handler thread, which may still use it while the owner goes away:
 // made once, never closed.
@@ -50,9 +52,22 @@ Win32EndRequests::Win32EndRequests(Win32EventLoop& loop, std::function<void()> o
     // Manual-reset: once set it stays set for every copy that is running.
     stopEvent_ = CreateEventA(nullptr, TRUE, FALSE, kStopEventName);
     if (stopEvent_) loop_.watchHandle(stopEvent_, [this] { onStopEvent(); });
+
+    // Top-level but never shown: message-only windows do not hear that the session ends.
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = SessionWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kSessionWindowClass;
+    RegisterClassA(&windowClass);  // fails harmlessly when registered already
+    sessionWindow_ = CreateWindowExA(0, kSessionWindowClass, "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                     nullptr, windowClass.hInstance, nullptr);
+    if (sessionWindow_) {
+        SetWindowLongPtrA(sessionWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
 }
 
 Win32EndRequests::~Win32EndRequests() {
+    if (sessionWindow_) DestroyWindow(sessionWindow_);
     SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
     loop_.unwatch(Console().requested);
     SetEvent(Console().unloaded);
@@ -65,6 +80,30 @@ Win32EndRequests::~Win32EndRequests() {
 void Win32EndRequests::requestEnd() {
     const auto onEnd = onEnd_;  // the handler may end this object
     onEnd();
+}
+
+LRESULT CALLBACK Win32EndRequests::SessionWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                     LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32EndRequests*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self && message == WM_QUERYENDSESSION) return TRUE;
+    if (self && message == WM_ENDSESSION && wParam) {
+        self->onSessionEnd();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The process ends when this message has been answered: the unload runs to its end first.
+void Win32EndRequests::onSessionEnd() {
+    Win32EventLoop& loop = loop_;  // the unload may end this object
+    requestEnd();
+    const std::int64_t deadline = loop.nowMs() + kUnloadWaitMs;
+    while (!loop.quitRequested() && loop.nowMs() < deadline) loop.pumpWait(kUnloadPumpStepMs);
+}
+
+void CloseOwnConsole() {
+    DWORD processes[2];
+    if (GetConsoleProcessList(processes, 2) == 1) FreeConsole();
 }
 
 // The event stays set: it is heard once.

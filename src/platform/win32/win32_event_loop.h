@@ -39,6 +39,7 @@ class Win32EventLoop : public EventLoop {
     int run();
     // Ends run() once the event being handled returns. Safe from any thread.
     void quit(int status);
+    bool quitRequested() const { return quitRequested_; }
     // Makes a wait return at once, so the loop runs what is due. Safe from any thread.
     void wake();
 
