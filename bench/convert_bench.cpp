@@ -11,9 +11,7 @@
 #include "config/scratch_folder.h"
 #include "convert/converter.h"
 
-#if defined(__unix__) || defined(__APPLE__)
 #include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -59,18 +57,11 @@ zelmar::Session BenchSession(const std::string& dataFolder) {
     return session;
 }
 
+// The benchmarks are built on Linux only, where ru_maxrss is in kilobytes.
 double PeakResidentMegabytes() {
-#if defined(__unix__) || defined(__APPLE__)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-#if defined(__APPLE__)
-    return static_cast<double>(usage.ru_maxrss) / (1024.0 * 1024.0);
-#else
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
-#endif
-#else
-    return 0.0;
-#endif
 }
 
 void BM_ConvertMixedJob(benchmark::State& state) {

@@ -9,7 +9,6 @@
 
 #include "sim/transport/simulator_host.h"
 
-#ifndef _WIN32
 #include <unistd.h>
 
 #include <QSocketNotifier>
@@ -36,7 +35,6 @@ void QuitOnSignals(QCoreApplication& app) {
 }
 
 }  // namespace
-#endif
 
 namespace {
 
@@ -68,9 +66,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ecrsim: %s\n", error.c_str());
         return 1;
     }
-#ifndef _WIN32
     QuitOnSignals(app);
-#endif
     host.onSerialDropped = [] { PrintLine("SERIAL DROPPED"); };
     if (!host.serialDevice().empty()) PrintLine("SERIAL " + host.serialDevice());
     if (options.serial && !options.linkPath.empty()) PrintLine("LINK " + options.linkPath);

@@ -1,4 +1,3 @@
-#ifndef _WIN32
 
 #include "sim/transport/pty_endpoint.h"
 
@@ -128,4 +127,3 @@ void PtyEndpoint::closeAll() {
 
 }  // namespace ecrsim
 
-#endif

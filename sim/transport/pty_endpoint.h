@@ -1,6 +1,5 @@
 #pragma once
 
-#ifndef _WIN32
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -45,4 +44,3 @@ class PtyEndpoint : public QObject {
 
 }  // namespace ecrsim
 
-#endif

@@ -24,7 +24,6 @@ bool SimulatorHost::start(const SimOptions& options, std::string& error) {
         return false;
     }
     if (options.serial) {
-#ifndef _WIN32
         serialEngine_ = std::make_unique<SerialEngine>(*model_, faults_);
         serialEngine_->setAnswerDelay(options.delayMs);
         pty_ = std::make_unique<PtyEndpoint>(*serialEngine_);
@@ -35,10 +34,6 @@ bool SimulatorHost::start(const SimOptions& options, std::string& error) {
             stop();
             return false;
         }
-#else
-        error = "no pseudo-terminals on this system: use --no-serial and --tcp";
-        return false;
-#endif
     }
     if (options.tcpPort >= 0) {
         tcp_ = std::make_unique<TcpEndpoint>(*model_, faults_, options.delayMs);
@@ -52,16 +47,12 @@ bool SimulatorHost::start(const SimOptions& options, std::string& error) {
 
 void SimulatorHost::stop() {
     tcp_.reset();
-#ifndef _WIN32
     pty_.reset();
-#endif
     serialEngine_.reset();
 }
 
 const std::string& SimulatorHost::serialDevice() const {
-#ifndef _WIN32
     if (pty_) return pty_->devicePath();
-#endif
     return kNoDevice;
 }
 

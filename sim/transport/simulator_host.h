@@ -39,9 +39,7 @@ class SimulatorHost {
     std::unique_ptr<RegisterModel> model_;
     FaultScript faults_;
     std::unique_ptr<SerialEngine> serialEngine_;
-#ifndef _WIN32
     std::unique_ptr<PtyEndpoint> pty_;
-#endif
     std::unique_ptr<TcpEndpoint> tcp_;
 };
 
