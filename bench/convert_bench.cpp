@@ -1,6 +1,7 @@
 // Conversion throughput: one generated job of 100,000 mixed lines (sales, discounts, prints,
 // payments) converted from its file into the command file, as the driver does for every job.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <string>
 #include <vector>
@@ -10,8 +11,6 @@
 #include "common/trace_sink.h"
 #include "config/scratch_folder.h"
 #include "convert/converter.h"
-
-#include <sys/resource.h>
 
 namespace {
 

@@ -2,17 +2,16 @@
 // It prints "SERIAL <device>", "LINK <path>", "TCP 127.0.0.1 <port>" and then "READY" on
 // standard output, and runs until SIGTERM or SIGINT. See docs/SIMULATOR.md.
 
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "sim/transport/simulator_host.h"
-
-#include <unistd.h>
-
-#include <QSocketNotifier>
-#include <csignal>
 
 namespace {
 

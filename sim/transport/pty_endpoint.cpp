@@ -126,4 +126,3 @@ void PtyEndpoint::closeAll() {
 }
 
 }  // namespace ecrsim
-

@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <QObject>
 #include <QSocketNotifier>
 #include <functional>
@@ -43,4 +42,3 @@ class PtyEndpoint : public QObject {
 };
 
 }  // namespace ecrsim
-
