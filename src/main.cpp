@@ -60,12 +60,8 @@ class QtProgramPlatform : public program::ProgramPlatform {
             folder);
         return lock->tryAcquire();
     }
-    platform::EventLoop& loop() override { return loop_; }
-    platform::SystemInfo& system() override { return system_; }
-    platform::Shell& shell() override { return shell_; }
+    Devices devices() override { return {loop_, system_, shell_, serial_, socket_}; }
     void setNoticeLog(DiagnosticsLog& log) override { shell_.setNoticeLog(&log); }
-    platform::SerialPort& serialPort() override { return serial_; }
-    platform::TcpSocket& tcpSocket() override { return socket_; }
     std::unique_ptr<platform::DirWatcher> makeDirWatcher() override {
         return std::make_unique<platform::QtDirWatcher>();
     }

@@ -46,15 +46,14 @@ bool HasArgument(int argc, char** argv, const char* wanted) {
 // The register side of the job cycle: serial link, converter, transmission driver and
 // register-data read, over the serial port or, in network mode, the TCP link.
 struct RegisterSide {
-    RegisterSide(Session& session, ProgramPlatform& platform, platform::FileSystem& files,
-                 jobs::JobFiles& jobFiles, DiagnosticsLog& log)
-        : trace(session, platform.loop(), files),
+    RegisterSide(Session& session, const ProgramPlatform::Devices& devices,
+                 platform::FileSystem& files, jobs::JobFiles& jobFiles, DiagnosticsLog& log)
+        : trace(session, devices.loop, files),
           traceLog(trace, log),
-          link(session, platform.loop(), platform.serialPort(), jobFiles, traceLog),
-          network(session, platform.loop(), platform.tcpSocket(), jobFiles, traceLog,
-                  platform.shell()),
+          link(session, devices.loop, devices.serialPort, jobFiles, traceLog),
+          network(session, devices.loop, devices.tcpSocket, jobFiles, traceLog, devices.shell),
           converter(session, traceLog),
-          driver(session, link, platform.loop(), files, jobFiles, traceLog, platform.shell()),
+          driver(session, link, devices.loop, files, jobFiles, traceLog, devices.shell),
           reader(session, link, files, jobFiles),
           services(link, driver, reader) {
         driver.setConverter([this](std::string& path) { return converter.ConvertJobFile(path); });
@@ -110,8 +109,9 @@ int RunProgram(ProgramPlatform& platform, config::ConfigCommandLine commandLine,
     if (!platform.lockFolder(FolderLock::kProgramFolder, programFolder)) return 0;
 
     app::OperatorWindow* const window = platform.window();
-    platform::EventLoop& loop = platform.loop();
-    platform::Shell& shell = platform.shell();
+    const ProgramPlatform::Devices devices = platform.devices();
+    platform::EventLoop& loop = devices.loop;
+    platform::Shell& shell = devices.shell;
     platform::StdFileSystem files;
     StreamLog headlessLog(std::cerr, commandLine.logLevel, platform::StandardErrorIsJournal());
     DiagnosticsLog& log = window ? NoDiagnosticsLog() : headlessLog;
@@ -126,7 +126,7 @@ int RunProgram(ProgramPlatform& platform, config::ConfigCommandLine commandLine,
         commandLine.ports.push_back({1, device});
     }
     const config::FolderDecision folders = config::ConfigureFoldersAndPorts(
-        session, platform.system(), files, shell, commandLine, executableFolder);
+        session, devices.system, files, shell, commandLine, executableFolder);
     if (folders.failed) {
         if (!folders.messageShown) shell.notice(folders.message);
         return kExitNoDataFolder;
@@ -143,7 +143,7 @@ int RunProgram(ProgramPlatform& platform, config::ConfigCommandLine commandLine,
 
     jobs::JobFiles jobFiles(session, files, loop);
     jobFiles.setNoticeSink([&shell](const std::string& text) { shell.notice(text); });
-    RegisterSide registers(session, platform, files, jobFiles, log);
+    RegisterSide registers(session, devices, files, jobFiles, log);
     config::SettingsFiles settingsFiles(files, session.ProgramFolder);
     app::ConfigSettingsStore settingsStore(session, settingsFiles);
     DemoSettings demoSettings(session, settingsStore);

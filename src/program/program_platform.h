@@ -35,13 +35,17 @@ class ProgramPlatform {
     // Takes the folder's lock for the life of the platform; false when another copy holds it.
     virtual bool lockFolder(FolderLock kind, const std::string& folder) = 0;
 
-    virtual platform::EventLoop& loop() = 0;
-    virtual platform::SystemInfo& system() = 0;
-    virtual platform::Shell& shell() = 0;
+    // The one loop and the devices the program works with, alive as long as the platform.
+    struct Devices {
+        platform::EventLoop& loop;
+        platform::SystemInfo& system;
+        platform::Shell& shell;
+        platform::SerialPort& serialPort;
+        platform::TcpSocket& tcpSocket;
+    };
+    virtual Devices devices() = 0;
     // Headless notices go to this log (not owned) instead of message boxes.
     virtual void setNoticeLog(DiagnosticsLog& log) = 0;
-    virtual platform::SerialPort& serialPort() = 0;
-    virtual platform::TcpSocket& tcpSocket() = 0;
     virtual std::unique_ptr<platform::DirWatcher> makeDirWatcher() = 0;
 
     // Starts the register simulator; its serial device, or false with the reason.
