@@ -4,13 +4,13 @@
 
 namespace zelmar::ui_win32 {
 
-Win32Box::Win32Box(window::WindowDescription description, const WindowPlace& frame)
+Win32Box::Win32Box(window::WindowDescription description, const platform::WindowPlace& frame)
     : description_(std::move(description)) {
-    WindowPlace place = frame;
+    platform::WindowPlace place = frame;
     place.clientWidth = description_.width;
     place.clientHeight = description_.height;
     place.centred = true;
-    hwnd_ = CreateMessageWindow(description_.caption.c_str(), place, this);
+    hwnd_ = platform::CreateMessageWindow(description_.caption.c_str(), place, this);
     controls_ = CreateControls(hwnd_, description_, fonts_, nullptr);
     for (const ControlWindow& control : controls_) ShowWindow(control.hwnd, SW_SHOWNA);
 }

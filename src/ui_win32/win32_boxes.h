@@ -5,14 +5,14 @@
 #include <functional>
 #include <vector>
 
+#include "platform/win32/message_window.h"
 #include "ui_win32/win32_controls.h"
-#include "ui_win32/win32_message_window.h"
 #include "window/control.h"
 
 namespace zelmar::ui_win32 {
 
 // A small window built from a box description, centred on the screen, created hidden.
-class Win32Box : private MessageHandler {
+class Win32Box : private platform::MessageHandler {
   public:
     ~Win32Box();
     Win32Box(const Win32Box&) = delete;
@@ -25,7 +25,7 @@ class Win32Box : private MessageHandler {
     void setOnClose(std::function<void()> onClose) { onClose_ = std::move(onClose); }
 
   protected:
-    Win32Box(window::WindowDescription description, const WindowPlace& frame);
+    Win32Box(window::WindowDescription description, const platform::WindowPlace& frame);
 
   private:
     LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -32,11 +32,11 @@ std::string ItemText(HWND list) {
 Win32MainWindow::Win32MainWindow(Session& session, app::OperatorCommands& commands,
                                  const ProgramPictures& pictures, Events events)
     : model_(session, commands), events_(std::move(events)) {
-    WindowPlace place{.style = kStyle,
-                      .clientWidth = Description().width,
-                      .clientHeight = Description().height,
-                      .menu = BuildMenus()};
-    hwnd_ = CreateMessageWindow(Description().caption.c_str(), place, this);
+    platform::WindowPlace place{.style = kStyle,
+                                .clientWidth = Description().width,
+                                .clientHeight = Description().height,
+                                .menu = BuildMenus()};
+    hwnd_ = platform::CreateMessageWindow(Description().caption.c_str(), place, this);
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(pictures.idleLarge()));
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(pictures.idleSmall()));
     controls_ = CreateControls(hwnd_, Description(), fonts_, pictures.busyLarge());

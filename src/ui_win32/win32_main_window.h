@@ -7,8 +7,8 @@
 
 #include "app/operator_commands.h"
 #include "common/session.h"
+#include "platform/win32/message_window.h"
 #include "ui_win32/win32_controls.h"
-#include "ui_win32/win32_message_window.h"
 #include "ui_win32/win32_pictures.h"
 #include "window/window_model.h"
 
@@ -17,7 +17,7 @@ namespace zelmar::ui_win32 {
 // fZelmar1 drawn with Win32: built from the window description, it shows what the window model
 // says of each control and hands every operator action to the model; it holds no rule of its
 // own. Created hidden.
-class Win32MainWindow : private MessageHandler {
+class Win32MainWindow : private platform::MessageHandler {
   public:
     // The notification icon's mouse messages arrive as this message.
     static constexpr UINT kTrayMessage = WM_APP + 1;

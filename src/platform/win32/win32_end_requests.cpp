@@ -7,7 +7,6 @@ constexpr char kStopEventName[] = "Local\\Zelmar1-Stop";
 // Longer than the system waits for a console program at close, log-off or shut-down before
 // it ends the process itself.
 constexpr DWORD kUnloadWaitMs = 20000;
-constexpr char kSessionWindowClass[] = "Zelmar1SessionEnd";
 constexpr int kUnloadPumpStepMs = 100;
 
 // Shared with the system's handler thread, which may still use it while the owner goes away:
@@ -54,16 +53,7 @@ Win32EndRequests::Win32EndRequests(Win32EventLoop& loop, std::function<void()> o
     if (stopEvent_) loop_.watchHandle(stopEvent_, [this] { onStopEvent(); });
 
     // Top-level but never shown: message-only windows do not hear that the session ends.
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = SessionWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kSessionWindowClass;
-    RegisterClassA(&windowClass);  // fails harmlessly when registered already
-    sessionWindow_ = CreateWindowExA(0, kSessionWindowClass, "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
-                                     nullptr, windowClass.hInstance, nullptr);
-    if (sessionWindow_) {
-        SetWindowLongPtrA(sessionWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
+    sessionWindow_ = CreateMessageWindow("", WindowPlace{.style = WS_OVERLAPPED}, this);
 }
 
 Win32EndRequests::~Win32EndRequests() {
@@ -82,12 +72,10 @@ void Win32EndRequests::requestEnd() {
     onEnd();
 }
 
-LRESULT CALLBACK Win32EndRequests::SessionWindowProc(HWND window, UINT message, WPARAM wParam,
-                                                     LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32EndRequests*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self && message == WM_QUERYENDSESSION) return TRUE;
-    if (self && message == WM_ENDSESSION && wParam) {
-        self->onSessionEnd();
+LRESULT Win32EndRequests::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUERYENDSESSION) return TRUE;
+    if (message == WM_ENDSESSION && wParam) {
+        onSessionEnd();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/win32/message_window.h"
 #include "platform/win32/win32_event_loop.h"
 
 namespace zelmar::platform {
@@ -16,7 +17,7 @@ namespace zelmar::platform {
 // once the unload is done. A program without a console hears of log-off and shut-down through
 // a hidden window's WM_ENDSESSION, which is answered only once the unload has ended (bounded).
 // One at a time.
-class Win32EndRequests {
+class Win32EndRequests : private MessageHandler {
   public:
     Win32EndRequests(Win32EventLoop& loop, std::function<void()> onEnd);
     ~Win32EndRequests();
@@ -24,8 +25,7 @@ class Win32EndRequests {
     Win32EndRequests& operator=(const Win32EndRequests&) = delete;
 
   private:
-    static LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam);
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void requestEnd();
     void onStopEvent();
     void onSessionEnd();

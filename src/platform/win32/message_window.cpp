@@ -1,6 +1,6 @@
-#include "ui_win32/win32_message_window.h"
+#include "platform/win32/message_window.h"
 
-namespace zelmar::ui_win32 {
+namespace zelmar::platform {
 namespace {
 
 constexpr const char* kClassName = "Zelmar1Window";
@@ -50,4 +50,4 @@ HWND CreateMessageWindow(const char* caption, const WindowPlace& place, MessageH
                            place.owner, place.menu, GetModuleHandleA(nullptr), handler);
 }
 
-}  // namespace zelmar::ui_win32
+}  // namespace zelmar::platform

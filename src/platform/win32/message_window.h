@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace zelmar::ui_win32 {
+namespace zelmar::platform {
 
 // An object that owns a window and takes its messages.
 class MessageHandler {
@@ -23,9 +23,10 @@ struct WindowPlace {
     bool centred = false;  // on the screen's work area; otherwise where the system puts it
 };
 
-// A top-level window of the program's own class, with the dialog colour behind its controls,
+// A top-level window of the program's own class (the window's, the boxes' and the hidden one
+// that hears the session end), with the dialog colour behind its controls,
 // whose messages go to `handler` from its creation on. Its outer size follows from the client
 // size, the frame and the menu.
 HWND CreateMessageWindow(const char* caption, const WindowPlace& place, MessageHandler* handler);
 
-}  // namespace zelmar::ui_win32
+}  // namespace zelmar::platform
