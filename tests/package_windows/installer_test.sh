@@ -56,8 +56,6 @@ reg_value() {
 # Milliseconds since the test started.
 elapsed_ms() { echo $(((${EPOCHREALTIME//[.,]/} - test_start) / 1000)); }
 test_start=${EPOCHREALTIME//[.,]/}
-has_file() { [ -f "$1" ]; }
-no_file() { [ ! -e "$1" ]; }
 # A child not yet waited for stays a zombie once it has ended.
 ended() {
   local state
@@ -96,12 +94,9 @@ install_start=$(elapsed_ms)
 win "$installer" /S || fail "silent install: status $?"
 install_ms=$(($(elapsed_ms) - install_start))
 
-for file in "$install_dir/zelmar1.exe" "$install_dir/README.md" "$install_dir/uninstall.exe" \
-            "$menu_entry"; do
-  has_file "$file" || fail "not installed: $file"
-done
-for folder in "$data_dir" "$settings_dir"; do
-  [ -d "$folder" ] || fail "folder not created: $folder"
+for made in "$install_dir/zelmar1.exe" "$install_dir/README.md" "$install_dir/uninstall.exe" \
+            "$menu_entry" "$data_dir/" "$settings_dir/"; do
+  [ -e "$made" ] || fail "not installed: $made"
 done
 # The shortcut keeps its target in 8-bit text and its arguments in UTF-16.
 grep -qF -e "$win_program" < <(strings -a "$menu_entry") || fail "menu entry target"
@@ -133,14 +128,14 @@ answer=$(timeout 20 "$wine" "$win_program" --version 2>>"$work/wine.log" | tr -d
 program_pid=$!
 if [ "$answer" != "zelmar1 $version" ]; then
   fail "the installed program answers --version with \"$answer\", not \"zelmar1 $version\""
-elif ! wait_until 60 has_file "$data_dir/SR_MATR.001"; then
+elif ! wait_until 60 test -f "$data_dir/SR_MATR.001"; then
   fail "no register-data read (SR_MATR.001)"
 else
   printf 'SALE,N1,P150,:PANE;\r\nCASH,V150;\r\n' >"$data_dir/SR_DATI.001"
   : >"$data_dir/SR_START.001"
-  wait_until 60 no_file "$data_dir/SR_START.001" || fail "the job did not end"
+  wait_until 60 test ! -e "$data_dir/SR_START.001" || fail "the job did not end"
   wait_until 5 grep -qx finesco "$data_dir/FINESCO.001" || fail "no FINESCO.001"
-  has_file "$data_dir/SR_OUT.001" || fail "no SR_OUT.001"
+  test -f "$data_dir/SR_OUT.001" || fail "no SR_OUT.001"
 fi
 
 # Run in place (_?=), so that its exit status is the uninstaller's, not that of the copy it
@@ -161,11 +156,11 @@ fi
 
 left=$(ls -A "$install_dir" | tr '\n' ' ')
 [ "$left" = "uninstall.exe " ] || fail "left installed: $left"
-no_file "$menu_entry" || fail "menu entry left"
+test ! -e "$menu_entry" || fail "menu entry left"
 reg_value "$run_key" Zelmar1 >/dev/null && fail "Run value left"
 win reg query "$uninstall_key" >/dev/null && fail "uninstall entry left"
-has_file "$settings_dir/ZMTIMER1.TXT" || fail "settings folder removed"
-has_file "$data_dir/$pos_file" || fail "data folder removed"
+test -f "$settings_dir/ZMTIMER1.TXT" || fail "settings folder removed"
+test -f "$data_dir/$pos_file" || fail "data folder removed"
 
 echo "install $install_ms ms, uninstall with the program's stop $uninstall_ms ms," \
   "whole test $(elapsed_ms) ms"

